@@ -1,0 +1,161 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace keytoner {
+
+struct Platform;
+class TonePlayer;
+class SenderPanel;
+class EntryRules;
+class CalculatorPanel;
+class ConfigPanel;
+class LinkPanel;
+class MessageDialog;
+
+// The main window, frmTone. It holds every field of the program; the panels below give the
+// fields their behaviour, one panel per subsystem, and reach each other through the window.
+// Control members keep the names users and tests know them by (also their objectName; arrays
+// are named with an underscore and the index, e.g. txtMem_3).
+class FormTone : public QWidget {
+    Q_OBJECT
+public:
+    // programFolder: where Keytoner2.ini, Default.prg and the file dialogs live.
+    FormTone(Platform &platform, QString programFolder, QWidget *parent = nullptr);
+    ~FormTone() override;
+
+    // Start-up as Main runs it: Form_Load, show, HasSoundCard.
+    void Form_Load();
+    bool HasSoundCard();
+
+    Platform &platform() { return platform_; }
+    const QString &programFolder() const { return programFolder_; }
+    QString settingsPath() const;
+
+    TonePlayer &player() { return *player_; }
+    SenderPanel &sender() { return *sender_; }
+    CalculatorPanel &calculator() { return *calculator_; }
+    ConfigPanel &config() { return *config_; }
+    LinkPanel &link() { return *link_; }
+    MessageDialog &dialog();
+
+    // Full path of the configuration file last loaded or saved.
+    QString ConfigFilePath;
+
+    // --- Outside the tabs
+    QTabWidget *SSTab1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *tmrTimeOut = nullptr;
+
+    // --- Tab 0 "Direct Programming"
+    QGroupBox *Frame12 = nullptr;
+    QPushButton *cmdSend = nullptr;
+    QPushButton *cmdRead = nullptr;
+    QLabel *Label12 = nullptr;
+    QLineEdit *txtPrgComm = nullptr;
+    QCheckBox *chkPrg = nullptr;
+
+    QTabWidget *SSTabCmd = nullptr;
+    std::array<QLineEdit *, 16> txtMem{};
+    std::array<QLabel *, 9> lblCommands{};
+    QGroupBox *Frame1 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLineEdit *txtMorseSpeed = nullptr;
+    QGroupBox *Frame7 = nullptr;
+    QLabel *Label19 = nullptr;
+    QLineEdit *txtTmr2 = nullptr;
+    QGroupBox *Frame8 = nullptr;
+    QLabel *Label23 = nullptr;
+    QLabel *Label24 = nullptr;
+    QLabel *Label21 = nullptr;
+    QLineEdit *txtBlo = nullptr;
+    QLabel *Label22 = nullptr;
+    QLineEdit *txtBhi = nullptr;
+    QGroupBox *Frame9 = nullptr;
+    QGroupBox *Frame10 = nullptr;
+    QGroupBox *Frame11 = nullptr;
+
+    QGroupBox *Frame6 = nullptr;
+    QPushButton *cmdLoad = nullptr;
+    QPushButton *cmdSave = nullptr;
+
+    QGroupBox *Frame2 = nullptr;
+    QLabel *Label20 = nullptr;
+    QLineEdit *txtCallID = nullptr;
+    QLabel *Label9 = nullptr;
+    QLineEdit *txtSeqCmd = nullptr;
+    QLabel *Label10 = nullptr;
+    QLineEdit *txtCrcTag = nullptr;
+
+    QGroupBox *Frame3 = nullptr;
+    QCheckBox *chkBCheck = nullptr;
+    QCheckBox *chkMorse = nullptr;
+    std::array<QPushButton *, 4> chkOutput{}; // two-state push buttons
+
+    // --- Tab 1 "Remote Modify / Send"
+    QGroupBox *Frame5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLineEdit *txtSeqOri = nullptr;
+    QLabel *Label8 = nullptr;
+    QLineEdit *txtSeqNew = nullptr;
+    QPushButton *cmdSeqCalc = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *lblSeqCmd = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *lblCrcTag = nullptr;
+
+    QGroupBox *Frame4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLineEdit *Text4 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLineEdit *txtTxd = nullptr;
+    QLabel *Label18 = nullptr;
+    QLabel *Label16 = nullptr;
+    QLineEdit *txtPttCom = nullptr;
+    QCheckBox *chkPtt = nullptr;
+    QPushButton *cmdTone = nullptr;
+    QLabel *lblInfoSend = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // Form_QueryUnload, then Form_Unload
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildControls(); // creates every control above with its caption, tooltip and limits
+    bool Form_QueryUnload();
+    void Form_Unload();
+    bool Form_KeyDown(int keyCode);
+
+    Platform &platform_;
+    QString programFolder_;
+    std::unique_ptr<TonePlayer> player_;
+    std::unique_ptr<MessageDialog> dialog_;
+    SenderPanel *sender_ = nullptr;
+    EntryRules *entryRules_ = nullptr;
+    CalculatorPanel *calculator_ = nullptr;
+    ConfigPanel *config_ = nullptr;
+    LinkPanel *link_ = nullptr;
+};
+
+} // namespace keytoner

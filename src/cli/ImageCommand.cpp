@@ -1,0 +1,19 @@
+#include "Commands.h"
+
+#include <QTextStream>
+
+namespace keytoner::cli {
+
+int runImage(const QStringList &arguments)
+{
+    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
+    return 2;
+}
+
+int runDecode(const QStringList &arguments)
+{
+    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
+    return 2;
+}
+
+} // namespace keytoner::cli
