@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/BoardConfig.h"
 #include "config/ConfigImage.h"
 
 #include <QObject>
@@ -26,7 +27,14 @@ public:
     void cmdLoad_Click();
     void LoadConfigFile(const QString &path);
 
+    // The configuration as the fields hold it, the programming port included.
+    BoardConfig fields() const;
+
 private:
+    void applyFileItem(int item, const BoardConfig &config);
+    void applyProgramPort(const QString &port);
+    void warn(const QString &text);
+
     FormTone &form_;
 };
 

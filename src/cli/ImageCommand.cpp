@@ -1,19 +1,143 @@
 #include "Commands.h"
+#include "config/ConfigDecoder.h"
+#include "config/ConfigEncoder.h"
+#include "config/ConfigFile.h"
+#include "config/ImageText.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTextStream>
+#include <cstdio>
 
 namespace keytoner::cli {
 
+namespace {
+
+// The parser names the program by its path; the usage line should name the command.
+QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    QString text = parser.helpText();
+    const QString program = QCoreApplication::arguments().value(0);
+    const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
+    if (at >= 0)
+        text.replace(at, program.size(), arguments.value(0));
+    return text;
+}
+
+// Parses the command line; returns the exit status when the command must stop here (help or a
+// usage error), nothing when it goes on.
+std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
+                                  qsizetype positionals)
+{
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        QTextStream(stderr) << arguments.value(0) << ": " << parser.errorText() << "\n\n"
+                            << helpText(parser, arguments);
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << helpText(parser, arguments);
+        return 0;
+    }
+    if (parser.positionalArguments().size() != positionals) {
+        QTextStream(stderr) << helpText(parser, arguments);
+        return 2;
+    }
+    return std::nullopt;
+}
+
+int fail(const QStringList &arguments, const QString &message)
+{
+    QTextStream(stderr) << arguments.value(0) << ": " << message << '\n';
+    return 1;
+}
+
+std::optional<QByteArray> readInput(const QString &path, QString &failure)
+{
+    QFile file;
+    const bool opened = path == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        failure = path + QStringLiteral(": ") + file.errorString();
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+bool writeStdout(const QByteArray &bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
+               size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
+}
+
+} // namespace
+
 int runImage(const QStringList &arguments)
 {
-    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
-    return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Validates a configuration file as PROGRAM does and prints the image it "
+                       "would send, in hex, 16 bytes a line."));
+    parser.addPositionalArgument(QStringLiteral("FILE.prg"), QStringLiteral("configuration file"));
+    if (auto status = parseArguments(parser, arguments, 1))
+        return *status;
+
+    const QString path = parser.positionalArguments().at(0);
+    const ConfigFileRead read = loadConfigFile(path);
+    if (!read.complete())
+        return fail(arguments, QStringLiteral("unable to load %1: %2").arg(path, read.failure));
+    // PROGRAM sees the file through the window's fields, which cut over-long texts.
+    const ImageBuild build = buildConfigImage(fittedToFields(read.config));
+    if (!build.ok())
+        return fail(arguments, build.message);
+    QTextStream(stdout) << imageToHex(*build.image);
+    return 0;
 }
 
 int runDecode(const QStringList &arguments)
 {
-    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
-    return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Turns a 192-byte configuration image (raw bytes or hex text) into the "
+                       "configuration file that showing it and saving it would give."));
+    parser.addPositionalArgument(QStringLiteral("IMAGE"),
+                                 QStringLiteral("image file, raw or hex; - for standard input"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("write the file here instead of printing it"),
+                                    QStringLiteral("FILE.prg"));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("programming port number to record (default 1)"),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions({output, port});
+    if (auto status = parseArguments(parser, arguments, 1))
+        return *status;
+    const QString portText = parser.value(port);
+    if (!QRegularExpression(QStringLiteral("^[0-9]{1,2}$")).match(portText).hasMatch()) {
+        QTextStream(stderr) << arguments.value(0) << ": --port takes one or two digits\n";
+        return 2;
+    }
+
+    QString failure;
+    const auto bytes = readInput(parser.positionalArguments().at(0), failure);
+    if (!bytes)
+        return fail(arguments, failure);
+    const ImageParse parsed = parseImage(*bytes);
+    if (!parsed.image)
+        return fail(arguments, QStringLiteral("not an image: ") + parsed.failure);
+
+    BoardConfig config = fittedToFields(decodeConfigImage(*parsed.image));
+    config.txtPrgComm = portText;
+    if (parser.isSet(output)) {
+        if (auto saveFailure = saveConfigFile(parser.value(output), config))
+            return fail(arguments, parser.value(output) + QStringLiteral(": ") + *saveFailure);
+        return 0;
+    }
+    return writeStdout(writeConfigFile(config)) ? 0
+                                                : fail(arguments, QStringLiteral("cannot write"));
 }
 
 } // namespace keytoner::cli

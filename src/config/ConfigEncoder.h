@@ -1,0 +1,28 @@
+#pragma once
+
+#include "BoardConfig.h"
+#include "ConfigImage.h"
+
+#include <QString>
+#include <optional>
+
+namespace keytoner {
+
+// Outcome of validating and encoding a configuration: the image, or the one message that
+// stopped it (a range check or a failed conversion).
+struct ImageBuild {
+    std::optional<ConfigImage> image;
+    QString message;
+
+    bool ok() const { return image.has_value(); }
+};
+
+// Validates the configuration in the board's order of checks and encodes it into the image
+// that PROGRAM sends. The first failing check stops the build and gives its message.
+ImageBuild buildConfigImage(const BoardConfig &config);
+
+// Position of a DTMF digit in DigitTable, the board's 4-bit digit code; -1 for any other
+// character (matched exactly, so lower-case letters are not digits).
+int digitCode(QChar digit);
+
+} // namespace keytoner
