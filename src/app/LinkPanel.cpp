@@ -1,17 +1,235 @@
 #include "LinkPanel.h"
 
+#include "ConfigPanel.h"
 #include "FormTone.h"
+#include "MessageDialog.h"
+#include "common/NumberText.h"
+#include "link/LinkProtocol.h"
+#include "link/LinkSession.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/NullSerialPort.h"
+#include "platform/Platform.h"
+#include "platform/SerialDevice.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <optional>
 
 namespace keytoner {
 
-LinkPanel::LinkPanel(FormTone &form) : QObject(&form), form_(form) {}
+namespace {
 
-void LinkPanel::chkPrg_Click() {}
-void LinkPanel::chkPtt_Click() {}
-void LinkPanel::SetPtt(bool) {}
-void LinkPanel::cmdRead_Click() {}
-void LinkPanel::cmdSend_Click() {}
-bool LinkPanel::portOpen() const { return false; }
-void LinkPanel::closeAtExit() {}
+const QString WarningTitle = QStringLiteral("Warning");
+
+// A port number as the two Enable boxes accept it: a number from 1 to 16.
+std::optional<int> validPortNumber(const QString &text)
+{
+    const auto value = strictNumber(text);
+    if (!value || *value < 1 || *value > 16)
+        return std::nullopt;
+    return static_cast<int>(roundHalfEven(*value));
+}
+
+} // namespace
+
+LinkPanel::LinkPanel(FormTone &form) : QObject(&form), form_(form)
+{
+    port_ = form.platform().serial.create();
+    if (!port_)
+        port_ = std::make_unique<NullSerialPort>();
+    link::LinkReporter &reporter = *this;
+    session_ = std::make_unique<link::LinkSession>(*port_, form.platform().clock, *form.tmrTimeOut,
+                                                   reporter, PrgImage, RxImage);
+    form.tmrTimeOut->setSingleShot(true);
+    form.cmdRead->setEnabled(false);
+    form.cmdSend->setEnabled(false);
+
+    connect(form.chkPrg, &QCheckBox::toggled, this, [this] { chkPrg_Click(); });
+    connect(form.chkPtt, &QCheckBox::toggled, this, [this] { chkPtt_Click(); });
+    connect(form.cmdRead, &QPushButton::clicked, this, [this] { cmdRead_Click(); });
+    connect(form.cmdSend, &QPushButton::clicked, this, [this] { cmdSend_Click(); });
+    connect(form.tmrTimeOut, &QTimer::timeout, this, [this] { tmrTimeOut_Timer(); });
+    connect(port_.get(), &SerialPort::commEvent, this, [this](int code) { MSComm1_OnComm(code); });
+    connect(port_.get(), &SerialPort::lost, this, [this] { portLost(); });
+}
+
+LinkPanel::~LinkPanel() = default;
+
+void LinkPanel::chkPrg_Click()
+{
+    if (!form_.chkPrg->isChecked()) {
+        if (port_->isOpen()) {
+            port_->write(link::CloseCommand);
+            form_.platform().clock.pumpOnce();
+            port_->close();
+        }
+        form_.txtPrgComm->setEnabled(true);
+        form_.cmdRead->setEnabled(false);
+        form_.cmdSend->setEnabled(false);
+        return;
+    }
+    form_.chkPtt->setChecked(false);
+    const auto number = validPortNumber(form_.txtPrgComm->text());
+    if (!number) {
+        form_.platform().messages.show(&form_, MessageIcon::None, WarningTitle,
+                                       QStringLiteral("Please enter a valid Comm number."));
+        return;
+    }
+    OpenCommPort(form_.txtPrgComm->text());
+    if (!port_->isOpen()) {
+        form_.chkPrg->setChecked(false);
+        return;
+    }
+    form_.txtPrgComm->setEnabled(false);
+    form_.cmdRead->setEnabled(true);
+    form_.cmdSend->setEnabled(true);
+    session_->announceIdentity();
+}
+
+void LinkPanel::chkPtt_Click()
+{
+    if (!form_.chkPtt->isChecked()) {
+        port_->close();
+        form_.txtPttCom->setEnabled(true);
+        return;
+    }
+    form_.chkPrg->setChecked(false);
+    if (!validPortNumber(form_.txtPttCom->text())) {
+        form_.platform().messages.show(&form_, MessageIcon::None, WarningTitle,
+                                       QStringLiteral("Please enter a valid Comm number."));
+        return;
+    }
+    OpenCommPort(form_.txtPttCom->text());
+    if (port_->isOpen())
+        form_.txtPttCom->setEnabled(false);
+    else
+        form_.chkPtt->setChecked(false);
+}
+
+void LinkPanel::OpenCommPort(const QString &text)
+{
+    const auto value = strictNumber(text);
+    const int number = static_cast<int>(roundHalfEven(value ? *value : leadingNumber(text)));
+    session_->setPortNumber(number);
+    if (!port_->open(serialDeviceName(number, form_.programFolder())))
+        form_.platform().messages.show(&form_, MessageIcon::Information, WarningTitle,
+                                       QStringLiteral("Not able to open COM") + text);
+}
+
+void LinkPanel::SetPtt(bool on)
+{
+    port_->setRts(on && form_.chkPtt->isChecked());
+}
+
+void LinkPanel::cmdRead_Click()
+{
+    if (!port_->isOpen())
+        return;
+    form_.cmdRead->setEnabled(false);
+    if (session_->read() == link::LinkSession::Outcome::PortError)
+        form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("DTMF"),
+                                       session_->portError());
+    // Also after a port error, so that the user can try again without enabling the port anew.
+    form_.cmdRead->setEnabled(true);
+}
+
+void LinkPanel::cmdSend_Click()
+{
+    form_.chkPtt->setChecked(false);
+    form_.cmdSend->setEnabled(false);
+    if (form_.config().BuildConfigImage(PrgImage)) {
+        form_.platform().clock.pumpOnce();
+        ProgramBoard();
+    }
+    form_.cmdSend->setEnabled(true);
+}
+
+void LinkPanel::ProgramBoard()
+{
+    if (session_->ProgramBoard() == link::LinkSession::Outcome::PortError)
+        form_.platform().messages.show(&form_, MessageIcon::None,
+                                       QStringLiteral("COM") + form_.txtPrgComm->text(),
+                                       session_->portError());
+}
+
+void LinkPanel::MSComm1_OnComm(int code)
+{
+    // Received data goes straight to the session's parser.
+    if (code != CommEvent::Receive)
+        form_.dialog().setInfo(link::commEventText(code, form_.txtPrgComm->text()));
+}
+
+void LinkPanel::tmrTimeOut_Timer()
+{
+    form_.tmrTimeOut->stop();
+}
+
+// The device has gone: the port is closed and the box that held it unticked, so that a running
+// exchange fails at its next write instead of waiting on a dead line.
+void LinkPanel::portLost()
+{
+    port_->close();
+    if (form_.chkPrg->isChecked())
+        form_.chkPrg->setChecked(false);
+    else if (form_.chkPtt->isChecked())
+        form_.chkPtt->setChecked(false);
+}
+
+bool LinkPanel::portOpen() const
+{
+    return port_->isOpen();
+}
+
+void LinkPanel::closeAtExit()
+{
+    if (!port_->isOpen())
+        return;
+    if (form_.chkPrg->isChecked())
+        port_->write(link::CloseCommand);
+    port_->close();
+}
+
+void LinkPanel::setInfo(const QString &text)
+{
+    form_.dialog().setInfo(text);
+}
+
+QString LinkPanel::info() const
+{
+    return form_.dialog().info();
+}
+
+void LinkPanel::setInfoColor(InfoColor color)
+{
+    form_.dialog().setInfoColor(color == InfoColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void LinkPanel::setOkVisible(bool visible)
+{
+    form_.dialog().setOkVisible(visible);
+}
+
+bool LinkPanel::okVisible() const
+{
+    return form_.dialog().okVisible();
+}
+
+void LinkPanel::showDialog()
+{
+    form_.dialog().showModeless();
+}
+
+void LinkPanel::showConfigImage(const ConfigImage &image)
+{
+    form_.config().ShowConfigImage(image);
+}
+
+QString LinkPanel::prgCommText() const
+{
+    return form_.txtPrgComm->text();
+}
 
 } // namespace keytoner

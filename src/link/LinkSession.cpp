@@ -1,0 +1,256 @@
+#include "LinkSession.h"
+
+#include "LinkProtocol.h"
+#include "common/Dtmf.h"
+#include "platform/Clock.h"
+#include "platform/SerialPort.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+namespace keytoner::link {
+
+LinkSession::LinkSession(SerialPort &port, Clock &clock, QTimer &tmrTimeOut, LinkReporter &reporter,
+                         ConfigImage &prgImage, ConfigImage &rxImage)
+    : port_(port), clock_(clock), timer_(tmrTimeOut), reporter_(reporter), PrgImage(prgImage),
+      RxImage(rxImage), parser_(rxImage)
+{
+    connect(&port_, &SerialPort::received, this, &LinkSession::ReceiveData);
+}
+
+void LinkSession::ReceiveData()
+{
+    const QByteArray bytes = port_.readAll();
+    for (const char c : bytes) {
+        const auto event = parser_.ParseByte(static_cast<std::uint8_t>(c));
+        if (!event)
+            continue;
+        handle(*event);
+        emit frameHandled();
+    }
+}
+
+void LinkSession::handle(const FrameEvent &event)
+{
+    switch (event.kind) {
+    case FrameEvent::Kind::Identity:
+        handleIdentity(event);
+        break;
+    case FrameEvent::Kind::DataFrame:
+        handleDataFrame(event);
+        break;
+    case FrameEvent::Kind::Abandoned:
+        break; // the exchange ends by its time-out
+    }
+}
+
+void LinkSession::handleIdentity(const FrameEvent &event)
+{
+    if (!event.checksumOk)
+        return;
+    BoardId = QString::fromLatin1(event.text);
+    identityHandled_ = true;
+    if (!ShowIdentity)
+        return; // GetVersion is waiting for it
+    if (BoardId == BoardIdentity) {
+        reporter_.setOkVisible(true);
+        reporter_.setInfoColor(LinkReporter::InfoColor::Black);
+        reporter_.setInfo(BoardId + QStringLiteral(" detected."));
+    } else {
+        reporter_.setInfoColor(LinkReporter::InfoColor::Red);
+        reporter_.setInfo(QStringLiteral("Wrong version detected: ") + BoardId +
+                          QStringLiteral("\r\nUse ") + BoardIdentity + QStringLiteral(" !"));
+    }
+    reporter_.showDialog();
+}
+
+void LinkSession::handleDataFrame(const FrameEvent &event)
+{
+    QString text;
+    bool ok = false;
+    if (!event.checksumOk) {
+        text = QStringLiteral("Error reading data from ") + BoardId;
+    } else if (VerifyMode) {
+        ok = RxImage == PrgImage;
+        text = ok ? BoardId + QStringLiteral(" successfully programmed")
+                  : QStringLiteral("Error programming ") + BoardId;
+    } else {
+        reporter_.showConfigImage(RxImage);
+        text = QStringLiteral("Data from ") + BoardId + QStringLiteral(" successfully read");
+        ok = true;
+    }
+    dataVerdictOk_ = ok;
+    reporter_.setInfo(text);
+    reporter_.setOkVisible(true);
+    reporter_.showDialog();
+}
+
+bool LinkSession::GetVersion()
+{
+    BoardId.clear();
+    ShowIdentity = false;
+    write(IdentifyCommand);
+    startTimer(IdentityWaitMs);
+    pumpUntil([this] { return !BoardId.isEmpty(); });
+    ShowIdentity = true;
+    return BoardId == BoardIdentity;
+}
+
+LinkSession::Outcome LinkSession::read()
+{
+    if (!port_.isOpen())
+        return Outcome::NotStarted;
+    return guarded([this] {
+        reporter_.setOkVisible(false);
+        reporter_.setInfo(QStringLiteral("\r\nReading Data."));
+        reporter_.showDialog();
+        pump();
+        sleep(ReadPauseMs);
+        addDot();
+        pump();
+        if (!GetVersion()) {
+            reporter_.setInfo(
+                QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
+            failureTail();
+            return Outcome::Failed;
+        }
+        sleep(ReadPauseMs);
+        addDot();
+        pump();
+        VerifyMode = false;
+        return dataWait(QStringLiteral("FAILED to read data!  Please check Connections / Decoder"));
+    });
+}
+
+LinkSession::Outcome LinkSession::ProgramBoard()
+{
+    const auto blocks = writeBlocks(PrgImage);
+    if (!port_.isOpen())
+        return Outcome::NotStarted;
+    return guarded([this, &blocks] {
+        reporter_.setInfo(QStringLiteral("\r\nSending data on COM") + QString::number(portNumber_) +
+                          QStringLiteral("."));
+        reporter_.setOkVisible(false);
+        reporter_.showDialog();
+        pump();
+        if (!GetVersion()) {
+            reporter_.setInfo(
+                QStringLiteral("FAILED to get Version!  Unable to program, please check Decoder"));
+            failureTail();
+            return Outcome::Failed;
+        }
+        sleep(HeaderPauseMs);
+        write(WriteHeader);
+        write(blocks[0]);
+        for (int k = 1; k < BlockCount; ++k) {
+            sleep(BlockPauseMs);
+            addDot();
+            pump();
+            write(blocks[k]);
+        }
+        sleep(BlockPauseMs);
+        addDot();
+        pump();
+        sleep(ReadBackPauseMs);
+        VerifyMode = true;
+        return dataWait(
+            QStringLiteral("FAILED to read data!  Unable to program, please check Decoder"));
+    });
+}
+
+// The data frame may hold 0x00 bytes: NUL discarding is off for the wait. The wait always runs
+// its full time; the dialog's OK button, shown by a completed frame, tells whether one came.
+LinkSession::Outcome LinkSession::dataWait(const QString &failureText)
+{
+    port_.setDiscardNull(false);
+    dataVerdictOk_ = false;
+    write(ReadCommand);
+    pump();
+    startTimer(DataWaitMs);
+    pumpUntil([] { return false; });
+    port_.setDiscardNull(true);
+    if (!reporter_.okVisible()) {
+        reporter_.setInfo(failureText);
+        failureTail();
+        return Outcome::Failed;
+    }
+    return dataVerdictOk_ ? Outcome::Succeeded : Outcome::Failed;
+}
+
+bool LinkSession::announceIdentity()
+{
+    ShowIdentity = true;
+    identityHandled_ = false;
+    return port_.write(IdentifyCommand);
+}
+
+bool LinkSession::waitForIdentity(int ms)
+{
+    startTimer(ms);
+    pumpUntil([this] { return identityHandled_; });
+    timer_.stop();
+    return identityHandled_;
+}
+
+void LinkSession::failureTail()
+{
+    reporter_.setOkVisible(true);
+    parser_.requestReset();
+    for (int i = 0; i < FailureSpaceCount; ++i)
+        write(QByteArray(1, ' '));
+}
+
+LinkSession::Outcome LinkSession::guarded(const std::function<Outcome()> &exchange)
+{
+    portError_.clear();
+    try {
+        return exchange();
+    } catch (const PortFailure &failure) {
+        ShowIdentity = true;
+        portError_ = failure.description;
+        return Outcome::PortError;
+    }
+}
+
+void LinkSession::write(const QByteArray &bytes)
+{
+    if (!port_.write(bytes))
+        throw PortFailure{port_.errorString()};
+}
+
+void LinkSession::pump()
+{
+    clock_.pumpOnce();
+}
+
+void LinkSession::sleep(int ms)
+{
+    clock_.sleepMs(ms);
+}
+
+void LinkSession::addDot()
+{
+    reporter_.setInfo(reporter_.info() + QLatin1Char('.'));
+}
+
+void LinkSession::startTimer(int ms)
+{
+    timer_.setSingleShot(true);
+    timer_.start(ms);
+}
+
+void LinkSession::pumpUntil(const std::function<bool()> &done)
+{
+    pump();
+    if (done() || !timer_.isActive())
+        return;
+    QEventLoop loop;
+    connect(&timer_, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(this, &LinkSession::frameHandled, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    loop.exec();
+}
+
+} // namespace keytoner::link

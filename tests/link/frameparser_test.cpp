@@ -1,0 +1,235 @@
+#include "link/FrameParser.h"
+#include "link/LinkProtocol.h"
+#include "platform/SerialPort.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace keytoner;
+using namespace keytoner::link;
+
+namespace {
+
+QByteArray identityLine(const QByteArray &text, const char *ending = "\r\n", int sumOffset = 0)
+{
+    QByteArray line("\xFF\xAA", 2);
+    line += text;
+    line += ending;
+    line += static_cast<char>(checksum(text) + sumOffset);
+    return line;
+}
+
+ConfigImage sampleImage()
+{
+    ConfigImage image;
+    for (int i = 0; i < ConfigImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i < 8 ? 0xF0 + i : i % 0x5B);
+    return image;
+}
+
+QByteArray dataFrame(const ConfigImage &image, int sumOffset = 0)
+{
+    QByteArray frame("\xFF\xFF", 2);
+    frame.append(reinterpret_cast<const char *>(image.data()), ConfigImageSize);
+    frame += static_cast<char>(checksum(image.data(), ConfigImageSize) + sumOffset);
+    return frame;
+}
+
+struct Fixture : ::testing::Test {
+    ConfigImage rx{};
+    FrameParser parser{rx};
+
+    std::vector<FrameEvent> feed(const QByteArray &bytes)
+    {
+        std::vector<FrameEvent> events;
+        for (char c : bytes)
+            if (auto event = parser.ParseByte(static_cast<std::uint8_t>(c)))
+                events.push_back(*event);
+        return events;
+    }
+};
+
+using ParserTest = Fixture;
+
+} // namespace
+
+TEST(ChecksumTest, IsTheSumModulo256)
+{
+    EXPECT_EQ(checksum(QByteArray("abc")), 0x26);
+    EXPECT_EQ(checksum(QByteArray("\xFF\xFF\x03", 3)), 0x01);
+    EXPECT_EQ(checksum(QByteArray()), 0);
+}
+
+TEST(WriteBlocksTest, CutTheImageIntoFourBlocksWithTheirSums)
+{
+    const ConfigImage image = sampleImage();
+    const auto blocks = writeBlocks(image);
+    for (int k = 0; k < BlockCount; ++k) {
+        ASSERT_EQ(blocks[k].size(), 49);
+        EXPECT_EQ(blocks[k].left(48),
+                  QByteArray(reinterpret_cast<const char *>(image.data() + 48 * k), 48));
+        EXPECT_EQ(static_cast<std::uint8_t>(blocks[k].at(48)), checksum(blocks[k].left(48)));
+    }
+}
+
+TEST(DataFilterTest, OnlyCodesTextsAndMarksPassFromPosition8)
+{
+    EXPECT_TRUE(passesDataFilter(7, 0x5B));
+    EXPECT_FALSE(passesDataFilter(8, 0x5B));
+    EXPECT_TRUE(passesDataFilter(8, 0x5A));
+    EXPECT_TRUE(passesDataFilter(100, 0x80));
+    EXPECT_TRUE(passesDataFilter(191, 0xFF));
+    EXPECT_FALSE(passesDataFilter(191, 0x81));
+    EXPECT_FALSE(passesDataFilter(50, 0xFE));
+}
+
+TEST(CommEventTextTest, KnownEventsHaveTextsOthersTheirNumber)
+{
+    EXPECT_EQ(commEventText(CommEvent::Break, "3"), "Comm Break Detected");
+    EXPECT_EQ(commEventText(CommEvent::Frame, "3"), "Comm Frame Error");
+    EXPECT_EQ(commEventText(CommEvent::Overrun, "3"), "Comm OverRun Error");
+    EXPECT_EQ(commEventText(CommEvent::RxOverflow, "3"), "Comm OverFlow Error");
+    EXPECT_EQ(commEventText(CommEvent::RxParity, "3"), "Comm Parity Error");
+    EXPECT_EQ(commEventText(CommEvent::TxFull, "3"), "Comm Tx Buffer Full");
+    EXPECT_EQ(commEventText(CommEvent::DeviceControlBlock, "3"), "Comm Device Control Block Error");
+    EXPECT_EQ(commEventText(3, "05"), "Errore n.3 su COM05");
+    EXPECT_EQ(commEventText(CommEvent::InputOutput, "%1"), "Errore n.1007 su COM%1");
+}
+
+TEST_F(ParserTest, IdentityLineWithCrLfOrLfAlone)
+{
+    for (const char *ending : {"\r\n", "\n"}) {
+        const auto events = feed(identityLine("Tonesentinel  v2", ending));
+        ASSERT_EQ(events.size(), 1u) << ending;
+        EXPECT_EQ(events[0].kind, FrameEvent::Kind::Identity);
+        EXPECT_TRUE(events[0].checksumOk);
+        EXPECT_EQ(events[0].text, "Tonesentinel  v2");
+        EXPECT_EQ(parser.state(), FrameParser::Idle);
+    }
+}
+
+TEST_F(ParserTest, CarriageReturnCountsNeitherInTextNorInSum)
+{
+    // A CR in the middle of the line is dropped like the one before LF.
+    QByteArray line("\xFF\xAA"
+                    "ab\rc\n",
+                    7);
+    line += static_cast<char>(checksum(QByteArray("abc")));
+    const auto events = feed(line);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].checksumOk);
+    EXPECT_EQ(events[0].text, "abc");
+}
+
+TEST_F(ParserTest, IdentityWithWrongSumIsReportedAsSuch)
+{
+    const auto events = feed(identityLine("Tonesentinel  v2", "\r\n", 1));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_FALSE(events[0].checksumOk);
+}
+
+TEST_F(ParserTest, TextByteAbove0x80AbandonsTheLine)
+{
+    QByteArray line("\xFF\xAA"
+                    "Tone\x81sentinel\r\n\x00",
+                    18);
+    const auto events = feed(line);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Abandoned);
+    // 0x80 itself is a text byte.
+    EXPECT_EQ(feed(identityLine("a\x80")).at(0).text, "a\x80");
+}
+
+TEST_F(ParserTest, DataFrameFillsTheTargetAndChecksItsSum)
+{
+    const ConfigImage image = sampleImage();
+    auto events = feed(dataFrame(image));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, FrameEvent::Kind::DataFrame);
+    EXPECT_TRUE(events[0].checksumOk);
+    EXPECT_EQ(rx, image);
+
+    events = feed(dataFrame(image, 1));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_FALSE(events[0].checksumOk);
+}
+
+TEST_F(ParserTest, AllZeroImageWithZeroSum)
+{
+    ConfigImage zeros{};
+    const auto events = feed(dataFrame(zeros));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].checksumOk);
+}
+
+TEST_F(ParserTest, FilteredByteAbandonsFromPosition8Only)
+{
+    ConfigImage image = sampleImage();
+    image[7] = 0x5B;
+    EXPECT_TRUE(feed(dataFrame(image)).at(0).checksumOk);
+
+    image[8] = 0x5B;
+    const auto events = feed(dataFrame(image));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Abandoned);
+    EXPECT_EQ(parser.state(), FrameParser::Idle);
+}
+
+TEST_F(ParserTest, FfFollowedByAnythingElseReturnsToIdle)
+{
+    auto events = feed(QByteArray("\xFF\x55", 2) + identityLine("Tonesentinel  v2"));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].text, "Tonesentinel  v2");
+    // The byte after FF is not looked at again: FF 55 AA is no identity start.
+    feed(QByteArray("\xFF\x55\xAA", 3));
+    EXPECT_EQ(parser.state(), FrameParser::Idle);
+}
+
+TEST_F(ParserTest, FfFfFfStartsADataFrameWhoseFirstByteIsFf)
+{
+    ConfigImage image = sampleImage();
+    image[0] = 0xFF;
+    QByteArray frame = dataFrame(image);
+    ASSERT_EQ(static_cast<std::uint8_t>(frame.at(2)), 0xFF);
+    const auto events = feed(frame);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events[0].checksumOk);
+    EXPECT_EQ(rx[0], 0xFF);
+}
+
+TEST_F(ParserTest, NoiseBeforeAFrameIsIgnored)
+{
+    const auto events = feed(QByteArray("\x01 hello \x80\x7F", 10) + identityLine("X"));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].text, "X");
+}
+
+TEST_F(ParserTest, ResetTakesTheNextByteFromIdle)
+{
+    // Half a data frame, then a failure: the next bytes start afresh.
+    feed(dataFrame(sampleImage()).left(100));
+    EXPECT_EQ(parser.state(), FrameParser::DataBytes);
+    parser.requestReset();
+    const auto events = feed(identityLine("Tonesentinel  v2"));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Identity);
+    EXPECT_TRUE(events[0].checksumOk);
+
+    // Without the reset the line's start would have been taken into the data frame.
+    ConfigImage other{};
+    FrameParser plain(other);
+    int identities = 0;
+    for (char c : dataFrame(sampleImage()).left(100) + identityLine("Tonesentinel  v2")) {
+        const auto event = plain.ParseByte(static_cast<std::uint8_t>(c));
+        identities += event && event->kind == FrameEvent::Kind::Identity;
+    }
+    EXPECT_EQ(identities, 0);
+}
+
+TEST_F(ParserTest, ResetRequestedInIdleIsHarmless)
+{
+    parser.requestReset();
+    const auto events = feed(identityLine("abc"));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].text, "abc");
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+
+namespace keytoner::test {
+
+// A serial port in memory: records what the program does to it with the time of each step,
+// and receives what the test feeds it.
+class FakeSerial : public SerialPort {
+    Q_OBJECT
+public:
+    struct Step {
+        enum Kind { Open, Close, Write, Rts } kind;
+        qint64 atMs;
+        QByteArray bytes; // Write
+        bool on = false;  // Rts
+    };
+
+    FakeSerial();
+
+    bool open(const QString &device) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    QString errorString() const override { return error_; }
+    bool write(const QByteArray &bytes) override;
+    void setRts(bool on) override;
+    bool rts() const override { return rts_; }
+
+    // Bytes from the far end; announced as one arrival.
+    void feed(const QByteArray &bytes);
+    QByteArray written() const;
+
+    QList<Step> steps;
+    QStringList openedDevices;
+    bool refuseOpen = false;
+    bool failWrites = false;
+
+protected:
+    QByteArray readWaiting() override;
+
+private:
+    qint64 now() const { return clock_.elapsed(); }
+
+    QElapsedTimer clock_;
+    QByteArray input_;
+    QString error_;
+    bool open_ = false;
+    bool rts_ = false;
+};
+
+class FakeSerialFactory : public SerialPortFactory {
+public:
+    std::unique_ptr<SerialPort> create() override;
+    // The last port created; owned by whoever asked for it.
+    FakeSerial *last = nullptr;
+};
+
+} // namespace keytoner::test
