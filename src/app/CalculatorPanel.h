@@ -2,11 +2,15 @@
 
 #include <QObject>
 
+class QLabel;
+class QLineEdit;
+
 namespace keytoner {
 
 class FormTone;
 
-// "Remotely Replace a Command": the calculator and the live displays of its fields.
+// "Remotely Replace a Command": the calculator and the live displays of its fields. The change
+// handlers follow textChanged, so they run for text set by the program as well as typed text.
 class CalculatorPanel : public QObject {
     Q_OBJECT
 public:
@@ -19,6 +23,10 @@ public:
     void txtSeqNew_Change();
 
 private:
+    // The caption of a sequence label, annotated with the first command memory holding the text.
+    void showMatchingMemory(const QLineEdit *field, QLabel *label, const QString &caption,
+                            const QString &annotation);
+
     FormTone &form_;
 };
 

@@ -1,13 +1,63 @@
 #include "Commands.h"
+#include "remote/ReplacementCalculator.h"
 
+#include <QCommandLineParser>
 #include <QTextStream>
 
 namespace keytoner::cli {
 
+namespace {
+
+int usageError(const QCommandLineParser &parser, const QString &problem)
+{
+    QTextStream(stderr) << problem << "\n\n" << parser.helpText();
+    return 2;
+}
+
+} // namespace
+
 int runCalc(const QStringList &arguments)
 {
-    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
-    return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints the DTMF sequence that makes the board replace the command code "
+                       "ORIGINAL with NEW over the air."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("ORIGINAL"),
+                                 QStringLiteral("The command code to replace (1 to 10 digits)."));
+    parser.addPositionalArgument(QStringLiteral("NEW"),
+                                 QStringLiteral("The replacement code (2 to 10 digits)."));
+    const QCommandLineOption modifier({QStringLiteral("m"), QStringLiteral("modifier")},
+                                      QStringLiteral("The board's modifier ID (1 to 8 digits)."),
+                                      QStringLiteral("M"));
+    const QCommandLineOption checksum({QStringLiteral("c"), QStringLiteral("checksum")},
+                                      QStringLiteral("The board's checksum ID (one digit)."),
+                                      QStringLiteral("C"));
+    parser.addOptions({modifier, checksum});
+
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        return usageError(parser, QStringLiteral("Expected ORIGINAL and NEW."));
+    if (!parser.isSet(modifier) || !parser.isSet(checksum))
+        return usageError(parser, QStringLiteral("Both --modifier and --checksum are required."));
+
+    const ReplacementResult result = calculateReplacement(
+        {positional.at(0), parser.value(modifier), positional.at(1), parser.value(checksum)});
+    if (const auto *sequence = std::get_if<QString>(&result)) {
+        QTextStream(stdout) << *sequence << '\n';
+        return 0;
+    }
+    const auto &refusal = std::get<ReplacementRefusal>(result);
+    QString message = refusal.message;
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextStream(stderr) << message << '\n';
+    return 1;
 }
 
 } // namespace keytoner::cli
