@@ -1,0 +1,95 @@
+#include "SettingsFile.h"
+
+#include "common/ItemReader.h"
+#include "common/NumberText.h"
+
+#include <QDir>
+#include <limits>
+
+namespace keytoner::SettingsFile {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'"' + text + u'"';
+}
+
+// An empty item reads as 0, as it always has for the numbers of this line.
+std::optional<int> toInt16(const QString &item)
+{
+    if (item.trimmed().isEmpty())
+        return 0;
+    const std::optional<double> number = strictNumber(item);
+    if (!number)
+        return std::nullopt;
+    const double rounded = roundHalfEven(*number);
+    if (rounded < std::numeric_limits<qint16>::min() ||
+        rounded > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+} // namespace
+
+QString fileName()
+{
+    return QStringLiteral("Keytoner2.ini");
+}
+
+SettingsValues defaults(const QString &programFolder)
+{
+    SettingsValues values;
+    values.configFile = QDir::toNativeSeparators(QDir(programFolder).filePath("Default.prg"));
+    values.sequence = QStringLiteral("0123456789*#ABCD");
+    values.digitMs = QStringLiteral("60");
+    values.gapMs = QStringLiteral("40");
+    values.pauseMs = QStringLiteral("300");
+    values.pttPort = QStringLiteral("1");
+    values.programPort = QStringLiteral("1");
+    values.txDelayMs = QStringLiteral("200");
+    return values;
+}
+
+QString format(const SettingsValues &v)
+{
+    const QStringList fields{
+        quoted(v.configFile),   QString::number(v.left), QString::number(v.top),
+        QString::number(v.tab), quoted(v.sequence),      quoted(v.digitMs),
+        quoted(v.gapMs),        quoted(v.pauseMs),       quoted(v.pttPort),
+        quoted(v.programPort),  quoted(v.txDelayMs)};
+    return fields.join(u',') + QStringLiteral("\r\n");
+}
+
+SettingsRead parse(const QString &text)
+{
+    SettingsRead result;
+    SettingsValues &v = result.values;
+    ItemReader reader(text);
+    QString *const texts[] = {&v.sequence, &v.digitMs,     &v.gapMs,    &v.pauseMs,
+                              &v.pttPort,  &v.programPort, &v.txDelayMs};
+    int *const numbers[] = {&v.left, &v.top, &v.tab};
+
+    for (int field = 1; field <= fieldCount; ++field) {
+        const std::optional<QString> item = reader.next();
+        if (!item) {
+            result.failedField = field;
+            return result;
+        }
+        if (field == 1) {
+            v.configFile = *item;
+        } else if (field <= 4) {
+            const std::optional<int> number = toInt16(*item);
+            if (!number) {
+                result.failedField = field;
+                return result;
+            }
+            *numbers[field - 2] = *number;
+        } else {
+            *texts[field - 5] = *item;
+        }
+    }
+    return result;
+}
+
+} // namespace keytoner::SettingsFile

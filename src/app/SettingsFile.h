@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace keytoner {
+
+// Keytoner2.ini: one line of eleven comma-separated fields that carries the window position,
+// the open tab, the sending fields and the last configuration file from one run to the next.
+// Text fields are quoted, the three numbers are bare.
+struct SettingsValues {
+    QString configFile;
+    int left = 0; // twips
+    int top = 0;  // twips
+    int tab = 0;
+    QString sequence;    // Text1
+    QString digitMs;     // Text2
+    QString gapMs;       // Text3
+    QString pauseMs;     // Text4
+    QString pttPort;     // txtPttCom
+    QString programPort; // txtPrgComm
+    QString txDelayMs;   // txtTxd
+
+    bool operator==(const SettingsValues &) const = default;
+};
+
+// What reading the file gave: the fields up to the first one that could not be read, the
+// others left empty or 0, and the one-based number of that field when reading stopped early.
+struct SettingsRead {
+    SettingsValues values;
+    std::optional<int> failedField;
+};
+
+namespace SettingsFile {
+
+inline constexpr int fieldCount = 11;
+
+QString fileName();
+// The values of a first start; the configuration file is Default.prg in the program folder.
+SettingsValues defaults(const QString &programFolder);
+// The line as written, ended by CR LF.
+QString format(const SettingsValues &values);
+// Reads the fields in order. A number must fit a 16-bit signed integer after rounding halves
+// to even; anything else stops the reading at that field.
+SettingsRead parse(const QString &text);
+
+} // namespace SettingsFile
+
+} // namespace keytoner

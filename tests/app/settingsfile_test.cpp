@@ -1,0 +1,124 @@
+#include "app/ProgramFolder.h"
+#include "app/SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace keytoner;
+
+namespace {
+
+SettingsValues sample()
+{
+    SettingsValues values;
+    values.configFile = "/home/op/boards/club, north.prg";
+    values.left = -1200;
+    values.top = 32767;
+    values.tab = 1;
+    values.sequence = "123#9 A0*";
+    values.digitMs = "70";
+    values.gapMs = "";
+    values.pauseMs = "300";
+    values.pttPort = "3";
+    values.programPort = "16";
+    values.txDelayMs = "250";
+    return values;
+}
+
+} // namespace
+
+TEST(SettingsFile, DefaultLineIsTheDocumentedOne)
+{
+    const SettingsValues values = SettingsFile::defaults("/opt/keytoner");
+    EXPECT_EQ(
+        SettingsFile::format(values),
+        QStringLiteral("\"/opt/keytoner/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\","
+                       "\"300\",\"1\",\"1\",\"200\"\r\n"));
+}
+
+TEST(SettingsFile, RoundTripKeepsEveryField)
+{
+    const SettingsRead read = SettingsFile::parse(SettingsFile::format(sample()));
+    EXPECT_FALSE(read.failedField.has_value());
+    EXPECT_EQ(read.values, sample());
+}
+
+TEST(SettingsFile, ReadsBlanksAroundNumbersAndLinesSplitBetweenItems)
+{
+    const SettingsRead read = SettingsFile::parse(
+        "\"x.prg\", 1200 ,\r\n  -45 ,1,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
+    ASSERT_FALSE(read.failedField.has_value());
+    EXPECT_EQ(read.values.left, 1200);
+    EXPECT_EQ(read.values.top, -45);
+    EXPECT_EQ(read.values.tab, 1);
+    EXPECT_EQ(read.values.txDelayMs, "7");
+}
+
+TEST(SettingsFile, NumbersRoundHalvesToEven)
+{
+    const auto left = [](const char *number) {
+        return SettingsFile::parse(QStringLiteral("\"\",%1,0,0,\"\",\"\",\"\",\"\",\"\",\"\",\"\"")
+                                       .arg(QLatin1String(number)))
+            .values.left;
+    };
+    EXPECT_EQ(left("1200.5"), 1200);
+    EXPECT_EQ(left("1201.5"), 1202);
+    EXPECT_EQ(left("-0.5"), 0);
+    EXPECT_EQ(left("32767.4"), 32767);
+}
+
+TEST(SettingsFile, ShortFileKeepsTheFieldsReadAndLeavesTheRestEmpty)
+{
+    const SettingsRead read = SettingsFile::parse("\"a.prg\",15,30,1,\"777\",\"80\"\r\n");
+    EXPECT_EQ(read.failedField, 7);
+    EXPECT_EQ(read.values.configFile, "a.prg");
+    EXPECT_EQ(read.values.top, 30);
+    EXPECT_EQ(read.values.digitMs, "80");
+    EXPECT_TRUE(read.values.gapMs.isEmpty());
+    EXPECT_TRUE(read.values.txDelayMs.isEmpty());
+
+    EXPECT_EQ(SettingsFile::parse("").failedField, 1);
+}
+
+TEST(SettingsFile, NumberThatDoesNotFitStopsAtItsField)
+{
+    const QString rest = ",0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"";
+    for (const char *bad : {"32768", "-32769", "32767.5", "1e9", "12abc", "left"}) {
+        const SettingsRead read =
+            SettingsFile::parse("\"keep.prg\"," + QLatin1String(bad) + ",0" + rest);
+        EXPECT_EQ(read.failedField, 2) << bad;
+        EXPECT_EQ(read.values.configFile, "keep.prg") << bad;
+        EXPECT_EQ(read.values.left, 0) << bad;
+        EXPECT_TRUE(read.values.sequence.isEmpty()) << bad;
+    }
+    const SettingsRead badTab = SettingsFile::parse("\"\",5,6,x" + rest);
+    EXPECT_EQ(badTab.failedField, 4);
+    EXPECT_EQ(badTab.values.top, 6);
+}
+
+TEST(SettingsFile, TabOutsideTheTwoPagesIsStillANumber)
+{
+    // Whether a tab exists is for the window to decide; the line itself reads fine.
+    const SettingsRead read =
+        SettingsFile::parse("\"\",0,0,7,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
+    EXPECT_FALSE(read.failedField.has_value());
+    EXPECT_EQ(read.values.tab, 7);
+}
+
+TEST(ProgramFolder, UsesTheProgramDirectoryWhenWritable)
+{
+    QTemporaryDir program;
+    QTemporaryDir user;
+    EXPECT_EQ(chooseProgramFolder(program.path(), user.path() + "/Keytoner"), program.path());
+    EXPECT_FALSE(QFileInfo::exists(user.path() + "/Keytoner"));
+}
+
+TEST(ProgramFolder, FallsBackToTheUserFolderAndCreatesIt)
+{
+    QTemporaryDir user;
+    const QString userFolder = user.path() + "/config/Keytoner";
+    EXPECT_EQ(chooseProgramFolder(user.path() + "/no-such-dir", userFolder), userFolder);
+    EXPECT_TRUE(QFileInfo(userFolder).isDir());
+}
