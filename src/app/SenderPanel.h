@@ -12,6 +12,7 @@ class SenderPanel : public QObject {
 public:
     explicit SenderPanel(FormTone &form);
 
+    // Sends Text1 with the frame's timing; a request while a send is running is ignored.
     void cmdTone_Click();
     void Text1_Click(); // digit count caption of Label3, cmdTone enabled when Text1 is not empty
     void Text1_KeyUp() { Text1_Click(); }
@@ -19,6 +20,10 @@ public:
     bool sending() const { return sending_; }
 
 private:
+    void applyToneTiming();
+    bool keyAndPlay(); // whether there was anything to play
+    void showOutcome(bool played);
+
     FormTone &form_;
     bool sending_ = false;
 };
