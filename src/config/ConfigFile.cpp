@@ -159,7 +159,9 @@ std::optional<QString> saveConfigFile(const QString &path, const BoardConfig &co
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const QByteArray bytes = writeConfigFile(config);
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not notice a buffer that failed to flush (a short write on a full disk
+    // would be renamed over the old file), so the flush is checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString failure = file.errorString();
         file.cancelWriting();
         return failure;

@@ -1,0 +1,294 @@
+#include "ConfigSamples.h"
+#include "common/Dtmf.h"
+#include "common/NumberText.h"
+#include "config/ConfigDecoder.h"
+#include "config/ConfigEncoder.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <vector>
+
+using namespace keytoner;
+using keytoner::test::exampleConfig;
+
+namespace {
+
+ConfigImage encode(const BoardConfig &config)
+{
+    const ImageBuild build = buildConfigImage(config);
+    EXPECT_TRUE(build.ok()) << build.message.toStdString();
+    return build.image.value_or(ConfigImage{});
+}
+
+std::vector<int> bytes(const ConfigImage &image, int from, int count)
+{
+    return std::vector<int>(image.begin() + from, image.begin() + from + count);
+}
+
+ConfigImage blankImage()
+{
+    ConfigImage image;
+    image.fill(0xFF);
+    image[0] = 0;
+    return image;
+}
+
+} // namespace
+
+TEST(ConfigCodec, PowerOnFlags)
+{
+    BoardConfig config = exampleConfig();
+    config.chkBCheck = false;
+    EXPECT_EQ(encode(config)[0], 0x85); // outputs 1 and 3, CW reply
+
+    config.chkOutput = {};
+    config.chkMorse = false;
+    config.chkBCheck = true;
+    EXPECT_EQ(encode(config)[0], 0x10);
+
+    ConfigImage image = blankImage();
+    image[0] = 0xFF;
+    const BoardConfig shown = decodeConfigImage(image);
+    EXPECT_EQ(shown.chkOutput, (std::array<bool, 4>{true, true, true, true}));
+    EXPECT_TRUE(shown.chkMorse);
+    EXPECT_TRUE(shown.chkBCheck);
+    image[0] = 0x60; // bits 5 and 6 mean nothing
+    EXPECT_EQ(decodeConfigImage(image).chkOutput, (std::array<bool, 4>{}));
+}
+
+TEST(ConfigCodec, ChecksumIdCodes)
+{
+    BoardConfig config = exampleConfig();
+    for (auto [digit, code] : {std::pair{"D", 0}, {"0", 10}, {"#", 12}, {"1", 1}, {"C", 15}}) {
+        config.txtCrcTag = digit;
+        const ConfigImage image = encode(config);
+        EXPECT_EQ(image[1], code) << digit;
+        EXPECT_EQ(decodeConfigImage(image).txtCrcTag, digit);
+    }
+    ConfigImage image = blankImage();
+    image[1] = 16;
+    EXPECT_EQ(decodeConfigImage(image).txtCrcTag, "");
+}
+
+TEST(ConfigCodec, MorseSpeedRoundsHalvesToEven)
+{
+    BoardConfig config = exampleConfig();
+    const struct {
+        const char *speed;
+        int timing;
+        const char *shown;
+    } cases[] = {{"20", 60, "20"}, {"28", 42, "28"}, {"150", 8, "149"},
+                 {"14", 85, "14"}, {"45", 26, "46"}, {"100", 12, "99"}};
+    for (const auto &c : cases) {
+        config.txtMorseSpeed = c.speed;
+        const ConfigImage image = encode(config);
+        EXPECT_EQ(image[2], c.timing) << c.speed;
+        EXPECT_EQ(decodeConfigImage(image).txtMorseSpeed, c.shown) << c.speed;
+    }
+}
+
+TEST(ConfigCodec, MorseTimingZeroShowsNoSpeed)
+{
+    ConfigImage image = blankImage();
+    image[2] = 0;
+    EXPECT_EQ(decodeConfigImage(image).txtMorseSpeed, "");
+    image[2] = 1; // 1190 WPM: longer than the field, which keeps "119"
+    EXPECT_EQ(fittedToFields(decodeConfigImage(image)).txtMorseSpeed, "119");
+}
+
+TEST(ConfigCodec, VoltagesInTenths)
+{
+    BoardConfig config = exampleConfig();
+    config.txtBlo = "1.25";
+    config.txtBhi = "25.5";
+    ConfigImage image = encode(config);
+    EXPECT_EQ(image[4], 12);
+    EXPECT_EQ(image[5], 255);
+    BoardConfig shown = decodeConfigImage(image);
+    EXPECT_EQ(shown.txtBlo, "1.2");
+    EXPECT_EQ(shown.txtBhi, "25.5");
+
+    config.txtBlo = "0";
+    config.txtBhi = "0.35"; // a decimal half, however binary stores it
+    image = encode(config);
+    EXPECT_EQ(image[4], 0);
+    EXPECT_EQ(image[5], 4);
+    EXPECT_EQ(decodeConfigImage(image).txtBlo, "0.0");
+    EXPECT_EQ(voltageText(125), "12.5");
+    EXPECT_EQ(voltageText(7), "0.7");
+}
+
+TEST(ConfigCodec, TimerByte)
+{
+    BoardConfig config = exampleConfig();
+    config.txtTmr2 = "255";
+    const ConfigImage image = encode(config);
+    EXPECT_EQ(image[3], 255);
+    EXPECT_EQ(decodeConfigImage(image).txtTmr2, "255");
+}
+
+TEST(ConfigCodec, CommandSlots)
+{
+    BoardConfig config = exampleConfig();
+    config.txtMem = {"123", "0*#D", "1234567890"};
+    const ConfigImage image = encode(config);
+    EXPECT_EQ(bytes(image, 8, 10),
+              (std::vector<int>{1, 2, 3, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(bytes(image, 18, 10),
+              (std::vector<int>{10, 11, 12, 0, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(bytes(image, 28, 10), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(bytes(image, 158, 10),
+              (std::vector<int>{0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    for (int reserved : {6, 7, 168, 169, 170, 171, 172, 173, 174, 175})
+        EXPECT_EQ(image[reserved], 0xFF) << reserved;
+
+    const BoardConfig shown = decodeConfigImage(image);
+    EXPECT_EQ(shown.txtMem[0], "123");
+    EXPECT_EQ(shown.txtMem[1], "0*#D");
+    EXPECT_EQ(shown.txtMem[2], "1234567890");
+    EXPECT_EQ(shown.txtMem[15], "");
+}
+
+TEST(ConfigCodec, DecodingSkipsUnknownCodesWithinTheSlot)
+{
+    ConfigImage image = blankImage();
+    EXPECT_EQ(decodeConfigImage(image).txtMem[0], ""); // ten 0xFF bytes
+    image[18] = 1;
+    image[19] = 0xFF;
+    image[20] = 2;
+    image[21] = 0x80;
+    image[22] = 3; // after the end mark
+    EXPECT_EQ(decodeConfigImage(image).txtMem[1], "12");
+    for (int k = 0; k < 10; ++k)
+        image[28 + k] = 0x40; // no end mark and no digit: the slot ends at its tenth byte
+    image[38] = 5;
+    image[39] = 0x80;
+    EXPECT_EQ(decodeConfigImage(image).txtMem[2], "");
+    EXPECT_EQ(decodeConfigImage(image).txtMem[3], "5");
+}
+
+TEST(ConfigCodec, ModifierArea)
+{
+    BoardConfig config = exampleConfig();
+    config.txtSeqCmd = "12345678";
+    ConfigImage image = encode(config);
+    EXPECT_EQ(bytes(image, 176, 9), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 0x80}));
+    EXPECT_EQ(decodeConfigImage(image).txtSeqCmd, "12345678");
+
+    config.txtSeqCmd = "5";
+    image = encode(config);
+    EXPECT_EQ(bytes(image, 176, 9),
+              (std::vector<int>{5, 0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+
+    image = blankImage();
+    for (int k = 0; k < 9; ++k)
+        image[176 + k] = 9; // the ninth byte is never a digit of the modifier
+    EXPECT_EQ(decodeConfigImage(image).txtSeqCmd, "99999999");
+}
+
+TEST(ConfigCodec, CallArea)
+{
+    BoardConfig config = exampleConfig();
+    config.txtCallID = "AB1";
+    ConfigImage image = encode(config);
+    EXPECT_EQ(bytes(image, 185, 7), (std::vector<int>{0x41, 0x42, 0x31, 0, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(decodeConfigImage(image).txtCallID, "AB1");
+
+    config.txtCallID = "";
+    image = encode(config);
+    EXPECT_EQ(image[185], 0);
+    EXPECT_EQ(decodeConfigImage(image).txtCallID, "");
+
+    config.txtCallID = "IK2ABC";
+    image = encode(config);
+    EXPECT_EQ(image[191], 0);
+
+    for (int k = 0; k < 7; ++k)
+        image[185 + k] = 'A' + k; // no end mark: all seven, the field keeps six
+    EXPECT_EQ(decodeConfigImage(image).txtCallID, "ABCDEFG");
+    EXPECT_EQ(fittedToFields(decodeConfigImage(image)).txtCallID, "ABCDEF");
+}
+
+namespace {
+
+QString randomSequence(std::mt19937 &random, int minLength, int maxLength)
+{
+    std::uniform_int_distribution<int> length(minLength, maxLength), digit(0, 15);
+    QString text;
+    for (int n = length(random); n > 0; --n)
+        text += DtmfKeys[digit(random)];
+    return text;
+}
+
+BoardConfig randomConfig(std::mt19937 &random)
+{
+    auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    BoardConfig config;
+    std::set<QString> used;
+    for (QString &command : config.txtMem) {
+        do
+            command = pick(0, 3) == 0 ? QString() : randomSequence(random, 1, 10);
+        while (!command.isEmpty() && !used.insert(command).second);
+    }
+    config.txtSeqCmd = randomSequence(random, 1, 8);
+    config.txtCrcTag = randomSequence(random, 1, 1);
+    const QString callChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 :;<=>?@";
+    for (int n = pick(0, 6); n > 0; --n)
+        config.txtCallID += callChars[pick(0, int(callChars.size()) - 1)];
+    config.txtMorseSpeed = QString::number(pick(14, 150));
+    config.txtTmr2 = QString::number(pick(1, 255));
+    const int low = pick(0, 254);
+    config.txtBlo = voltageText(std::uint8_t(low));
+    config.txtBhi = voltageText(std::uint8_t(pick(low + 1, 255)));
+    for (bool &output : config.chkOutput)
+        output = pick(0, 1);
+    config.chkMorse = pick(0, 1);
+    config.chkBCheck = pick(0, 1);
+    return config;
+}
+
+} // namespace
+
+// Every field comes back as it was, except the Morse speed, which comes back as the speed its
+// timing byte stands for.
+TEST(ConfigCodec, RoundTripsOverGeneratedConfigurations)
+{
+    std::mt19937 random(20261206);
+    for (int n = 0; n < 2000; ++n) {
+        const BoardConfig config = randomConfig(random);
+        const ImageBuild build = buildConfigImage(config);
+        ASSERT_TRUE(build.ok()) << build.message.toStdString();
+        const BoardConfig shown = decodeConfigImage(*build.image);
+
+        BoardConfig expected = config;
+        const double timing = roundHalfEven(1190.0 / config.txtMorseSpeed.toInt());
+        expected.txtMorseSpeed = QString::number(int(roundHalfEven(1190.0 / timing)));
+        expected.txtPrgComm.clear();
+        ASSERT_EQ(shown, expected) << "configuration " << n;
+        if (config.txtMorseSpeed.toInt() <= 38) {
+            ASSERT_EQ(shown.txtMorseSpeed, config.txtMorseSpeed);
+        }
+        // What the board sends back encodes to the very same image.
+        ASSERT_EQ(buildConfigImage(shown).image, build.image) << "configuration " << n;
+    }
+}
+
+TEST(ConfigCodec, DecodingAnyImageStaysWithinTheFields)
+{
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int n = 0; n < 500; ++n) {
+        ConfigImage image;
+        for (auto &b : image)
+            b = std::uint8_t(byte(random));
+        const BoardConfig shown = decodeConfigImage(image);
+        for (const QString &command : shown.txtMem)
+            ASSERT_LE(command.size(), 10);
+        ASSERT_LE(shown.txtSeqCmd.size(), 8);
+        ASSERT_LE(shown.txtCallID.size(), 7);
+        ASSERT_LE(shown.txtCrcTag.size(), 1);
+    }
+}

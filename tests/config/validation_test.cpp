@@ -1,0 +1,171 @@
+#include "ConfigSamples.h"
+#include "config/ConfigEncoder.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace keytoner;
+using keytoner::test::exampleConfig;
+
+namespace {
+
+QString messageFor(const BoardConfig &config)
+{
+    const ImageBuild build = buildConfigImage(config);
+    EXPECT_EQ(build.ok(), build.message.isEmpty());
+    return build.message;
+}
+
+QString messageAfter(const std::function<void(BoardConfig &)> &change)
+{
+    BoardConfig config = exampleConfig();
+    change(config);
+    return messageFor(config);
+}
+
+const QString Passes;
+const QString CrcEmpty = "Checksum ID empty.";
+const QString BadSpeed = "Please insert a valid Morse Speed";
+const QString BadTimer = "Please insert a valid Output 2 Timer Interval";
+const QString BadOrder = "Battery High Level must be grater than Low level";
+const QString BadLow = "Please insert a valid Low Battery Voltage";
+const QString BadHigh = "Please insert a valid High Battery Voltage";
+const QString NoModifier = "Modifier ID is empty";
+
+} // namespace
+
+TEST(ConfigValidation, AllFieldsEmptyStopsAtTheChecksumId)
+{
+    EXPECT_EQ(messageFor(BoardConfig{}), CrcEmpty);
+}
+
+TEST(ConfigValidation, RangesAreInclusive)
+{
+    const struct {
+        const char *speed, *timer, *low, *high;
+        QString message;
+    } cases[] = {
+        {"14", "10", "11.5", "13.8", Passes},    {"150", "10", "11.5", "13.8", Passes},
+        {"13", "10", "11.5", "13.8", BadSpeed},  {"151", "10", "11.5", "13.8", BadSpeed},
+        {"", "10", "11.5", "13.8", BadSpeed},    {"20", "1", "11.5", "13.8", Passes},
+        {"20", "255", "11.5", "13.8", Passes},   {"20", "0", "11.5", "13.8", BadTimer},
+        {"20", "256", "11.5", "13.8", BadTimer}, {"20", "", "11.5", "13.8", BadTimer},
+        {"20", "10", "12.0", "12.0", BadOrder},  {"20", "10", "25.4", "25.5", Passes},
+        {"20", "10", "25.5", "25.5", BadOrder},  {"20", "10", "0", "0.1", Passes},
+        {"20", "10", "", "0.1", Passes},         {"20", "10", "1.0", "25.6", BadHigh},
+        {"20", "10", "1.0", "", BadOrder},       {"20", "10", "25.45", "25.5", BadLow},
+        {"20", "10", "-1", "3", BadLow},         {"20", "10", "0", "0.05", BadHigh},
+        {"20", "10", "1.2.", "1.3", Passes},     {"20", "10", "1.3.", "1.3", BadOrder},
+    };
+    for (const auto &c : cases) {
+        const QString message = messageAfter([&](BoardConfig &config) {
+            config.txtMorseSpeed = c.speed;
+            config.txtTmr2 = c.timer;
+            config.txtBlo = c.low;
+            config.txtBhi = c.high;
+        });
+        EXPECT_EQ(message, c.message) << c.speed << " " << c.timer << " " << c.low << " " << c.high;
+    }
+}
+
+// Each check runs only after all earlier ones passed: with every field wrong, fixing them one
+// at a time walks through the messages in order.
+TEST(ConfigValidation, ChecksRunInOrder)
+{
+    BoardConfig config;
+    config.txtMem[4] = "55";
+    config.txtMem[9] = "55";
+    const std::pair<std::function<void()>, QString> steps[] = {
+        {[] {}, CrcEmpty},
+        {[&] { config.txtCrcTag = "A"; }, BadSpeed},
+        {[&] { config.txtMorseSpeed = "30"; }, BadTimer},
+        {[&] { config.txtTmr2 = "60"; }, BadOrder},
+        {[&] { config.txtBlo = "30", config.txtBhi = "31"; }, BadLow},
+        {[&] { config.txtBlo = "3"; }, BadHigh},
+        {[&] { config.txtBhi = "12"; }, "Command #4 is equal to Command #9"},
+        {[&] { config.txtMem[9] = "56"; }, NoModifier},
+        {[&] { config.txtSeqCmd = "*"; }, Passes},
+    };
+    for (const auto &[fix, expected] : steps) {
+        fix();
+        EXPECT_EQ(messageFor(config), expected);
+    }
+}
+
+TEST(ConfigValidation, DuplicateCommands)
+{
+    auto withCommands = [](std::initializer_list<std::pair<int, const char *>> commands) {
+        return messageAfter([&](BoardConfig &config) {
+            config.txtMem = {};
+            for (auto [index, text] : commands)
+                config.txtMem[index] = text;
+        });
+    };
+    EXPECT_EQ(withCommands({{3, "123"}, {7, "123"}}), "Command #3 is equal to Command #7");
+    EXPECT_EQ(withCommands({{0, "9"}, {15, "9"}}), "Command #0 is equal to Command #15");
+    EXPECT_EQ(withCommands({{13, "AB"}, {14, "AB"}}), "Command #13 is equal to Command #14");
+    // The first duplicated text found from command 0 on decides, not the closest pair.
+    EXPECT_EQ(withCommands({{2, "1"}, {5, "2"}, {6, "2"}, {11, "1"}}),
+              "Command #2 is equal to Command #11");
+    EXPECT_EQ(withCommands({{1, "12"}, {2, "123"}, {3, ""}, {4, ""}}), Passes);
+}
+
+TEST(ConfigValidation, EmptyModifierFailsLast)
+{
+    BoardConfig config = exampleConfig();
+    config.txtSeqCmd.clear();
+    for (int i = 0; i < 16; ++i)
+        config.txtMem[i] = QString::number(1000 + i);
+    EXPECT_EQ(messageFor(config), NoModifier);
+}
+
+// Conversions that the range checks let through fail with a description that names the field
+// and its text, at the step that stores the value.
+TEST(ConfigValidation, FailedConversionsNameTheFieldAndText)
+{
+    const struct {
+        std::function<void(BoardConfig &)> change;
+        QString message;
+    } cases[] = {
+        {[](BoardConfig &c) { c.txtCrcTag = "E"; }, R"(Checksum ID "E" is not one DTMF digit.)"},
+        {[](BoardConfig &c) { c.txtCrcTag = "12"; }, R"(Checksum ID "12" is not one DTMF digit.)"},
+        {[](BoardConfig &c) { c.txtMorseSpeed = "20x"; }, R"(Morse Speed "20x" is not a number.)"},
+        {[](BoardConfig &c) { c.txtTmr2 = "1.2.3"; }, R"(Output 2 Timer "1.2.3" is not a number.)"},
+        {[](BoardConfig &c) { c.txtMem[3] = "12d"; },
+         R"(Command #3 "12d": "d" is not a DTMF digit.)"},
+        {[](BoardConfig &c) { c.txtMem[5] = "12345678901"; },
+         R"(Command #5 "12345678901" is longer than 10 digits.)"},
+        {[](BoardConfig &c) { c.txtSeqCmd = "1-2"; },
+         R"(Modifier ID "1-2": "-" is not a DTMF digit.)"},
+        {[](BoardConfig &c) { c.txtSeqCmd = "123456789"; },
+         R"(Modifier ID "123456789" is longer than 8 digits.)"},
+        {[](BoardConfig &c) { c.txtCallID = QString::fromUtf8("I\u20AC"); },
+         QString::fromUtf8("CW Call \"I\u20AC\": \"\u20AC\" has no single-byte code.")},
+        {[](BoardConfig &c) { c.txtCallID = "ABCDEFG"; },
+         R"(CW Call "ABCDEFG" is longer than 6 characters.)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(messageAfter(c.change), c.message);
+}
+
+TEST(ConfigValidation, ConversionFailuresKeepTheirPlaceInTheOrder)
+{
+    // A bad checksum digit is found before the speed is looked at; a bad command digit only
+    // after the duplicates.
+    EXPECT_EQ(messageAfter([](BoardConfig &c) { c.txtCrcTag = "x", c.txtMorseSpeed = ""; }),
+              R"(Checksum ID "x" is not one DTMF digit.)");
+    EXPECT_EQ(messageAfter([](BoardConfig &c) {
+                  c.txtMem[0] = "x";
+                  c.txtMem[1] = "5", c.txtMem[2] = "5";
+              }),
+              "Command #1 is equal to Command #2");
+}
+
+TEST(ConfigValidation, LatinOneCallCharactersEncode)
+{
+    BoardConfig config = exampleConfig();
+    config.txtCallID = QString::fromLatin1("\xC8");
+    const ImageBuild build = buildConfigImage(config);
+    ASSERT_TRUE(build.ok());
+    EXPECT_EQ((*build.image)[185], 0xC8);
+}
