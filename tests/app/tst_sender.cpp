@@ -1,0 +1,384 @@
+// The send button: timing corrections, PTT sleeps, status line and the in-progress guard.
+#include "app/FormTone.h"
+#include "app/SenderPanel.h"
+#include "platform/AudioOutput.h"
+#include "platform/Platform.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
+#include "tone/TonePlayer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace keytoner;
+
+namespace {
+
+// A clock whose tick the audio advances, so that a playback takes exactly the time a test
+// asks for; sleeps go into the shared event log.
+class ScriptedClock : public test::FakeClock {
+public:
+    qint64 tickMs() override { return now; }
+    void sleepMs(int ms) override
+    {
+        FakeClock::sleepMs(ms);
+        log.append(QStringLiteral("sleep %1").arg(ms));
+    }
+    qint64 now = 0;
+    QStringList log;
+};
+
+// Plays by advancing the clock; the end of the buffer is reported from the event loop, so the
+// window's events run during the playback as they do with a real device.
+class ScriptedAudio : public AudioSystem {
+public:
+    explicit ScriptedAudio(ScriptedClock &clock) : clock_(clock) {}
+    int outputDeviceCount() override { return 1; }
+    std::unique_ptr<AudioOutput> createOutput() override;
+    void reset()
+    {
+        openResult = AudioOk;
+        playMs = 1562;
+        writes = 0;
+        lastSampleCount = 0;
+        duringPlayback = nullptr;
+    }
+
+    int openResult = AudioOk;
+    int playMs = 0;
+    int writes = 0;
+    size_t lastSampleCount = 0;
+    std::function<void()> duringPlayback;
+
+private:
+    friend class ScriptedOutput;
+    ScriptedClock &clock_;
+};
+
+class ScriptedOutput : public AudioOutput {
+public:
+    explicit ScriptedOutput(ScriptedAudio &audio) : audio_(audio) {}
+    int open() override { return audio_.openResult; }
+    int prepare(std::vector<int16_t> samples) override
+    {
+        audio_.lastSampleCount = samples.size();
+        return AudioOk;
+    }
+    int write() override
+    {
+        ++audio_.writes;
+        audio_.clock_.log.append(QStringLiteral("play"));
+        QTimer::singleShot(0, this, [this] {
+            if (audio_.duringPlayback)
+                audio_.duringPlayback();
+            audio_.clock_.now += audio_.playMs;
+            done_ = true;
+            emit finished();
+        });
+        return AudioOk;
+    }
+    bool isDone() const override { return done_; }
+    int playbackError() const override { return AudioOk; }
+    int unprepare() override { return AudioOk; }
+    int close() override { return AudioOk; }
+    void reset() override {}
+
+private:
+    ScriptedAudio &audio_;
+    bool done_ = false;
+};
+
+std::unique_ptr<AudioOutput> ScriptedAudio::createOutput()
+{
+    return std::make_unique<ScriptedOutput>(*this);
+}
+
+const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = ");
+
+} // namespace
+
+class TestSender : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void digitCountCaption();
+    void timingFieldsAreCorrectedAndUsed();
+    void txDelayIsCorrected_data();
+    void txDelayIsCorrected();
+    void withoutPttNothingSleeps();
+    void pttReadAgainAfterPlayback();
+    void statusShowsEffectiveTime_data();
+    void statusShowsEffectiveTime();
+    void failedPlaybackIsNotReportedAsSent();
+    void emptySequenceStillKeysPtt();
+    void busyDuringSendAndEnterIsIgnored();
+    void runningTimer1IsNotRestarted();
+    void timer1ClearsStatusOnce();
+
+private:
+    void tickPtt(bool on);
+    void send() { form->sender().cmdTone_Click(); }
+
+    QTemporaryDir folder;
+    test::FakeMessageBoxes messages;
+    test::FakeFileDialogs files;
+    ScriptedClock clock;
+    ScriptedAudio audio{clock};
+    test::FakeSerialFactory serial;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<FormTone> form;
+};
+
+void TestSender::init()
+{
+    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
+    form = std::make_unique<FormTone>(*platform, folder.path());
+    form->Text1->setText(QStringLiteral("12"));
+    form->Text2->setText(QStringLiteral("60"));
+    form->Text3->setText(QStringLiteral("40"));
+    form->Text4->setText(QStringLiteral("300"));
+    form->txtTxd->setText(QStringLiteral("200"));
+    clock.sleeps.clear();
+    clock.log.clear();
+    messages.shown.clear();
+    audio.reset();
+}
+
+void TestSender::cleanup()
+{
+    form.reset();
+    QLocale::setDefault(QLocale::c());
+}
+
+// PTT keying itself is the link's business; the sender only reads the box.
+void TestSender::tickPtt(bool on)
+{
+    const QSignalBlocker blocker(form->chkPtt);
+    form->chkPtt->setChecked(on);
+}
+
+void TestSender::digitCountCaption()
+{
+    form->Text1->setText(QStringLiteral("0123456789*#ABCD"));
+    form->sender().Text1_Click();
+    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (16 digits)"));
+    QVERIFY(form->cmdTone->isEnabled());
+    form->Text1->setText(QStringLiteral(" 1 2 "));
+    form->sender().Text1_KeyUp();
+    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (5 digits)"));
+    form->Text1->clear();
+    form->sender().Text1_Click();
+    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (0 digits)"));
+    QVERIFY(!form->cmdTone->isEnabled());
+}
+
+void TestSender::timingFieldsAreCorrectedAndUsed()
+{
+    form->Text2->setText(QStringLiteral("10"));
+    form->Text3->setText(QStringLiteral("5"));
+    form->Text4->setText(QStringLiteral("0"));
+    send();
+    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    QCOMPARE(form->Text3->text(), QStringLiteral("15"));
+    QCOMPARE(form->Text4->text(), QStringLiteral("25"));
+    QCOMPARE(form->player().DigitTime, 0.025);
+    QCOMPARE(form->player().GapTime, 0.015);
+    QCOMPARE(form->player().SequencePauseTime, 0.025);
+    // Two digits of 200 samples and one gap of 120, each one sample longer.
+    QCOMPARE(audio.lastSampleCount, size_t(201 + 121 + 201));
+
+    // Values at or above the minimum stay as typed; an empty field counts as 0.
+    form->Text2->clear();
+    form->Text3->setText(QStringLiteral("15"));
+    form->Text4->setText(QStringLiteral("1000"));
+    send();
+    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    QCOMPARE(form->Text3->text(), QStringLiteral("15"));
+    QCOMPARE(form->Text4->text(), QStringLiteral("1000"));
+    QCOMPARE(form->player().SequencePauseTime, 1.0);
+}
+
+void TestSender::txDelayIsCorrected_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("sleep");
+    QTest::newRow("too short") << "5"
+                               << "20" << 20;
+    QTest::newRow("too long") << "2500"
+                              << "20" << 20;
+    QTest::newRow("empty") << ""
+                           << "20" << 20;
+    QTest::newRow("shortest") << "20"
+                              << "20" << 20;
+    QTest::newRow("longest") << "2000"
+                             << "2000" << 2000;
+    QTest::newRow("fraction rounds to even") << "42.5"
+                                             << "42.5" << 42;
+}
+
+void TestSender::txDelayIsCorrected()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, sleep);
+    form->txtTxd->setText(typed);
+    send();
+    QCOMPARE(form->txtTxd->text(), shown);
+    QVERIFY(clock.sleeps.isEmpty());
+
+    form->txtTxd->setText(typed);
+    tickPtt(true);
+    send();
+    QCOMPARE(form->txtTxd->text(), shown);
+    QCOMPARE(clock.log, (QStringList{QStringLiteral("play"), QStringLiteral("sleep %1").arg(sleep),
+                                     QStringLiteral("play"), QStringLiteral("sleep 40")}));
+}
+
+void TestSender::withoutPttNothingSleeps()
+{
+    tickPtt(false);
+    send();
+    send();
+    QCOMPARE(audio.writes, 2);
+    QVERIFY(clock.sleeps.isEmpty());
+}
+
+void TestSender::pttReadAgainAfterPlayback()
+{
+    tickPtt(true);
+    audio.duringPlayback = [this] { tickPtt(false); };
+    send();
+    QCOMPARE(clock.log, (QStringList{"sleep 200", "play"}));
+}
+
+void TestSender::statusShowsEffectiveTime_data()
+{
+    QTest::addColumn<int>("elapsedMs");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("milliseconds") << 1562 << "C"
+                                  << "1562mS.";
+    QTest::newRow("last millisecond form") << 9999 << "C"
+                                           << "9999mS.";
+    QTest::newRow("first seconds form") << 10000 << "C"
+                                        << "10.0 Sec.";
+    QTest::newRow("seconds rounded") << 12345 << "C"
+                                     << "12.3 Sec.";
+    QTest::newRow("locale separator") << 12345 << "de_DE"
+                                      << "12,3 Sec.";
+}
+
+void TestSender::statusShowsEffectiveTime()
+{
+    QFETCH(int, elapsedMs);
+    QFETCH(QString, locale);
+    QFETCH(QString, time);
+    QLocale::setDefault(QLocale(locale));
+    audio.playMs = elapsedMs;
+    send();
+    QCOMPARE(form->lblInfoSend->text(), Completed + time);
+    QVERIFY(form->cmdTone->isEnabled());
+}
+
+void TestSender::failedPlaybackIsNotReportedAsSent()
+{
+    send();
+    QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
+
+    audio.openResult = AudioOpenError;
+    tickPtt(true);
+    clock.log.clear();
+    send();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sequence NOT sent."));
+    QCOMPARE(clock.log, (QStringList{"sleep 200", "sleep 40"})); // PTT is still released
+    QVERIFY(form->cmdTone->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+
+    audio.openResult = AudioOk;
+    audio.playMs = 800;
+    send();
+    QCOMPARE(form->lblInfoSend->text(), Completed + "800mS.");
+}
+
+void TestSender::emptySequenceStillKeysPtt()
+{
+    send();
+    form->Text1->clear();
+    form->Text2->setText(QStringLiteral("1"));
+    form->txtTxd->setText(QStringLiteral("3000"));
+    tickPtt(true);
+    clock.log.clear();
+    audio.playMs = 5;
+    send();
+    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    QCOMPARE(clock.log, (QStringList{"sleep 20", "sleep 40"}));
+    QCOMPARE(audio.writes, 1);
+    QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
+}
+
+void TestSender::busyDuringSendAndEnterIsIgnored()
+{
+    tickPtt(true);
+    bool checked = false;
+    audio.duringPlayback = [this, &checked] {
+        QVERIFY(form->sender().sending());
+        QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sending Sequence....."));
+        QVERIFY(!form->cmdTone->isEnabled());
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // Enter, typing and the button during playback start nothing and re-enable nothing.
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+        QTest::keyClicks(form->Text1, QStringLiteral("3"));
+        QVERIFY(!form->cmdTone->isEnabled());
+        send();
+        checked = true;
+    };
+    send();
+    QVERIFY(checked);
+    QCOMPARE(audio.writes, 1);
+    QCOMPARE(clock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
+    QVERIFY(!form->sender().sending());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(form->cmdTone->isEnabled());
+}
+
+void TestSender::runningTimer1IsNotRestarted()
+{
+    form->Timer1->setTimerType(Qt::PreciseTimer); // remainingTime() to the millisecond
+    form->Timer1->start(20000);
+    QTest::qWait(150);
+    const int before = form->Timer1->remainingTime();
+    QVERIFY(before < 19900);
+    send();
+    QVERIFY(form->Timer1->isActive());
+    QVERIFY(form->Timer1->remainingTime() <= before);
+
+    form->Timer1->stop();
+    send();
+    QVERIFY(form->Timer1->isActive());
+}
+
+void TestSender::timer1ClearsStatusOnce()
+{
+    send();
+    QVERIFY(!form->lblInfoSend->text().isEmpty());
+    form->Timer1->start(1);
+    QTRY_VERIFY(form->lblInfoSend->text().isEmpty());
+    QVERIFY(!form->Timer1->isActive());
+}
+
+QTEST_MAIN(TestSender)
+#include "tst_sender.moc"
