@@ -1,0 +1,446 @@
+// The configuration in the window: power-on buttons, PROGRAM's validation, showing a read
+// image, and saving and loading configuration files.
+#include "app/ConfigPanel.h"
+#include "app/FormTone.h"
+#include "config/ConfigEncoder.h"
+#include "config/ConfigFile.h"
+#include "platform/AudioOutput.h"
+#include "platform/Platform.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace keytoner;
+
+namespace {
+
+class NoAudio : public AudioSystem {
+public:
+    int outputDeviceCount() override { return 0; }
+    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The example configuration's file: outputs 1 and 3, modifier 123, checksum #, CW at 20 WPM
+// with call TEST, timer 10, battery check 11.5 to 13.8 V, commands 11 and 10, port 1.
+QByteArray exampleFile(const QByteArray &port = "1")
+{
+    QByteArray file =
+        "1\r\n0\r\n1\r\n0\r\n\"123\",\"#\",1,\"20\",\"TEST\",\"10\",1,\"11.5\",\"13.8\"\r\n"
+        "\"11\"\r\n\"10\"\r\n";
+    for (int i = 2; i < 16; ++i)
+        file += "\"\"\r\n";
+    return file + "\"" + port + "\"\r\n";
+}
+
+// Makes writes of more than a few bytes fail for as long as it lives.
+class FileSizeLimit {
+public:
+    FileSizeLimit()
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved_;
+        small.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int) = nullptr;
+};
+
+} // namespace
+
+class TestConfigPanel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void outputCaptionsFollowTheValue();
+    void buildRefusesWithAWarning();
+    void buildFillsTheImage();
+    void showingAnImageRunsTheChangeHandlers();
+    void showingCutsTextsToTheFields();
+    void saveWritesTheFileAndKeepsTheTitle();
+    void cancelledDialogsChangeNothing();
+    void failedSaveKeepsTheOldFileAndPath();
+    void loadRestoresEveryFieldAndSetsTheTitle();
+    void loadAcceptsOneLineAndClearsCommands();
+    void shortFileKeepsWhatItSet();
+    void badFlagOrMissingFileFailsTheLoad();
+    void longCommandIsCutByTheField();
+    void differentPortEndsProgrammingFirst();
+    void samePortKeepsProgramming();
+
+private:
+    QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
+    void fillExample();
+    void ensureMaxLength(QLineEdit *field, int length);
+
+    QTemporaryDir folder;
+    test::FakeMessageBoxes messages;
+    test::FakeFileDialogs files;
+    test::FakeClock clock;
+    NoAudio audio;
+    test::FakeSerialFactory serial;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<FormTone> form;
+};
+
+void TestConfigPanel::init()
+{
+    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
+    form = std::make_unique<FormTone>(*platform, folder.path());
+    messages.shown.clear();
+    files.requests.clear();
+    files.answers.clear();
+    // The window gives every field its length; these are the ones the loading tests rely on.
+    for (QLineEdit *memory : form->txtMem)
+        ensureMaxLength(memory, 10);
+    ensureMaxLength(form->txtCallID, 6);
+    ensureMaxLength(form->txtMorseSpeed, 3);
+}
+
+void TestConfigPanel::cleanup()
+{
+    form.reset();
+    QDir(folder.path()).removeRecursively();
+    QDir().mkpath(folder.path());
+}
+
+void TestConfigPanel::ensureMaxLength(QLineEdit *field, int length)
+{
+    if (field->maxLength() == QLineEdit().maxLength())
+        field->setMaxLength(length);
+    QCOMPARE(field->maxLength(), length);
+}
+
+void TestConfigPanel::fillExample()
+{
+    form->chkOutput[0]->setChecked(true);
+    form->chkOutput[2]->setChecked(true);
+    form->txtSeqCmd->setText("123");
+    form->txtCrcTag->setText("#");
+    form->chkMorse->setChecked(true);
+    form->txtMorseSpeed->setText("20");
+    form->txtCallID->setText("TEST");
+    form->txtTmr2->setText("10");
+    form->chkBCheck->setChecked(true);
+    form->txtBlo->setText("11.5");
+    form->txtBhi->setText("13.8");
+    form->txtMem[0]->setText("11");
+    form->txtMem[1]->setText("10");
+    form->txtPrgComm->setText("1");
+}
+
+void TestConfigPanel::outputCaptionsFollowTheValue()
+{
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(form->chkOutput[i]->text(), QStringLiteral("Output %1 OFF").arg(i + 1));
+    QVERIFY(!form->chkMorse->isChecked());
+    QVERIFY(!form->chkBCheck->isChecked());
+
+    QTest::mouseClick(form->chkOutput[2], Qt::LeftButton);
+    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 ON"));
+    QTest::mouseClick(form->chkOutput[2], Qt::LeftButton);
+    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 OFF"));
+    form->chkOutput[3]->setChecked(true); // changes by the program count as well
+    QCOMPARE(form->chkOutput[3]->text(), QString("Output 4 ON"));
+}
+
+void TestConfigPanel::buildRefusesWithAWarning()
+{
+    ConfigImage image;
+    image.fill(0x33);
+    QVERIFY(!form->config().BuildConfigImage(image));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(messages.shown[0].title, QString("Warning"));
+    QCOMPARE(messages.shown[0].text, QString("Checksum ID empty."));
+    QCOMPARE(image[0], 0x33);
+
+    fillExample();
+    form->txtMem[14]->setText("11");
+    QVERIFY(!form->config().BuildConfigImage(image));
+    QCOMPARE(messages.shown.last().text, QString("Command #0 is equal to Command #14"));
+    QCOMPARE(form->txtMem[14]->text(), QString("11")); // validation changes no field
+}
+
+void TestConfigPanel::buildFillsTheImage()
+{
+    fillExample();
+    ConfigImage image{};
+    QVERIFY(form->config().BuildConfigImage(image));
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(image[0], 0x95);
+    QCOMPARE(image[1], 12);
+    QCOMPARE(image[2], 60);
+    QCOMPARE(image, *buildConfigImage(form->config().fields()).image);
+}
+
+void TestConfigPanel::showingAnImageRunsTheChangeHandlers()
+{
+    fillExample();
+    ConfigImage image{};
+    QVERIFY(form->config().BuildConfigImage(image));
+    image[0] = 0xFF;
+    for (QLineEdit *field : {form->txtSeqCmd, form->txtCrcTag, form->txtMem[0], form->txtMem[1]})
+        field->clear();
+    form->txtMem[7]->setText("999");
+    QSignalSpy modifierChanged(form->txtSeqCmd, &QLineEdit::textChanged);
+    QSignalSpy checksumChanged(form->txtCrcTag, &QLineEdit::textChanged);
+
+    form->config().ShowConfigImage(image);
+
+    QCOMPARE(modifierChanged.size(), 1);
+    QCOMPARE(checksumChanged.size(), 1);
+    QCOMPARE(form->txtSeqCmd->text(), QString("123"));
+    QCOMPARE(form->txtCrcTag->text(), QString("#"));
+    QCOMPARE(form->txtMem[0]->text(), QString("11"));
+    QCOMPARE(form->txtMem[7]->text(), QString(""));
+    QCOMPARE(form->txtBlo->text(), QString("11.5"));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(form->chkOutput[i]->text(), QStringLiteral("Output %1 ON").arg(i + 1));
+    QVERIFY(form->chkMorse->isChecked());
+    QVERIFY(form->chkBCheck->isChecked());
+}
+
+void TestConfigPanel::showingCutsTextsToTheFields()
+{
+    ConfigImage image;
+    image.fill(0xFF);
+    for (int k = 0; k < 7; ++k)
+        image[185 + k] = 'A' + k;
+    image[2] = 1;
+    form->config().ShowConfigImage(image);
+    QCOMPARE(form->txtCallID->text(), QString("ABCDEF"));
+    QCOMPARE(form->txtMorseSpeed->text(), QString("119"));
+    image[2] = 0;
+    form->config().ShowConfigImage(image);
+    QCOMPARE(form->txtMorseSpeed->text(), QString(""));
+}
+
+void TestConfigPanel::saveWritesTheFileAndKeepsTheTitle()
+{
+    fillExample();
+    const QString title = form->windowTitle();
+    const QString target = path("board one"); // no extension is added
+    files.answers.push_back(target);
+    QTest::mouseClick(form->cmdSave, Qt::LeftButton);
+
+    QCOMPARE(files.requests.size(), 1);
+    QCOMPARE(files.requests[0].title, QString("Salva File"));
+    QCOMPARE(files.requests[0].folder, folder.path());
+    QCOMPARE(files.requests[0].proposedName, QString("Default.prg"));
+    QCOMPARE(files.requests[0].filters,
+             QStringList({"File di configurazione (*.prg)", "Tutti i files (*)"}));
+    QCOMPARE(fileBytes(target), exampleFile());
+    QCOMPARE(form->ConfigFilePath, target);
+    QCOMPARE(form->windowTitle(), title);
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestConfigPanel::cancelledDialogsChangeNothing()
+{
+    fillExample();
+    form->ConfigFilePath = "before";
+    const QString title = form->windowTitle();
+    QTest::mouseClick(form->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(form->cmdLoad, Qt::LeftButton);
+    QCOMPARE(files.requests.size(), 2);
+    QCOMPARE(files.requests[1].title, QString("Apertura File"));
+    QCOMPARE(files.requests[1].proposedName, QString("Default.prg"));
+    QCOMPARE(form->ConfigFilePath, QString("before"));
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestConfigPanel::failedSaveKeepsTheOldFileAndPath()
+{
+    const QString target = path("Default.prg");
+    writeBytes(target, "an older configuration, longer than the limit");
+    form->ConfigFilePath = "before";
+    fillExample();
+    files.answers.push_back(target);
+    {
+        FileSizeLimit limit;
+        form->config().cmdSave_Click();
+    }
+    QCOMPARE(fileBytes(target), QByteArray("an older configuration, longer than the limit"));
+    QCOMPARE(form->ConfigFilePath, QString("before"));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QString("Warning"));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    QVERIFY(!messages.shown[0].text.isEmpty());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"Default.prg"});
+}
+
+void TestConfigPanel::loadRestoresEveryFieldAndSetsTheTitle()
+{
+    fillExample();
+    const BoardConfig saved = form->config().fields();
+    const QString target = path("Example.prg");
+    QCOMPARE(saveConfigFile(target, saved), std::nullopt);
+
+    form.reset();
+    init();
+    form->txtPrgComm->setText("3");
+    files.answers.push_back(target);
+    QTest::mouseClick(form->cmdLoad, Qt::LeftButton);
+
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(form->config().fields(), saved);
+    QCOMPARE(form->chkOutput[0]->text(), QString("Output 1 ON"));
+    QCOMPARE(form->ConfigFilePath, target);
+    QCOMPARE(form->windowTitle(), QString("Keytoner v2 - Example.prg"));
+
+    // Whichever separator the path uses, the title shows the name after the last one.
+    const QString windowsStyle = path("sub") + "\\Other.prg";
+    writeBytes(windowsStyle, exampleFile());
+    form->config().LoadConfigFile(windowsStyle);
+    QCOMPARE(form->windowTitle(), QString("Keytoner v2 - Other.prg"));
+}
+
+void TestConfigPanel::loadAcceptsOneLineAndClearsCommands()
+{
+    form->txtMem[5]->setText("555");
+    form->txtMem[15]->setText("ABC");
+    QByteArray oneLine = exampleFile("4");
+    oneLine.replace("\r\n", ",");
+    writeBytes(path("one.prg"), oneLine);
+    form->config().LoadConfigFile(path("one.prg"));
+    QVERIFY(messages.shown.isEmpty());
+    QCOMPARE(form->txtMem[1]->text(), QString("10"));
+    QCOMPARE(form->txtMem[5]->text(), QString(""));
+    QCOMPARE(form->txtMem[15]->text(), QString(""));
+    QCOMPARE(form->txtPrgComm->text(), QString("4"));
+}
+
+void TestConfigPanel::shortFileKeepsWhatItSet()
+{
+    form->ConfigFilePath = "before";
+    form->setWindowTitle("Keytoner v2 - before");
+    form->txtMem[0]->setText("777");
+    QByteArray fiveLines = exampleFile();
+    fiveLines.truncate(fiveLines.indexOf("\"11\""));
+    const QString target = path("short.prg");
+    writeBytes(target, fiveLines);
+
+    form->config().LoadConfigFile(target);
+
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, "Unable to load data file " + target);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(messages.shown[0].text, QString("The file ends before item 14 of 30 (command 0)."));
+    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 ON"));
+    QCOMPARE(form->txtSeqCmd->text(), QString("123"));
+    QCOMPARE(form->txtBhi->text(), QString("13.8"));
+    QCOMPARE(form->txtMem[0]->text(), QString("777"));
+    QCOMPARE(form->ConfigFilePath, QString("before"));
+    QCOMPARE(form->windowTitle(), QString("Keytoner v2 - before"));
+}
+
+void TestConfigPanel::badFlagOrMissingFileFailsTheLoad()
+{
+    QByteArray file = exampleFile();
+    file.replace(",1,\"20\"", ",2,\"20\"");
+    writeBytes(path("flag.prg"), file);
+    form->config().LoadConfigFile(path("flag.prg"));
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].text.contains("CW reply flag"));
+    QCOMPARE(form->txtCrcTag->text(), QString("#")); // set before the bad item
+    QCOMPARE(form->txtMorseSpeed->text(), QString(""));
+    QVERIFY(form->ConfigFilePath.isEmpty());
+
+    const QString missing = path("Default.prg");
+    form->config().LoadConfigFile(missing);
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[1].title, "Unable to load data file " + missing);
+    QVERIFY(!messages.shown[1].text.isEmpty());
+}
+
+void TestConfigPanel::longCommandIsCutByTheField()
+{
+    QByteArray file = exampleFile();
+    file.replace("\"11\"", "\"123456789012\"");
+    writeBytes(path("long.prg"), file);
+    form->config().LoadConfigFile(path("long.prg"));
+    QCOMPARE(form->txtMem[0]->text(), QString("1234567890"));
+}
+
+void TestConfigPanel::differentPortEndsProgrammingFirst()
+{
+    form->txtPrgComm->setText("1");
+    {
+        // Ticked without the link opening anything: only the untick matters here.
+        const QSignalBlocker blocker(form->chkPrg);
+        form->chkPrg->setChecked(true);
+    }
+    QStringList portWhenUnticked;
+    connect(form->chkPrg, &QCheckBox::toggled, form.get(),
+            [&](bool on) { portWhenUnticked << (on ? "ticked" : form->txtPrgComm->text()); });
+    writeBytes(path("port2.prg"), exampleFile("2"));
+
+    form->config().LoadConfigFile(path("port2.prg"));
+
+    QVERIFY(!form->chkPrg->isChecked());
+    QCOMPARE(portWhenUnticked, QStringList{"1"});
+    QCOMPARE(form->txtPrgComm->text(), QString("2"));
+}
+
+void TestConfigPanel::samePortKeepsProgramming()
+{
+    form->txtPrgComm->setText("1");
+    {
+        const QSignalBlocker blocker(form->chkPrg);
+        form->chkPrg->setChecked(true);
+    }
+    writeBytes(path("port1.prg"), exampleFile("1"));
+    form->config().LoadConfigFile(path("port1.prg"));
+    QVERIFY(form->chkPrg->isChecked());
+    QCOMPARE(form->txtPrgComm->text(), QString("1"));
+
+    {
+        const QSignalBlocker blocker(form->chkPrg);
+        form->chkPrg->setChecked(false);
+    }
+    writeBytes(path("port9.prg"), exampleFile("9"));
+    form->config().LoadConfigFile(path("port9.prg"));
+    QCOMPARE(form->txtPrgComm->text(), QString("9")); // not enabled: only the number changes
+    QVERIFY(!form->chkPrg->isChecked());
+}
+
+QTEST_MAIN(TestConfigPanel)
+#include "tst_configpanel.moc"
