@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,6 +60,7 @@ private slots:
     void typingKeepsEachFieldsAlphabet();
     void upperCasingReplacesTheSelectionWithinMaxLength();
     void newCodeRefusesTheChecksumDigit();
+    void composedTextIsFiltered();
     void editingKeysStillWork();
     void keyboardPasteAndCutAreSwallowed();
     void copyWorksOnlyWhereAllowed();
@@ -187,6 +189,21 @@ void TestEntryRules::newCodeRefusesTheChecksumDigit()
     form->txtSeqNew->clear();
     QTest::keyClicks(form->txtSeqNew, QStringLiteral("7b"));
     QCOMPARE(form->txtSeqNew->text(), QStringLiteral("7B"));
+}
+
+void TestEntryRules::composedTextIsFiltered()
+{
+    auto commit = [](QLineEdit *edit, const QString &text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(edit, &event);
+    };
+    form->Text1->clear();
+    commit(form->Text1, QStringLiteral("a\u00e91 e#"));
+    QCOMPARE(form->Text1->text(), QStringLiteral("A1#"));
+    form->txtBhi->clear();
+    commit(form->txtBhi, QStringLiteral("1,2.5"));
+    QCOMPARE(form->txtBhi->text(), QStringLiteral("12.5"));
 }
 
 void TestEntryRules::editingKeysStillWork()
