@@ -152,6 +152,8 @@ public:
                     .arg(stack_.size())};
         for (; pos_ < in_.size(); ++pos_) {
             const char c = in_.at(pos_);
+            if (c == '}')
+                throw Failure{at(QStringLiteral("a group is closed that was never opened"))};
             if (c != ' ' && c != '\r' && c != '\n' && c != '\t' && c != '\0')
                 throw Failure{at(QStringLiteral("unexpected data after the end of the text"))};
         }
@@ -183,7 +185,8 @@ private:
             break;
         default:
             ++pos_;
-            character(fromWindows1252(uchar(c)));
+            if (!skipFallback())
+                character(fromWindows1252(uchar(c)));
         }
     }
 

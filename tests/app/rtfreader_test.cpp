@@ -1,0 +1,223 @@
+#include "app/RtfReader.h"
+
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace keytoner;
+
+namespace {
+
+// Character formats want a GUI application for their fonts.
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "rtfreader_test";
+    static char *argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+struct TextRun {
+    QString text;
+    QTextCharFormat format;
+};
+
+class RtfReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ensureApplication(); }
+
+    // Reads the bytes, which must succeed.
+    QTextDocument &read(const QByteArray &bytes)
+    {
+        result_ = RtfReader::read(bytes);
+        EXPECT_TRUE(result_.document) << result_.error.toStdString();
+        if (!result_.document)
+            result_.document = std::make_unique<QTextDocument>();
+        return *result_.document;
+    }
+
+    // The paragraphs' texts.
+    QStringList paragraphs(const QByteArray &bytes)
+    {
+        QStringList texts;
+        for (QTextBlock block = read(bytes).begin(); block.isValid(); block = block.next())
+            texts << block.text();
+        return texts;
+    }
+
+    // The text runs of every paragraph, in order.
+    std::vector<TextRun> runs(const QByteArray &bytes)
+    {
+        std::vector<TextRun> all;
+        for (QTextBlock block = read(bytes).begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                all.push_back({it.fragment().text(), it.fragment().charFormat()});
+        return all;
+    }
+
+    // The refusal of broken bytes; it must give a reason.
+    QString error(const QByteArray &bytes)
+    {
+        const RtfDocument result = RtfReader::read(bytes);
+        EXPECT_FALSE(result.document) << bytes.left(60).toStdString();
+        EXPECT_FALSE(result.error.isEmpty());
+        return result.error;
+    }
+
+    RtfDocument result_;
+};
+
+TextRun runWith(const std::vector<TextRun> &runs, const QString &text)
+{
+    for (const TextRun &run : runs)
+        if (run.text == text)
+            return run;
+    ADD_FAILURE() << "no run " << text.toStdString();
+    return {};
+}
+
+} // namespace
+
+TEST_F(RtfReaderTest, ParagraphsLinesAndTabs)
+{
+    EXPECT_EQ(paragraphs("{\\rtf1\\ansi First\\par Second\\line still\\tab second\\par}"),
+              QStringList({"First",
+                           QString("Second") + QChar(QChar::LineSeparator) + "still\tsecond", ""}));
+    // Line ends in the file are not text; an escaped line end is a paragraph.
+    EXPECT_EQ(paragraphs("{\\rtf1 one\r\ntwo\\\nthree}"), QStringList({"onetwo", "three"}));
+}
+
+TEST_F(RtfReaderTest, CharacterFormattingAndGroupScope)
+{
+    const auto all = runs("{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  "
+                          "\\b on\\b0  \\ul x\\ulnone  y}");
+    EXPECT_FALSE(runWith(all, "plain ").format.fontWeight() == QFont::Bold);
+    EXPECT_EQ(runWith(all, "bold ").format.fontWeight(), QFont::Bold);
+    const TextRun both = runWith(all, "both");
+    EXPECT_EQ(both.format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(both.format.fontItalic());
+    EXPECT_TRUE(runWith(all, "under").format.fontUnderline());
+    EXPECT_FALSE(runWith(all, "under").format.fontWeight() == QFont::Bold);
+    EXPECT_TRUE(runWith(all, "it").format.fontItalic());
+    EXPECT_EQ(runWith(all, "on").format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(runWith(all, "x").format.fontUnderline());
+    EXPECT_FALSE(runWith(all, " y").format.fontUnderline());
+}
+
+TEST_F(RtfReaderTest, SizesColoursAndPlain)
+{
+    const auto all = runs("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
+                          "\\fs20 ten {\\fs36\\cf1 red} \\cf2 blue\\plain  reset \\cf9 nine}");
+    EXPECT_DOUBLE_EQ(runWith(all, "ten ").format.fontPointSize(), 10.0);
+    const TextRun red = runWith(all, "red");
+    EXPECT_DOUBLE_EQ(red.format.fontPointSize(), 18.0);
+    EXPECT_EQ(red.format.foreground().color(), QColor(200, 0, 0));
+    EXPECT_EQ(runWith(all, "blue").format.foreground().color(), QColor(0, 0, 255));
+    // A colour the table does not have is the default colour, not a failure; the two runs
+    // have one format.
+    const TextRun reset = runWith(all, " reset nine");
+    EXPECT_DOUBLE_EQ(reset.format.fontPointSize(), 12.0);
+    EXPECT_FALSE(reset.format.hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST_F(RtfReaderTest, FontsFromTheTable)
+{
+    const auto all = runs("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}"
+                          "\\f0 prose \\f1 code}");
+    EXPECT_EQ(runWith(all, "prose ").format.fontFamilies().toStringList().value(0), "Arial");
+    const TextRun code = runWith(all, "code");
+    EXPECT_EQ(code.format.fontFamilies().toStringList().value(0), "Courier New");
+    EXPECT_TRUE(code.format.fontFixedPitch());
+}
+
+TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
+{
+    QTextDocument &doc = read("{\\rtf1\\qc Title\\par\\pard Body\\par}");
+    EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
+}
+
+TEST_F(RtfReaderTest, Escapes)
+{
+    EXPECT_EQ(paragraphs("{\\rtf1 a\\\\b\\{c\\}d}"), QStringList({"a\\b{c}d"}));
+    // Windows-1252: 0x80 is the euro sign, 0x93/0x94 curly quotes, 0xE8 a Latin-1 letter.
+    EXPECT_EQ(paragraphs("{\\rtf1 \\'80 \\'93x\\'94 perch\\'e8}"),
+              QStringList({QString::fromUtf8("€ “x” perchè")}));
+    // \u with its fallback skipped; \uc changes how many fallback characters follow.
+    EXPECT_EQ(paragraphs("{\\rtf1 \\u8364?5 \\uc2\\u8212\\'97\\'97-\\uc0\\u233 x}"),
+              QStringList({QString::fromUtf8("€5 —-éx")}));
+    // Negative values stand for characters above 32767; a surrogate pair stays together.
+    EXPECT_EQ(paragraphs("{\\rtf1 \\u-3?\\u-10179?\\u-8704?}"),
+              QStringList({QString::fromUtf8("\uFFFD😀")}));
+    // A lone surrogate cannot be shown and is replaced.
+    EXPECT_EQ(paragraphs("{\\rtf1 a\\u-10179?b}"), QStringList({QString::fromUtf8("a\uFFFDb")}));
+    // The fallback skip ends with the group.
+    EXPECT_EQ(paragraphs("{\\rtf1 {\\uc3\\u233}abc}"), QStringList({QString::fromUtf8("éabc")}));
+    EXPECT_EQ(paragraphs("{\\rtf1 a\\~b\\endash c\\bullet}"),
+              QStringList({QString::fromUtf8("a\u00a0b–c•")}));
+}
+
+TEST_F(RtfReaderTest, SkippedDestinations)
+{
+    EXPECT_EQ(paragraphs("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}"
+                         "{\\info{\\title Secret}{\\author Me}}{\\*\\generator Writer 1.0;}"
+                         "{\\*\\unknowndest {nested} text}"
+                         "{\\pict\\pngblip 89504e47}Shown{\\*\\bkmkstart x}"
+                         "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}"),
+              QStringList({"Shownlink"}));
+    // Binary data may hold braces and backslashes; they are skipped by length.
+    EXPECT_EQ(paragraphs("{\\rtf1{\\pict\\bin6 }{\\x{}}after}"), QStringList({"after"}));
+}
+
+TEST_F(RtfReaderTest, RefusesWhatIsNotRtfOrIsBroken)
+{
+    EXPECT_TRUE(error("").contains("not a rich-text"));
+    EXPECT_TRUE(error("Hello world").contains("not a rich-text"));
+    EXPECT_TRUE(error("{\\rtx1 hi}").contains("not a rich-text"));
+    EXPECT_TRUE(error("{\\rtf1 open {\\b group}").contains("truncated"));
+    EXPECT_TRUE(error("{\\rtf1 end}}").contains("never opened"));
+    EXPECT_TRUE(error("{\\rtf1 end} more").contains("after the end"));
+    EXPECT_TRUE(error("{\\rtf1 \\").contains("ends inside"));
+    EXPECT_TRUE(error("{\\rtf1 \\'4").contains("ends inside"));
+    EXPECT_TRUE(error("{\\rtf1 \\'zz}").contains("hex"));
+    EXPECT_TRUE(error("{\\rtf1 {\\pict\\bin999 ab}}").contains("binary"));
+    EXPECT_TRUE(error("{\\rtf1 \\fs12345678901 x}").contains("number"));
+    EXPECT_TRUE(error("{\\rtf1 " + QByteArray(40, 'a').prepend('\\') + "}").contains("too long"));
+    EXPECT_TRUE(error("{\\rtf1 " + QByteArray(100000, '{')).contains("nested too deeply"));
+    // Trailing blanks and NULs after the last brace are tolerated.
+    EXPECT_TRUE(RtfReader::read(QByteArray("{\\rtf1 ok}\r\n\0\0", 14)).document);
+}
+
+TEST_F(RtfReaderTest, AnyBytesGiveADocumentOrAReason)
+{
+    const QByteArray sample =
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Arial;}}{\\colortbl;\\red255\\green0"
+        "\\blue0;}\\f0\\fs24 Hello {\\b\\cf1 bold} \\'e8\\u8364?\\par{\\*\\x y}\\tab end\\line}";
+    QRandomGenerator random(20261206);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = sample;
+        // Truncations, byte flips and random insertions around a valid document.
+        const int edits = random.bounded(1, 6);
+        for (int e = 0; e < edits; ++e) {
+            const int at = random.bounded(int(bytes.size()) + 1);
+            switch (random.bounded(3)) {
+            case 0:
+                bytes.truncate(at);
+                break;
+            case 1:
+                if (at < bytes.size())
+                    bytes[at] = char(random.bounded(256));
+                break;
+            default:
+                bytes.insert(at, "{}\\'\\u-"[random.bounded(7)]);
+            }
+        }
+        const RtfDocument result = RtfReader::read(bytes);
+        EXPECT_NE(result.document == nullptr, result.error.isEmpty());
+    }
+}

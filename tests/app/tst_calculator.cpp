@@ -1,0 +1,324 @@
+// The "Remotely Replace a Command" frame: the calculation into Text1, its refusals and the live
+// displays of its fields.
+#include "app/CalculatorPanel.h"
+#include "app/FormTone.h"
+#include "platform/AudioOutput.h"
+#include "platform/Platform.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace keytoner;
+
+namespace {
+
+class NoAudio : public AudioSystem {
+public:
+    int outputDeviceCount() override { return 0; }
+    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
+};
+
+const QString Unchanged = QStringLiteral("0000");
+
+} // namespace
+
+class TestCalculator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void workedExamples_data();
+    void workedExamples();
+    void refusalsInTheirOrder_data();
+    void refusalsInTheirOrder();
+    void refusalSelectsTheModifierAtTheEnd_data();
+    void refusalSelectsTheModifierAtTheEnd();
+    void pastedNonDigitIsRefused();
+    void bracketEchoes();
+    void memoryNotes();
+    void checksumDigitWarningWhenTyped();
+    void checksumDigitWarningWhenSetByProgram();
+
+private:
+    void fill(const QString &original, const QString &newCode, const QString &modifier = "#9",
+              const QString &checksum = "C");
+
+    QTemporaryDir folder;
+    test::FakeMessageBoxes messages;
+    test::FakeFileDialogs files;
+    test::FakeClock clock;
+    NoAudio audio;
+    test::FakeSerialFactory serial;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<FormTone> form;
+};
+
+void TestCalculator::init()
+{
+    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
+    form = std::make_unique<FormTone>(*platform, folder.path());
+    form->SSTab1->setCurrentIndex(1);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Text1->setText(Unchanged);
+    messages.shown.clear();
+}
+
+void TestCalculator::cleanup()
+{
+    form.reset();
+}
+
+void TestCalculator::fill(const QString &original, const QString &newCode, const QString &modifier,
+                          const QString &checksum)
+{
+    form->txtSeqCmd->setText(modifier);
+    form->txtCrcTag->setText(checksum);
+    form->txtSeqOri->setText(original);
+    form->txtSeqNew->setText(newCode);
+    messages.shown.clear();
+}
+
+void TestCalculator::workedExamples_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("newCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("sum 26") << "1234"
+                            << "5678"
+                            << "1234#95678C10";
+    QTest::newRow("sum 3") << "7"
+                           << "12"
+                           << "7#912CD3";
+    QTest::newRow("sum 34") << "55"
+                            << "A0*"
+                            << "55#9A0*C22";
+    QTest::newRow("sum 0") << "3"
+                           << "DD"
+                           << "3#9DDCDD";
+    QTest::newRow("new equals a memory") << "1"
+                                         << "22"
+                                         << "1#922CD4";
+}
+
+void TestCalculator::workedExamples()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, newCode);
+    QFETCH(QString, expected);
+    form->txtMem[0]->setText("22");
+    fill(original, newCode);
+    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
+    QCOMPARE(form->Text1->text(), expected);
+    // Text1_Click followed: the digit count speaks of the new sequence.
+    QVERIFY(form->Label3->text().contains(QString::number(expected.size())));
+    QVERIFY(form->cmdTone->isEnabled());
+    QCOMPARE(form->SSTab1->currentIndex(), 1);
+}
+
+void TestCalculator::refusalsInTheirOrder_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("newCode");
+    QTest::addColumn<QString>("modifier");
+    QTest::addColumn<QString>("checksum");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+
+    const QString empty = "Modifier ID or Checksum ID cannot be empty.\r\n"
+                          "Please insert Modifier ID / Checksum ID in Direct Programming Tab.";
+    const QString original = "Original Sequence ends with Modifier ID Sequence.\r\n"
+                             "Please modify Original Sequence.";
+    const QString newer = "New Sequence ends with Modifier ID Sequence.\r\n"
+                          "Please modify New Sequence.";
+    const QString shorter = "Original/New Sequence too short.";
+    const int exclamation = int(MessageIcon::Exclamation);
+    const int information = int(MessageIcon::Information);
+    // Each row would also fail every later check.
+    QTest::newRow("empty modifier") << "19"
+                                    << "9"
+                                    << ""
+                                    << "C" << exclamation << "DTMF" << empty;
+    QTest::newRow("empty checksum") << "19"
+                                    << "9"
+                                    << "9"
+                                    << "" << exclamation << "DTMF" << empty;
+    QTest::newRow("original ends with modifier") << "129"
+                                                 << "9"
+                                                 << "9"
+                                                 << "C" << information << "Warning" << original;
+    QTest::newRow("new ends with modifier") << ""
+                                            << "9"
+                                            << "9"
+                                            << "C" << information << "Warning" << newer;
+    QTest::newRow("new too short") << "1"
+                                   << "2"
+                                   << "9"
+                                   << "C" << exclamation << "DTMF" << shorter;
+    QTest::newRow("original empty") << ""
+                                    << "22"
+                                    << "9"
+                                    << "C" << exclamation << "DTMF" << shorter;
+}
+
+void TestCalculator::refusalsInTheirOrder()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, newCode);
+    QFETCH(QString, modifier);
+    QFETCH(QString, checksum);
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    fill(original, newCode, modifier, checksum);
+    form->calculator().cmdSeqCalc_Click();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(int(messages.shown[0].icon), icon);
+    QCOMPARE(messages.shown[0].title, title);
+    QCOMPARE(messages.shown[0].text, text);
+    QCOMPARE(form->Text1->text(), Unchanged);
+    QCOMPARE(form->txtSeqOri->text(), original);
+    QCOMPARE(form->txtSeqNew->text(), newCode);
+}
+
+void TestCalculator::refusalSelectsTheModifierAtTheEnd_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("newCode");
+    QTest::addColumn<QString>("modifier");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("start");
+    QTest::newRow("final 9 of the original") << "129"
+                                             << "55"
+                                             << "9"
+                                             << "txtSeqOri" << 2;
+    QTest::newRow("two digits of the new") << "1"
+                                           << "55#9"
+                                           << "#9"
+                                           << "txtSeqNew" << 2;
+    QTest::newRow("whole original") << "#9A"
+                                    << "55"
+                                    << "#9A"
+                                    << "txtSeqOri" << 0;
+}
+
+void TestCalculator::refusalSelectsTheModifierAtTheEnd()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, newCode);
+    QFETCH(QString, modifier);
+    QFETCH(QString, field);
+    QFETCH(int, start);
+    fill(original, newCode, modifier);
+    form->cmdSeqCalc->setFocus();
+    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    auto *edit = form->findChild<QLineEdit *>(field);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->selectionStart(), start);
+    QCOMPARE(edit->selectedText(), modifier);
+}
+
+void TestCalculator::pastedNonDigitIsRefused()
+{
+    fill("12", "5", "#9", "C");
+    // What a paste through the context menu leaves: the key filter never saw it.
+    form->txtSeqNew->insert("x6");
+    QCOMPARE(form->txtSeqNew->text(), QString("5x6"));
+    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Exclamation);
+    QCOMPARE(messages.shown[0].title, QString("DTMF"));
+    QVERIFY(messages.shown[0].text.contains("New Sequence"));
+    QCOMPARE(form->Text1->text(), Unchanged);
+    QCOMPARE(form->txtSeqNew->selectedText(), QString("x"));
+
+    messages.shown.clear();
+    form->txtSeqNew->setText("56");
+    form->txtSeqOri->setText("1 2");
+    form->calculator().cmdSeqCalc_Click();
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].text.contains("Original Sequence"));
+    QCOMPARE(form->Text1->text(), Unchanged);
+}
+
+void TestCalculator::bracketEchoes()
+{
+    form->txtSeqCmd->setText("#9");
+    QCOMPARE(form->lblSeqCmd->text(), QString("[#9]"));
+    form->txtSeqCmd->clear();
+    QCOMPARE(form->lblSeqCmd->text(), QString("[]"));
+    QTest::keyClicks(form->txtSeqCmd, "a1");
+    QCOMPARE(form->lblSeqCmd->text(), QString("[A1]"));
+    form->txtCrcTag->setText("B");
+    QCOMPARE(form->lblCrcTag->text(), QString("[B]"));
+    form->txtCrcTag->clear();
+    QCOMPARE(form->lblCrcTag->text(), QString("[]"));
+}
+
+void TestCalculator::memoryNotes()
+{
+    form->txtMem[8]->setText("123");
+    form->txtMem[9]->setText("123");
+    form->txtMem[3]->setText("456");
+    form->txtSeqOri->setText("123");
+    QCOMPARE(form->Label6->text(), QString("Original Sequence [cmd 8]"));
+    form->txtSeqNew->setText("456");
+    QCOMPARE(form->Label8->text(), QString("New Sequence  [cmd 3]"));
+    // A prefix of a memory is no match.
+    form->txtSeqOri->setText("12");
+    QCOMPARE(form->Label6->text(), QString("Original Sequence"));
+    // An empty field never matches an empty memory.
+    form->txtSeqNew->clear();
+    QCOMPARE(form->Label8->text(), QString("New Sequence"));
+    // Editing a memory afterwards leaves the note as it was.
+    form->txtSeqNew->setText("456");
+    form->txtMem[3]->setText("457");
+    QCOMPARE(form->Label8->text(), QString("New Sequence  [cmd 3]"));
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestCalculator::checksumDigitWarningWhenTyped()
+{
+    form->SSTab1->setCurrentIndex(0);
+    form->txtMem[3]->setText("1C4");
+    form->txtMem[7]->setText("CC");
+    form->txtCrcTag->setFocus();
+    QTest::keyClicks(form->txtCrcTag, "c");
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(messages.shown[0].title, QString("Warning"));
+    QCOMPARE(messages.shown[0].text,
+             QString("Digit C already used in command sequences.\r\nPlease choose another digit."));
+    QCOMPARE(form->txtCrcTag->text(), QString("C"));
+    QCOMPARE(form->txtCrcTag->selectedText(), QString("C"));
+    QCOMPARE(form->lblCrcTag->text(), QString("[C]"));
+    // The selection lets the next key replace the digit; a free digit warns no more.
+    QTest::keyClicks(form->txtCrcTag, "5");
+    QCOMPARE(form->txtCrcTag->text(), QString("5"));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(form->lblCrcTag->text(), QString("[5]"));
+}
+
+void TestCalculator::checksumDigitWarningWhenSetByProgram()
+{
+    form->txtMem[15]->setText("*#");
+    form->txtCrcTag->setText("#");
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].text.startsWith("Digit # already used"));
+    QCOMPARE(form->txtCrcTag->text(), QString("#"));
+    QCOMPARE(form->lblCrcTag->text(), QString("[#]"));
+}
+
+QTEST_MAIN(TestCalculator)
+#include "tst_calculator.moc"
