@@ -119,15 +119,6 @@ TEST(ConfigCodec, VoltagesInTenths)
     EXPECT_EQ(voltageText(7), "0.7");
 }
 
-TEST(ConfigCodec, TimerByte)
-{
-    BoardConfig config = exampleConfig();
-    config.txtTmr2 = "255";
-    const ConfigImage image = encode(config);
-    EXPECT_EQ(image[3], 255);
-    EXPECT_EQ(decodeConfigImage(image).txtTmr2, "255");
-}
-
 TEST(ConfigCodec, CommandSlots)
 {
     BoardConfig config = exampleConfig();
