@@ -3,8 +3,8 @@
 #include "app/SenderPanel.h"
 #include "platform/AudioOutput.h"
 #include "platform/Platform.h"
-#include "platform/SerialPort.h"
 #include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,25 +26,6 @@ class NoAudio : public AudioSystem {
 public:
     int outputDeviceCount() override { return 0; }
     std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
-
-class AbsentPort : public SerialPort {
-public:
-    bool open(const QString &) override { return false; }
-    void close() override {}
-    bool isOpen() const override { return false; }
-    QString errorString() const override { return QStringLiteral("absent"); }
-    bool write(const QByteArray &) override { return false; }
-    void setRts(bool) override {}
-    bool rts() const override { return false; }
-
-protected:
-    QByteArray readWaiting() override { return {}; }
-};
-
-class NoSerial : public SerialPortFactory {
-public:
-    std::unique_ptr<SerialPort> create() override { return std::make_unique<AbsentPort>(); }
 };
 
 } // namespace
@@ -80,7 +61,7 @@ private:
     test::FakeFileDialogs files;
     test::FakeClock clock;
     NoAudio audio;
-    NoSerial serial;
+    test::FakeSerialFactory serial;
     std::unique_ptr<Platform> platform;
     std::unique_ptr<FormTone> form;
 };
