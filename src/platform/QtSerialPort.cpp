@@ -45,6 +45,7 @@ bool QtSerialPort::open(const QString &device)
         error_ = port_.errorString();
     }
     quiet_ = false;
+    lost_ = false;
     rts_ = false;
     port_.clearError();
     return opened;
@@ -123,18 +124,24 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     case QSerialPort::UnsupportedOperationError:
         emit commEvent(CommEvent::DeviceControlBlock);
         break;
-    case QSerialPort::ReadError:
     case QSerialPort::WriteError:
     case QSerialPort::UnknownError:
         emit commEvent(CommEvent::InputOutput);
         break;
+    case QSerialPort::ReadError:
     case QSerialPort::ResourceError:
+        // The device has gone (adapter unplugged, the far end hung up); its notifier would
+        // report it again and again. Report it once, and close the port from the event loop,
+        // since closing inside the port's own notifier is unsafe.
+        if (lost_)
+            break;
+        lost_ = true;
         emit commEvent(CommEvent::InputOutput);
-        // Closing the QSerialPort from inside its own notifier is unsafe: let the owner close
-        // it from the event loop.
         QTimer::singleShot(0, this, [this] {
-            if (port_.isOpen())
-                emit lost();
+            if (!port_.isOpen())
+                return;
+            port_.close();
+            emit lost();
         });
         break;
     default: // open failures, a closed port, time-outs: reported by the calls themselves

@@ -31,6 +31,7 @@ private:
     QString error_;
     bool rts_ = false;
     bool quiet_ = false; // errors of open and of RTS changes are not port events
+    bool lost_ = false;
 };
 
 class QtSerialPortFactory : public SerialPortFactory {

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# keytoner-cli identify / read / program against the virtual board of keytoner-cli simulate.
+set -u
+cli=$1
+work=$(mktemp -d)
+sims=()
+cleanup() {
+    for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+passes=0
+check() { # name, condition status
+    if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+
+# Starts a board (extra arguments go to simulate) and waits for the device path it prints.
+start_board() {
+    local out="$work/sim$#$RANDOM.out"
+    "$cli" simulate "$@" >"$out" &
+    sims+=($!)
+    for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
+    head -1 "$out"
+}
+
+device=$(start_board --link 5 --folder "$work")
+[ -L "$work/com5" ] && [ "$(readlink "$work/com5")" = "$device" ]
+check "simulate --link creates com5 pointing at the board" $?
+
+out=$("$cli" identify --port 5 --folder "$work"); status=$?
+[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
+check "identify through com5: $out ($status)" $?
+
+out=$("$cli" read --port 5 --folder "$work" -o "$work/board.prg"); status=$?
+[ $status -eq 0 ] && [ "$out" = "Data from Tonesentinel  v2 successfully read" ] &&
+    [ "$(wc -l <"$work/board.prg")" -eq 22 ] && tail -1 "$work/board.prg" | grep -q '"5"'
+check "read writes the 22-line file naming port 5: $out ($status)" $?
+
+sed 's/"TEST"/"IZ1XYZ"/' "$work/board.prg" >"$work/changed.prg"
+out=$("$cli" program "$work/changed.prg" --device "$device"); status=$?
+[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 successfully programmed" ]
+check "program verifies its read-back: $out ($status)" $?
+
+"$cli" read --device "$device" -o "$work/again.prg" >/dev/null
+grep -q '"IZ1XYZ"' "$work/again.prg"
+check "the board keeps what was programmed" $?
+
+out=$("$cli" identify --port 17 --folder "$work" 2>&1); status=$?
+[ $status -eq 2 ] && echo "$out" | grep -q "Please enter a valid Comm number."
+check "port 17 is refused" $?
+
+out=$("$cli" identify --port 6 --folder "$work" 2>&1); status=$?
+[ $status -eq 1 ] && echo "$out" | grep -q "Not able to open COM6"
+check "a missing port cannot be opened: $out" $?
+
+printf 'not a configuration' >"$work/bad.prg"
+out=$("$cli" program "$work/bad.prg" --device "$device" 2>&1); status=$?
+[ $status -eq 1 ]
+check "an unreadable configuration file is refused before the port" $?
+
+# Faults: each gives the window's text and a failing status.
+expect_fault() { # fault, command..., expected text
+    local fault=$1 expected=$2
+    shift 2
+    local dev
+    dev=$(start_board --fault "$fault")
+    out=$("$cli" "$@" --device "$dev" 2>&1); status=$?
+    [ $status -ne 0 ] && [ "$out" = "$expected" ]
+    check "$fault: '$out' ($status)" $?
+}
+expect_fault other-identity "Wrong version detected: Tonesentinel  v3
+Use Tonesentinel  v2 !" identify
+expect_fault silence "FAILED to read version! Please Check Connections / Decoder" read -o "$work/x.prg"
+expect_fault bad-checksum "Error reading data from Tonesentinel  v2" read -o "$work/x.prg"
+expect_fault filtered-byte "FAILED to read data!  Please check Connections / Decoder" read -o "$work/x.prg"
+expect_fault bad-store "Error programming Tonesentinel  v2" program "$work/board.prg"
+expect_fault silence "FAILED to get Version!  Unable to program, please check Decoder" program "$work/board.prg"
+[ ! -e "$work/x.prg" ]
+check "a failed read writes no file" $?
+
+echo "$passes passed, $failures failed"
+[ $failures -eq 0 ]

@@ -1,0 +1,318 @@
+// The exchanges over a real serial port driver against the virtual board on a pseudo-terminal.
+#include "link/LinkProtocol.h"
+#include "link/LinkSession.h"
+#include "link/VirtualBoard.h"
+#include "platform/Clock.h"
+#include "platform/QtSerialPort.h"
+
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace keytoner;
+using namespace keytoner::link;
+
+namespace {
+
+class RecordingReporter : public LinkReporter {
+public:
+    void setInfo(const QString &text) override { info_ = text; }
+    QString info() const override { return info_; }
+    void setInfoColor(InfoColor color) override { color_ = color; }
+    void setOkVisible(bool visible) override { ok_ = visible; }
+    bool okVisible() const override { return ok_; }
+    void showDialog() override { ++shown_; }
+    void showConfigImage(const ConfigImage &image) override { shownImages_.append(image); }
+    QString prgCommText() const override { return QStringLiteral("7"); }
+
+    QString info_;
+    InfoColor color_ = InfoColor::Black;
+    bool ok_ = true;
+    int shown_ = 0;
+    QList<ConfigImage> shownImages_;
+};
+
+ConfigImage patternImage()
+{
+    ConfigImage image;
+    for (int i = 0; i < ConfigImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i < 8 ? 0xA0 + i : (i * 7) % 0x5B);
+    return image;
+}
+
+// Times (ms, board clock) at which the board received each write of `bytes` in the stream.
+QList<double> arrivals(const std::vector<VirtualBoard::Received> &received, int from, int count)
+{
+    QList<double> times;
+    for (int i = from; i < from + count && i < static_cast<int>(received.size()); ++i)
+        times.append(received[i].atUs / 1000.0);
+    return times;
+}
+
+} // namespace
+
+class LinkSessionTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<VirtualBoard> board;
+    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<QTimer> timer;
+    std::unique_ptr<RecordingReporter> reporter;
+    std::unique_ptr<LinkSession> session;
+    SystemClock clock;
+    ConfigImage prg{};
+    ConfigImage rx{};
+
+    void connectBoard(const VirtualBoard::Faults &faults = {})
+    {
+        board = std::make_unique<VirtualBoard>();
+        QVERIFY(board->start());
+        board->setFaults(faults);
+        port = std::make_unique<QtSerialPort>();
+        QVERIFY2(port->open(board->devicePath()), qPrintable(port->errorString()));
+        timer = std::make_unique<QTimer>();
+        reporter = std::make_unique<RecordingReporter>();
+        session = std::make_unique<LinkSession>(*port, clock, *timer, *reporter, prg, rx);
+        session->setPortNumber(7);
+    }
+
+private slots:
+    void cleanup()
+    {
+        session.reset();
+        port.reset();
+        board.reset();
+    }
+
+    void identityAnnouncedAfterOpening()
+    {
+        connectBoard();
+        QVERIFY(session->announceIdentity());
+        QVERIFY(session->waitForIdentity(1000));
+        QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 detected."));
+        QCOMPARE(reporter->color_, LinkReporter::InfoColor::Black);
+        QVERIFY(reporter->ok_);
+    }
+
+    void wrongIdentityAnnouncedInRed()
+    {
+        VirtualBoard::Faults faults;
+        faults.identity = "Tonesentinel v2";
+        faults.lineFeedOnly = true;
+        connectBoard(faults);
+        reporter->ok_ = false;
+        session->announceIdentity();
+        session->waitForIdentity(1000);
+        QCOMPARE(
+            reporter->info_,
+            QStringLiteral("Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !"));
+        QCOMPARE(reporter->color_, LinkReporter::InfoColor::Red);
+        QVERIFY(!reporter->ok_); // keeps its visibility
+    }
+
+    void readLoadsTheBoardsImage()
+    {
+        connectBoard();
+        board->setImage(patternImage());
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(session->read(), LinkSession::Outcome::Succeeded);
+        const qint64 took = elapsed.elapsed();
+        QCOMPARE(reporter->info_, QStringLiteral("Data from Tonesentinel  v2 successfully read"));
+        QCOMPARE(rx, patternImage());
+        QCOMPARE(reporter->shownImages_.size(), 1);
+        // 200 + identity (ends early) + 200 + 768, never less than the fixed pauses.
+        QVERIFY2(took >= 1168 && took < 1700, qPrintable(QString::number(took)));
+        QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC\xFF\xAA", 4));
+        QVERIFY(port->discardNull());
+    }
+
+    void readWithLateOrWrongIdentityFails_data()
+    {
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("late") << 150 << QByteArray("Tonesentinel  v2") << false;
+        QTest::newRow("last character") << 2 << QByteArray("Tonesentinel  v3") << false;
+        QTest::newRow("one blank") << 2 << QByteArray("Tonesentinel v2") << false;
+        QTest::newRow("silence") << 2 << QByteArray("Tonesentinel  v2") << true;
+    }
+
+    void readWithLateOrWrongIdentityFails()
+    {
+        QFETCH(int, delayMs);
+        QFETCH(QByteArray, identity);
+        QFETCH(bool, silent);
+        VirtualBoard::Faults faults;
+        faults.answerDelayMs = delayMs;
+        faults.identity = identity;
+        faults.silent = silent;
+        connectBoard(faults);
+        QCOMPARE(session->read(), LinkSession::Outcome::Failed);
+        QCOMPARE(reporter->info_,
+                 QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
+        QVERIFY(reporter->ok_);
+        QTest::qWait(300);
+        const QByteArray sent = board->receivedBytes();
+        QCOMPARE(sent, QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
+        if (delayMs > 100) {
+            // The late line is announced once it arrives.
+            QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 detected."));
+        }
+    }
+
+    void identityWaitEndsEarlyOrAfter100Ms()
+    {
+        connectBoard();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QVERIFY(session->GetVersion());
+        QVERIFY(elapsed.elapsed() < 90);
+
+        VirtualBoard::Faults silent;
+        silent.silent = true;
+        board->setFaults(silent);
+        elapsed.restart();
+        QVERIFY(!session->GetVersion());
+        QVERIFY2(elapsed.elapsed() >= 99 && elapsed.elapsed() < 200,
+                 qPrintable(QString::number(elapsed.elapsed())));
+        QVERIFY(session->ShowIdentity);
+    }
+
+    void readDataFaults_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("wrong checksum") << 0 << "Error reading data from Tonesentinel  v2";
+        QTest::newRow("filtered byte")
+            << 1 << "FAILED to read data!  Please check Connections / Decoder";
+        QTest::newRow("garbage") << 2
+                                 << "FAILED to read version! Please Check Connections / Decoder";
+    }
+
+    void readDataFaults()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, text);
+        VirtualBoard::Faults faults;
+        faults.badDataSum = fault == 0;
+        faults.filteredPosition = fault == 1 ? 8 : -1;
+        faults.garbage = fault == 2;
+        connectBoard(faults);
+        rx.fill(0x11);
+        QCOMPARE(session->read(), LinkSession::Outcome::Failed);
+        QCOMPARE(reporter->info_, text);
+        QVERIFY(reporter->shownImages_.isEmpty());
+        QTest::qWait(200);
+        const int spaces = static_cast<int>(board->receivedBytes().count(' '));
+        QCOMPARE(spaces, fault == 0 ? 0 : 256);
+    }
+
+    void programWritesBlocksAndVerifies()
+    {
+        connectBoard();
+        prg = patternImage();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Succeeded);
+        const qint64 took = elapsed.elapsed();
+        QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 successfully programmed"));
+        QCOMPARE(board->image(), prg);
+        QCOMPARE(board->blocksAccepted(), 4);
+        QVERIFY2(took >= 2798 && took < 3400, qPrintable(QString::number(took)));
+
+        // On the wire: FF CC, FF FF and block 0 at once, the other blocks at least 480 ms
+        // apart, then FF AA at least 580 ms after the last block.
+        const auto received = board->received();
+        QByteArray expected("\xFF\xCC\xFF\xFF", 4);
+        for (const auto &block : writeBlocks(prg))
+            expected += block;
+        expected += QByteArray("\xFF\xAA", 2);
+        QCOMPARE(board->receivedBytes(), expected);
+        const double header = received[2].atUs / 1000.0;
+        const double block0 = received[4].atUs / 1000.0;
+        QVERIFY(block0 - header < 50);
+        for (int k = 1; k < 4; ++k) {
+            const double previous = arrivals(received, 4 + 49 * (k - 1), 1).at(0);
+            const double start = arrivals(received, 4 + 49 * k, 1).at(0);
+            QVERIFY2(start - previous >= 475, qPrintable(QString::number(start - previous)));
+        }
+        const double lastBlock = received[4 + 49 * 3].atUs / 1000.0;
+        const double readBack = received[4 + 49 * 4].atUs / 1000.0;
+        QVERIFY2(readBack - lastBlock >= 575, qPrintable(QString::number(readBack - lastBlock)));
+        QVERIFY(session->VerifyMode);
+    }
+
+    void programFailures_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no identity")
+            << 0 << "FAILED to get Version!  Unable to program, please check Decoder";
+        QTest::newRow("read-back differs") << 1 << "Error programming Tonesentinel  v2";
+        QTest::newRow("no read-back")
+            << 2 << "FAILED to read data!  Unable to program, please check Decoder";
+    }
+
+    void programFailures()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, text);
+        VirtualBoard::Faults faults;
+        faults.silent = fault == 0;
+        faults.readBackDifference = fault == 1 ? 100 : -1;
+        faults.filteredPosition = fault == 2 ? 20 : -1;
+        connectBoard(faults);
+        prg = patternImage();
+        QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Failed);
+        QCOMPARE(reporter->info_, text);
+        QTest::qWait(200);
+        if (fault == 0)
+            QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
+    }
+
+    void hangUpDuringReadEndsWithoutHanging()
+    {
+        VirtualBoard::Faults faults;
+        faults.hangUpInRead = true;
+        connectBoard(faults);
+        QSignalSpy lost(port.get(), &SerialPort::lost);
+        QSignalSpy events(port.get(), &SerialPort::commEvent);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const auto outcome = session->read();
+        // The line's loss is reported once, the port closes, and the exchange's next write
+        // fails instead of waiting on a dead line.
+        QVERIFY(elapsed.elapsed() < 3000);
+        QCOMPARE(outcome, LinkSession::Outcome::PortError);
+        QCOMPARE(session->portError(),
+                 QStringLiteral("Operation valid only when the port is open"));
+        QCOMPARE(lost.size(), 1);
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events.at(0).at(0).toInt(), CommEvent::InputOutput);
+        QVERIFY(!port->isOpen());
+    }
+
+    void writeToClosedPortIsAPortError()
+    {
+        connectBoard();
+        port->close();
+        QCOMPARE(session->read(), LinkSession::Outcome::NotStarted);
+        QVERIFY(!port->write("x"));
+        QCOMPARE(port->errorString(), QStringLiteral("Operation valid only when the port is open"));
+    }
+
+    void nulDiscardingDropsZeroBytesOnlyWhenOn()
+    {
+        connectBoard();
+        QCOMPARE(port->discardNull(), false);
+        ConfigImage zeros{};
+        board->setImage(zeros);
+        // An all-zero image is read whole: the data wait turns discarding off.
+        QCOMPARE(session->read(), LinkSession::Outcome::Succeeded);
+        QCOMPARE(rx, zeros);
+    }
+};
+
+QTEST_GUILESS_MAIN(LinkSessionTest)
+#include "tst_linksession.moc"
