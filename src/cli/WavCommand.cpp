@@ -1,19 +1,149 @@
 #include "Commands.h"
+#include "StderrMessageBoxes.h"
+#include "common/NumberText.h"
+#include "platform/Clock.h"
+#include "platform/QtAudioOutput.h"
+#include "tone/SenderTiming.h"
+#include "tone/Synthesis.h"
+#include "tone/TonePlayer.h"
+#include "tone/WavFile.h"
 
+#include <QCommandLineParser>
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace keytoner::cli {
 
+namespace {
+
+struct TimingOptions {
+    QCommandLineOption digit{QStringLiteral("digit"),
+                             QStringLiteral("Digit duration in ms (default 60, at least 25)."),
+                             QStringLiteral("MS"), QStringLiteral("60")};
+    QCommandLineOption gap{QStringLiteral("gap"),
+                           QStringLiteral("Pause between digits in ms (default 40, at least 15)."),
+                           QStringLiteral("MS"), QStringLiteral("40")};
+    QCommandLineOption pause{
+        QStringLiteral("pause"),
+        QStringLiteral("Pause for each blank in ms (default 300, at least 25)."),
+        QStringLiteral("MS"), QStringLiteral("300")};
+
+    void addTo(QCommandLineParser &parser) const { parser.addOptions({digit, gap, pause}); }
+};
+
+int usageError(const QCommandLineParser &parser, const QString &problem)
+{
+    QTextStream err(stderr);
+    err << problem << "\n\n" << parser.helpText();
+    return 2;
+}
+
+// Parses the command line; returns an exit status when the command must stop here.
+std::optional<int> parse(QCommandLineParser &parser, const QStringList &arguments, int positionals)
+{
+    parser.addHelpOption();
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    if (parser.positionalArguments().size() != positionals)
+        return usageError(parser, QStringLiteral("Wrong number of arguments."));
+    return std::nullopt;
+}
+
+// The timing as the sender uses it: raised to the minimums; a value that is not a number is a
+// usage error here (the window would read it leniently).
+std::optional<ToneDurations> readTiming(const QCommandLineParser &parser,
+                                        const TimingOptions &options, QString &problem)
+{
+    SendTiming timing{
+        parser.value(options.digit), parser.value(options.gap), parser.value(options.pause), {}};
+    for (const QString *text : {&timing.digit, &timing.gap, &timing.pause}) {
+        if (!strictNumber(*text)) {
+            problem = QStringLiteral("Not a number of milliseconds: '%1'.").arg(*text);
+            return std::nullopt;
+        }
+    }
+    return toneDurations(correctToneTiming(timing));
+}
+
+SampleCounts countsFor(const ToneDurations &durations)
+{
+    return {samplesFor(durations.digit), samplesFor(durations.gap), samplesFor(durations.pause)};
+}
+
+} // namespace
+
 int runWav(const QStringList &arguments)
 {
-    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
-    return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the sequence as a 16-bit mono 8000 Hz PCM WAV file, sample for "
+                       "sample as the sender plays it."));
+    TimingOptions options;
+    options.addTo(parser);
+    parser.addPositionalArgument(QStringLiteral("SEQUENCE"),
+                                 QStringLiteral("DTMF keys 0-9 * # A-D; a blank makes a pause."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The WAV file to write."));
+    if (auto status = parse(parser, arguments, 2))
+        return *status;
+    QString problem;
+    const auto durations = readTiming(parser, options, problem);
+    if (!durations)
+        return usageError(parser, problem);
+
+    const QStringList positionals = parser.positionalArguments();
+    const QByteArray bytes =
+        wavFileBytes(synthesiseSequence(positionals.at(0), countsFor(*durations)));
+    QSaveFile file(positionals.at(1));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QTextStream(stderr) << arguments.value(0) << ": " << positionals.at(1) << ": "
+                            << file.errorString() << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 int runSend(const QStringList &arguments)
 {
-    QTextStream(stderr) << arguments.value(0) << ": not available yet\n";
-    return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays the sequence on the default sound output and prints the effective time."));
+    TimingOptions options;
+    options.addTo(parser);
+    parser.addPositionalArgument(QStringLiteral("SEQUENCE"),
+                                 QStringLiteral("DTMF keys 0-9 * # A-D; a blank makes a pause."));
+    if (auto status = parse(parser, arguments, 1))
+        return *status;
+    QString problem;
+    const auto durations = readTiming(parser, options, problem);
+    if (!durations)
+        return usageError(parser, problem);
+    const QString sequence = parser.positionalArguments().at(0);
+    if (sequence.isEmpty())
+        return usageError(parser, QStringLiteral("The sequence is empty."));
+
+    StderrMessageBoxes messages;
+    SystemClock clock;
+    QtAudioSystem audio;
+    TonePlayer player(audio, messages, clock);
+    player.DigitTime = durations->digit;
+    player.GapTime = durations->gap;
+    player.SequencePauseTime = durations->pause;
+    player.SetToneTiming();
+    player.SuonaSequenza(sequence);
+    if (!player.lastPlaybackSucceeded()) {
+        QTextStream(stderr) << notSentText() << '\n';
+        return 1;
+    }
+    QString text = completionText(player.ElapsedMs(), QLocale());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextStream(stdout) << text << '\n';
+    return 0;
 }
 
 } // namespace keytoner::cli

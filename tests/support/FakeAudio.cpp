@@ -1,0 +1,88 @@
+#include "FakeAudio.h"
+
+#include <QTimer>
+
+namespace keytoner::test {
+
+FakeAudioOutput::FakeAudioOutput(FakeAudioSystem &system) : system_(system)
+{
+    ++system_.created;
+    ++system_.live;
+}
+
+FakeAudioOutput::~FakeAudioOutput()
+{
+    --system_.live;
+    system_.calls.append(QStringLiteral("destroyed"));
+}
+
+int FakeAudioOutput::record(const QString &call, int result)
+{
+    system_.calls.append(call);
+    return result;
+}
+
+int FakeAudioOutput::open()
+{
+    return record(QStringLiteral("open"), system_.plan.openResult);
+}
+
+int FakeAudioOutput::prepare(std::vector<int16_t> samples)
+{
+    const int result = record(QStringLiteral("prepare"), system_.plan.prepareResult);
+    if (result == AudioOk)
+        system_.written.append(std::move(samples));
+    return result;
+}
+
+int FakeAudioOutput::write()
+{
+    const int result = record(QStringLiteral("write"), system_.plan.writeResult);
+    if (result != AudioOk)
+        return result;
+    switch (system_.plan.ending) {
+    case FakeAudioPlan::FinishedAtWrite:
+        done_ = true;
+        break;
+    case FakeAudioPlan::Finishes:
+    case FakeAudioPlan::FailsWhilePlaying:
+        QTimer::singleShot(system_.plan.finishMs, this, &FakeAudioOutput::end);
+        break;
+    case FakeAudioPlan::NeverFinishes:
+        break;
+    }
+    return result;
+}
+
+void FakeAudioOutput::end()
+{
+    if (system_.plan.ending == FakeAudioPlan::FailsWhilePlaying)
+        error_ = system_.plan.playbackError;
+    else
+        done_ = true;
+    emit finished();
+}
+
+int FakeAudioOutput::unprepare()
+{
+    return record(QStringLiteral("unprepare"), system_.plan.unprepareResult);
+}
+
+int FakeAudioOutput::close()
+{
+    return record(QStringLiteral("close"), system_.plan.closeResult);
+}
+
+void FakeAudioOutput::reset()
+{
+    record(QStringLiteral("reset"), AudioOk);
+}
+
+std::unique_ptr<AudioOutput> FakeAudioSystem::createOutput()
+{
+    if (noOutput)
+        return nullptr;
+    return std::make_unique<FakeAudioOutput>(*this);
+}
+
+} // namespace keytoner::test

@@ -1,0 +1,223 @@
+#include "support/FakeAudio.h"
+#include "support/FakePlatform.h"
+#include "tone/Synthesis.h"
+#include "tone/TonePlayer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace keytoner;
+using namespace keytoner::test;
+
+namespace {
+
+// The player waits in an event loop, which needs an application object.
+class QtApplication : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!QCoreApplication::instance())
+            app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "toneplayer_test";
+    char *argv_[2] = {name_, nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
+const auto *const qtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+// Tick readings handed out in turn, so that ElapsedMs is exact.
+class ScriptedClock : public FakeClock {
+public:
+    qint64 tickMs() override { return ticks.empty() ? 0 : take(); }
+    std::deque<qint64> ticks;
+
+private:
+    qint64 take()
+    {
+        const qint64 t = ticks.front();
+        ticks.pop_front();
+        return t;
+    }
+};
+
+class TonePlayerTest : public ::testing::Test {
+protected:
+    TonePlayerTest()
+    {
+        player.DigitTime = 0.060;
+        player.GapTime = 0.040;
+        player.SequencePauseTime = 0.300;
+        player.SetToneTiming();
+    }
+
+    void expectOneFailure(const QString &text)
+    {
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(messages.shown[0].title, " SuonaSequenza");
+        EXPECT_EQ(messages.shown[0].text, text);
+        EXPECT_FALSE(player.IsPlaying());
+        EXPECT_EQ(audio.liveOutputs(), 0);
+    }
+
+    FakeAudioSystem audio;
+    FakeMessageBoxes messages;
+    ScriptedClock clock;
+    TonePlayer player{audio, messages, clock};
+};
+
+} // namespace
+
+TEST_F(TonePlayerTest, ToneTimingRoundsToSampleCounts)
+{
+    EXPECT_EQ(player.sampleCounts().digit, 480);
+    EXPECT_EQ(player.sampleCounts().gap, 320);
+    EXPECT_EQ(player.sampleCounts().pause, 2400);
+    player.DigitTime = 2.5 / 8000.0;
+    player.GapTime = 3.5 / 8000.0;
+    player.SetToneTiming();
+    EXPECT_EQ(player.sampleCounts().digit, 2);
+    EXPECT_EQ(player.sampleCounts().gap, 4);
+}
+
+TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
+{
+    clock.ticks = {1000, 2562};
+    QList<bool> playing;
+    QObject::connect(&player, &TonePlayer::playingChanged, [&](bool on) { playing.append(on); });
+    player.SuonaSequenza(QStringLiteral("12 3"));
+    EXPECT_EQ(audio.calls,
+              QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
+    ASSERT_EQ(audio.written.size(), 1);
+    EXPECT_EQ(audio.written[0], synthesiseSequence(QStringLiteral("12 3"), {480, 320, 2400}));
+    EXPECT_EQ(player.ElapsedMs(), 1562);
+    EXPECT_TRUE(player.lastPlaybackSucceeded());
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(playing, QList<bool>({true, false}));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(TonePlayerTest, EmptySequenceOpensNothing)
+{
+    clock.ticks = {0, 700};
+    player.SuonaSequenza(QStringLiteral("1"));
+    player.SuonaSequenza(QString());
+    EXPECT_EQ(audio.created, 1);
+    EXPECT_EQ(player.ElapsedMs(), 700);
+    EXPECT_FALSE(player.IsPlaying());
+}
+
+TEST_F(TonePlayerTest, SecondPlaybackIsRefusedWhileOneRunsAndEventsKeepFlowing)
+{
+    audio.plan.finishMs = 50;
+    bool wasPlaying = false;
+    QTimer::singleShot(5, [&] {
+        wasPlaying = player.IsPlaying();
+        player.SuonaSequenza(QStringLiteral("2"));
+    });
+    player.SuonaSequenza(QStringLiteral("1"));
+    EXPECT_TRUE(wasPlaying);
+    EXPECT_EQ(audio.created, 1);
+    EXPECT_EQ(audio.written.size(), 1);
+    EXPECT_TRUE(player.lastPlaybackSucceeded());
+}
+
+TEST_F(TonePlayerTest, DeviceDoneAtWriteNeedsNoWait)
+{
+    audio.plan.ending = FakeAudioPlan::FinishedAtWrite;
+    player.SuonaSequenza(QStringLiteral("1"));
+    EXPECT_TRUE(player.lastPlaybackSucceeded());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+struct FailureCase {
+    const char *name;
+    void (*arrange)(FakeAudioSystem &);
+    const char *message;
+    bool played;
+};
+
+class TonePlayerFailure : public TonePlayerTest,
+                          public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(TonePlayerFailure, ReportsAndReturnsToIdle)
+{
+    const FailureCase &c = GetParam();
+    c.arrange(audio);
+    clock.ticks = {100, 400};
+    player.setFinishMargin(30);
+    player.SuonaSequenza(QStringLiteral("1"));
+    expectOneFailure(QString::fromLatin1(c.message));
+    EXPECT_EQ(player.lastPlaybackSucceeded(), c.played);
+    EXPECT_EQ(player.ElapsedMs(), c.played ? 300 : 0);
+
+    // The player is usable again: the next call opens a fresh output.
+    audio.plan = FakeAudioPlan{};
+    audio.noOutput = false;
+    messages.shown.clear();
+    clock.ticks = {0, 60};
+    player.SuonaSequenza(QStringLiteral("1"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(player.lastPlaybackSucceeded());
+    EXPECT_EQ(player.ElapsedMs(), 60);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCall, TonePlayerFailure,
+    ::testing::Values(
+        FailureCase{"Open", [](FakeAudioSystem &a) { a.plan.openResult = 2; },
+                    "1. waveOutOpen failed -  2", false},
+        FailureCase{"NoSoundSystem", [](FakeAudioSystem &a) { a.noOutput = true; },
+                    "1. waveOutOpen failed -  5", false},
+        FailureCase{"Prepare", [](FakeAudioSystem &a) { a.plan.prepareResult = 7; },
+                    "2. waveOutPrepareHeader failed -  7", false},
+        FailureCase{"Write", [](FakeAudioSystem &a) { a.plan.writeResult = 4; },
+                    "3. waveOutWrite failed -  4", false},
+        FailureCase{"FailsWhilePlaying",
+                    [](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::FailsWhilePlaying; },
+                    "3. waveOutWrite failed -  2", false},
+        FailureCase{"NeverFinishes",
+                    [](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::NeverFinishes; },
+                    "3. waveOutWrite failed -  6", false},
+        FailureCase{"Unprepare", [](FakeAudioSystem &a) { a.plan.unprepareResult = 1; },
+                    "4. waveOutUnPrepareHeader failed - 1 -  1", true},
+        FailureCase{"Close", [](FakeAudioSystem &a) { a.plan.closeResult = -3; },
+                    "5. waveOutClose failed - -3", true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(TonePlayerTest, FailedCallsResetTheDeviceButAFailedCloseDoesNot)
+{
+    audio.plan.prepareResult = 2;
+    player.SuonaSequenza(QStringLiteral("1"));
+    EXPECT_EQ(audio.calls, QStringList({"open", "prepare", "reset", "destroyed"}));
+    audio.calls.clear();
+    audio.plan = FakeAudioPlan{};
+    audio.plan.closeResult = 2;
+    player.SuonaSequenza(QStringLiteral("1"));
+    EXPECT_EQ(audio.calls,
+              QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
+}
+
+TEST_F(TonePlayerTest, DeviceThatNeverFinishesIsGivenUpAfterItsDurationAndMargin)
+{
+    audio.plan.ending = FakeAudioPlan::NeverFinishes;
+    player.setFinishMargin(100);
+    QElapsedTimer timer;
+    timer.start();
+    player.SuonaSequenza(QStringLiteral("1")); // 60 ms of sound
+    EXPECT_GE(timer.elapsed(), 150);
+    EXPECT_FALSE(player.IsPlaying());
+}
+
+TEST(ResultCodeText, BlankForPlusSign)
+{
+    EXPECT_EQ(resultCodeText(0), " 0");
+    EXPECT_EQ(resultCodeText(12), " 12");
+    EXPECT_EQ(resultCodeText(-1), "-1");
+}
