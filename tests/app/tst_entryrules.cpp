@@ -39,6 +39,7 @@ private slots:
 
     void typingKeepsEachFieldsAlphabet_data();
     void typingKeepsEachFieldsAlphabet();
+    void maxLengthHoldsForTypedAndUpperCasedKeys();
     void upperCasingReplacesTheSelectionWithinMaxLength();
     void newCodeRefusesTheChecksumDigit();
     void composedTextIsFiltered();
@@ -81,62 +82,51 @@ void TestEntryRules::cleanup()
 
 void TestEntryRules::typingKeepsEachFieldsAlphabet_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("maxLength");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("sequence") << "Text1" << 1024 << "12abcd*#e f+"
-                              << "12ABCD*#";
-    QTest::newRow("memory") << "txtMem_3" << 10 << "0123456789AB"
-                            << "0123456789";
-    QTest::newRow("memory upper-cased at the limit") << "txtMem_15" << 10 << "012345678cd"
-                                                     << "012345678C";
-    QTest::newRow("modifier ID") << "txtSeqCmd" << 8 << "a1b2c3d4e5"
-                                 << "A1B2C3D4";
-    QTest::newRow("original code") << "txtSeqOri" << 10 << "x#*9"
-                                   << "#*9";
-    QTest::newRow("checksum ID") << "txtCrcTag" << 1 << "eb7"
-                                 << "B";
-    QTest::newRow("call sign") << "txtCallID" << 6 << "iz/1-?=ab"
-                               << "IZ1?=A";
-    QTest::newRow("call sign blank and signs") << "txtCallID" << 6 << " :;<@"
-                                               << " :;<@";
-    QTest::newRow("digit duration") << "Text2" << 4 << "1a2.3 4-5"
-                                    << "1234";
-    QTest::newRow("interdigit") << "Text3" << 3 << "9x99"
-                                << "999";
-    QTest::newRow("TX delay") << "txtTxd" << 0 << "2,000"
-                              << "2000";
-    QTest::newRow("PTT port") << "txtPttCom" << 0 << "c1o6"
-                              << "16";
-    QTest::newRow("programming port") << "txtPrgComm" << 2 << "c3"
-                                      << "3";
-    QTest::newRow("morse speed") << "txtMorseSpeed" << 3 << "20 wpm"
-                                 << "20";
-    QTest::newRow("timer") << "txtTmr2" << 3 << "1e2"
-                           << "12";
-    QTest::newRow("battery high") << "txtBhi" << 4 << "12.5V"
-                                  << "12.5";
-    QTest::newRow("battery low dots") << "txtBlo" << 4 << "1..2"
-                                      << "1..2";
-    QTest::newRow("battery low comma") << "txtBlo" << 4 << "11,5"
-                                       << "115";
+    // One probe tells the kinds apart: DTMF fields upper-case "a" and take "#", the call sign
+    // also takes ":" and the blank, digit fields only the digits, voltage fields the dot too.
+    QStringList sequences{"Text1", "txtSeqCmd", "txtSeqOri", "txtSeqNew"};
+    for (int i = 0; i < 16; ++i)
+        sequences << QStringLiteral("txtMem_%1").arg(i);
+    QTest::newRow("DTMF") << sequences << "A1#";
+    QTest::newRow("call sign") << QStringList{"txtCallID"} << "AE1: ";
+    QTest::newRow("digits") << QStringList{"Text2",         "Text3",   "Text4",  "txtPrgComm",
+                                           "txtMorseSpeed", "txtTmr2", "txtTxd", "txtPttCom"}
+                            << "1";
+    QTest::newRow("voltage") << QStringList{"txtBhi", "txtBlo"} << "1.";
 }
 
 void TestEntryRules::typingKeepsEachFieldsAlphabet()
 {
-    QFETCH(QString, name);
-    QFETCH(int, maxLength);
-    QFETCH(QString, typed);
+    QFETCH(QStringList, names);
     QFETCH(QString, expected);
-    QLineEdit *edit = field(name);
-    QVERIFY2(edit, qPrintable(name));
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    edit->clear();
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(edit->text(), expected);
+    for (const QString &name : names) {
+        QLineEdit *edit = field(name);
+        QVERIFY2(edit, qPrintable(name));
+        edit->setMaxLength(32767);
+        edit->setEnabled(true); // Text4 is hidden and disabled, but keeps its rule
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("ae1.,-+:# "));
+        QVERIFY2(edit->text() == expected, qPrintable(name + " " + edit->text()));
+    }
+}
+
+void TestEntryRules::maxLengthHoldsForTypedAndUpperCasedKeys()
+{
+    QLineEdit *memory = form->txtMem[15];
+    memory->setMaxLength(10);
+    memory->clear();
+    QTest::keyClicks(memory, QStringLiteral("012345678cd"));
+    QCOMPARE(memory->text(), QStringLiteral("012345678C"));
+    QTest::keyClicks(memory, QStringLiteral("9"));
+    QCOMPARE(memory->text(), QStringLiteral("012345678C"));
+
+    form->txtCallID->setMaxLength(6);
+    form->txtCallID->clear();
+    QTest::keyClicks(form->txtCallID, QStringLiteral("iz/1-?=ab"));
+    QCOMPARE(form->txtCallID->text(), QStringLiteral("IZ1?=A"));
 }
 
 void TestEntryRules::upperCasingReplacesTheSelectionWithinMaxLength()
