@@ -143,8 +143,8 @@ bool EntryRules::mouseRelease(QLineEdit *field, const FieldRule &rule, QMouseEve
 {
     if (event->button() != Qt::LeftButton)
         return false;
-    // The field places its caret as it handles the release; select afterwards, so that a click
-    // always selects the whole text.
+    // The field settles its caret and selection as it handles the release; select afterwards,
+    // so that a click always ends with the whole text selected.
     static_cast<QObject *>(field)->event(event);
     if (rule.selectAllOnClick)
         field->selectAll();
