@@ -56,9 +56,9 @@ InstructionsWindow *InstructionsWindow::instance()
 void InstructionsWindow::Apri(MessageBoxes &messages, const QString &NFileIstruzioni,
                               const QString &Titolo)
 {
-    if (!current_) {
+    const bool created = !current_;
+    if (created) {
         current_ = new InstructionsWindow(messages);
-        current_->Form_Load();
         // Not deleted by the main window: it has none. Make sure it does not outlive Qt.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, current_.data(),
                          &QObject::deleteLater);
@@ -70,6 +70,9 @@ void InstructionsWindow::Apri(MessageBoxes &messages, const QString &NFileIstruz
     if (window->isMinimized())
         window->showNormal();
     window->show();
+    // Centred once shown, when the size of the window frame is known.
+    if (created)
+        window->Form_Load();
     window->raise();
     window->activateWindow();
     // The activation reloads too, but a window that is already active, or a desktop that

@@ -1,0 +1,320 @@
+// The instructions window: opening the manual, reloading it on activation, the missing or
+// broken file, the viewer's margins, and its independence from the main window.
+#include "app/FormTone.h"
+#include "app/InstructionsWindow.h"
+#include "platform/AudioOutput.h"
+#include "platform/Platform.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace keytoner;
+
+namespace {
+
+class NoAudio : public AudioSystem {
+public:
+    int outputDeviceCount() override { return 0; }
+    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
+};
+
+const QString ManualName = QStringLiteral("Manuale_Keytoner2.rtf");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// A manual long enough to scroll, whose first line names its version.
+QByteArray manual(const QByteArray &first)
+{
+    QByteArray text = "{\\rtf1\\ansi " + first + "\\par ";
+    for (int i = 0; i < 200; ++i)
+        text += "Line " + QByteArray::number(i) + "\\par ";
+    return text + "}";
+}
+
+void processDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestInstructions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void opensCentredWithItsTitle();
+    void secondApriReusesTheWindow();
+    void reloadsOnActivationBackAtTheTop();
+    void missingFileIsNamedAsPassed();
+    void fileVanishingWhileOpenClosesTheWindow();
+    void brokenFileIsReported_data();
+    void brokenFileIsReported();
+    void looksBesideTheProgramAndInTheDataFolder();
+    void viewerMarginsAndMinimum();
+    void minimizedWindowKeepsTheViewer();
+    void outlivesTheMainWindow();
+    void shippedManualReads();
+
+private:
+    QString readerText() const
+    {
+        return InstructionsWindow::instance()->rtfIstruzioni->toPlainText();
+    }
+
+    QTemporaryDir folder;
+    QTemporaryDir dataHome;
+    QString savedCurrent;
+    test::FakeMessageBoxes messages;
+    test::FakeFileDialogs files;
+    test::FakeClock clock;
+    NoAudio audio;
+    test::FakeSerialFactory serial;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<FormTone> form;
+};
+
+void TestInstructions::initTestCase()
+{
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    savedCurrent = QDir::currentPath();
+}
+
+void TestInstructions::init()
+{
+    QVERIFY(QDir::setCurrent(folder.path()));
+    writeFile(folder.filePath(ManualName), manual("Version one"));
+    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
+    form = std::make_unique<FormTone>(*platform, folder.path());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    messages.shown.clear();
+}
+
+void TestInstructions::cleanup()
+{
+    delete InstructionsWindow::instance();
+    form.reset();
+    QDir::setCurrent(savedCurrent);
+    QFile::remove(folder.filePath(ManualName));
+}
+
+void TestInstructions::opensCentredWithItsTitle()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(window->windowTitle(), QString(" Keytoner v2"));
+    QCOMPARE(window->objectName(), QString("frmIstruzioni"));
+    QVERIFY(window->rtfIstruzioni->isReadOnly());
+    QVERIFY(readerText().startsWith("Version one"));
+    QVERIFY(messages.shown.isEmpty());
+    // Client area 8745 x 4515 twips at 15 twips per pixel, centred on the screen.
+    QCOMPARE(window->size(), QSize(583, 301));
+    const QRect screen = window->screen()->geometry();
+    const QRect frame = window->frameGeometry();
+    QVERIFY(qAbs(frame.left() - (screen.width() - frame.width()) / 2) <= 1);
+    QVERIFY(qAbs(frame.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+void TestInstructions::secondApriReusesTheWindow()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *first = InstructionsWindow::instance();
+    first->move(10, 20);
+    writeFile(folder.filePath(ManualName), manual("Version two"));
+    InstructionsWindow::Apri(messages, ManualName, "Other");
+    QCOMPARE(InstructionsWindow::instance(), first);
+    QCOMPARE(first->windowTitle(), QString(" Other"));
+    QCOMPARE(first->pos(), QPoint(10, 20)); // centred only when created
+    QVERIFY(readerText().startsWith("Version two"));
+}
+
+void TestInstructions::reloadsOnActivationBackAtTheTop()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QScrollBar *bar = window->rtfIstruzioni->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    bar->setValue(bar->maximum());
+
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    writeFile(folder.filePath(ManualName), manual("Version two"));
+    QVERIFY(readerText().startsWith("Version one"));
+
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(readerText().startsWith("Version two"));
+    QCOMPARE(window->rtfIstruzioni->verticalScrollBar()->value(), 0);
+    QVERIFY(messages.shown.isEmpty());
+}
+
+void TestInstructions::missingFileIsNamedAsPassed()
+{
+    QFile::remove(folder.filePath(ManualName));
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+    QCOMPARE(messages.shown[0].title, QString("Chimecaster v2r"));
+    QCOMPARE(messages.shown[0].text, QString("Manca il file di help Manuale_Keytoner2.rtf"));
+    QVERIFY(form->isVisible());
+
+    // The next Apri creates the window again.
+    writeFile(folder.filePath(ManualName), manual("Back"));
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    QVERIFY(InstructionsWindow::instance());
+    QVERIFY(readerText().startsWith("Back"));
+}
+
+void TestInstructions::fileVanishingWhileOpenClosesTheWindow()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    QVERIFY(QTest::qWaitForWindowActive(InstructionsWindow::instance()));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QFile::remove(folder.filePath(ManualName));
+    InstructionsWindow::instance()->activateWindow();
+    QTRY_COMPARE(messages.shown.size(), 1);
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+    QCOMPARE(messages.shown[0].text, QString("Manca il file di help Manuale_Keytoner2.rtf"));
+}
+
+void TestInstructions::brokenFileIsReported_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("plain text") << QByteArray("Keytoner manual\n") << "not a rich-text";
+    QTest::newRow("empty") << QByteArray() << "not a rich-text";
+    QTest::newRow("truncated") << manual("Cut").left(300) << "truncated";
+    QTest::newRow("binary") << QByteArray("{\\rtf1 \\'\xff\xfe\x00", 11) << "hex";
+}
+
+void TestInstructions::brokenFileIsReported()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    writeFile(folder.filePath(ManualName), bytes);
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+    QVERIFY(messages.shown[0].text.contains(ManualName));
+    QVERIFY2(messages.shown[0].text.contains(reason), qPrintable(messages.shown[0].text));
+    QVERIFY(form->isVisible());
+}
+
+void TestInstructions::looksBesideTheProgramAndInTheDataFolder()
+{
+    QFile::remove(folder.filePath(ManualName));
+    const QString name =
+        QStringLiteral("Manuale_Test_%1.rtf").arg(QCoreApplication::applicationPid());
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    writeFile(beside, manual("Beside the program"));
+    QVERIFY(QDir(dataHome.path()).mkpath("keytoner"));
+    const QString installed = dataHome.filePath("keytoner/" + name);
+    writeFile(installed, manual("Installed"));
+
+    InstructionsWindow::Apri(messages, name, "Keytoner v2");
+    QVERIFY(readerText().startsWith("Beside the program"));
+    QFile::remove(beside);
+    InstructionsWindow::Apri(messages, name, "Keytoner v2");
+    QVERIFY(readerText().startsWith("Installed"));
+    // The current folder comes first.
+    writeFile(folder.filePath(name), manual("Current folder"));
+    InstructionsWindow::Apri(messages, name, "Keytoner v2");
+    QVERIFY(readerText().startsWith("Current folder"));
+    QFile::remove(folder.filePath(name));
+    QFile::remove(installed);
+    InstructionsWindow::Apri(messages, name, "Keytoner v2");
+    processDeletes();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, "Manca il file di help " + name);
+}
+
+void TestInstructions::viewerMarginsAndMinimum()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->resize(600, 400);
+    QTRY_COMPARE(window->size(), QSize(600, 400));
+    const QSize outer = window->frameGeometry().size();
+    // 120 and 480 twips: 8 and 32 pixels.
+    QCOMPARE(window->rtfIstruzioni->geometry(),
+             QRect(0, 0, outer.width() - 8, outer.height() - 32));
+    window->resize(4, 12);
+    QTRY_COMPARE(window->size(), QSize(4, 12));
+    if (window->frameGeometry().width() <= 8 && window->frameGeometry().height() <= 32)
+        QCOMPARE(window->rtfIstruzioni->size(), QSize(1, 1));
+}
+
+void TestInstructions::minimizedWindowKeepsTheViewer()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->resize(500, 300);
+    QTRY_COMPARE(window->size(), QSize(500, 300));
+    const QRect before = window->rtfIstruzioni->geometry();
+    window->setWindowState(Qt::WindowMinimized);
+    QVERIFY(window->isMinimized());
+    window->resize(300, 200);
+    QCOMPARE(window->rtfIstruzioni->geometry(), before);
+    window->setWindowState(Qt::WindowNoState);
+    QTRY_COMPARE(window->rtfIstruzioni->width(), window->frameGeometry().width() - 8);
+}
+
+void TestInstructions::outlivesTheMainWindow()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(!window->parent());
+    QVERIFY(window->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(form->close());
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), window);
+    QVERIFY(window->isVisible());
+    window->close();
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+}
+
+void TestInstructions::shippedManualReads()
+{
+    const QString source = qEnvironmentVariable("KEYTONER_SOURCE_DIR");
+    if (source.isEmpty())
+        QSKIP("KEYTONER_SOURCE_DIR is not set");
+    const QString path = source + "/resources/" + ManualName;
+    InstructionsWindow::Apri(messages, path, "Keytoner v2");
+    QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
+    const QString text = readerText();
+    for (const char *phrase : {"1234#95678C10", "keytoner-cli", "dosdevices", "dialout", "TX Delay",
+                               "Modifier ID", "Checksum ID", "Troubleshooting"})
+        QVERIFY2(text.contains(QLatin1String(phrase)), phrase);
+}
+
+QTEST_MAIN(TestInstructions)
+#include "tst_instructions.moc"
