@@ -1,0 +1,487 @@
+// The programming port, PTT keying and the READ and PROGRAM buttons of the window: with a fake
+// port for the rules, and end to end against the virtual board through a comN link.
+#include "app/FormTone.h"
+#include "app/LinkPanel.h"
+#include "app/MessageDialog.h"
+#include "app/SenderPanel.h"
+#include "link/LinkProtocol.h"
+#include "link/LinkSession.h"
+#include "link/VirtualBoard.h"
+#include "platform/Platform.h"
+#include "platform/QtSerialPort.h"
+#include "support/FakeAudio.h"
+#include "support/FakePlatform.h"
+#include "support/FakeSerial.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace keytoner;
+using test::FakeSerial;
+
+namespace {
+
+const QByteArray Identify("\xFF\xCC", 2);
+const QByteArray Close("\xFF\x99", 2);
+
+QByteArray identityLine(const QByteArray &text)
+{
+    return QByteArray("\xFF\xAA", 2) + text + "\r\n" + char(link::checksum(text));
+}
+
+// Sleeps are recorded with what the port and the sound output had seen by then.
+class TimelineClock : public test::FakeClock {
+public:
+    void sleepMs(int ms) override
+    {
+        FakeClock::sleepMs(ms);
+        const FakeSerial *port = serial ? serial->last : nullptr;
+        timeline.append(QStringLiteral("sleep %1 rts=%2 played=%3")
+                            .arg(ms)
+                            .arg(port && port->rts())
+                            .arg(audio ? audio->calls.count(QStringLiteral("write")) : 0));
+    }
+    test::FakeSerialFactory *serial = nullptr;
+    test::FakeAudioSystem *audio = nullptr;
+    QStringList timeline;
+};
+
+class RealSerialFactory : public SerialPortFactory {
+public:
+    std::unique_ptr<SerialPort> create() override { return std::make_unique<QtSerialPort>(); }
+};
+
+} // namespace
+
+class TestLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void portNumberWarnings_data();
+    void portNumberWarnings();
+    void portThatDoesNotOpen();
+    void portNumberMapsToLinkOrStandardPort();
+    void enableIdentifiesAndDisableSendsClose();
+    void identityAnnouncements();
+    void pttAndProgrammingExcludeEachOther();
+    void pttInvalidNumberAndMissingPort();
+    void pttKeysAroundTheTones();
+    void setPttNeedsTheBox();
+    void portEventsGoToTheLabel();
+    void lostPortUntickItsBox();
+    void portErrorsDuringExchanges();
+    void invalidConfigurationSendsNothing();
+    void closeAtExitSendsCloseOnlyForProgramming();
+
+    void boardEndToEnd();
+    void boardFailuresInTheWindow();
+
+private:
+    FakeSerial &port() { return *serial.last; }
+    void enable(const QString &number = QStringLiteral("3"));
+    void fillValidConfiguration();
+
+    QTemporaryDir folder;
+    test::FakeMessageBoxes messages;
+    test::FakeFileDialogs files;
+    TimelineClock clock;
+    test::FakeAudioSystem audio;
+    test::FakeSerialFactory serial;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<FormTone> form;
+};
+
+void TestLink::init()
+{
+    clock.serial = &serial;
+    clock.audio = &audio;
+    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
+    form = std::make_unique<FormTone>(*platform, folder.path());
+    messages.shown.clear();
+    clock.sleeps.clear();
+    clock.timeline.clear();
+    audio.calls.clear();
+}
+
+void TestLink::cleanup()
+{
+    form.reset();
+}
+
+void TestLink::enable(const QString &number)
+{
+    form->txtPrgComm->setText(number);
+    form->chkPrg->setChecked(true);
+}
+
+void TestLink::fillValidConfiguration()
+{
+    for (auto *field : form->txtMem)
+        field->setText(QString());
+    form->txtMem[0]->setText(QStringLiteral("123"));
+    form->txtSeqCmd->setText(QStringLiteral("4567"));
+    form->txtCrcTag->setText(QStringLiteral("#"));
+    form->txtCallID->setText(QStringLiteral("IK0ABC"));
+    form->txtMorseSpeed->setText(QStringLiteral("20"));
+    form->txtTmr2->setText(QStringLiteral("10"));
+    form->txtBlo->setText(QStringLiteral("11.5"));
+    form->txtBhi->setText(QStringLiteral("13.8"));
+}
+
+void TestLink::portNumberWarnings_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("17") << "17" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("16") << "16" << true;
+}
+
+void TestLink::portNumberWarnings()
+{
+    QFETCH(QString, number);
+    QFETCH(bool, valid);
+    enable(number);
+    QVERIFY(form->chkPrg->isChecked());
+    QCOMPARE(form->link().portOpen(), valid);
+    QCOMPARE(form->cmdRead->isEnabled(), valid);
+    QCOMPARE(form->cmdSend->isEnabled(), valid);
+    QCOMPARE(form->txtPrgComm->isEnabled(), !valid);
+    if (valid) {
+        QVERIFY(messages.shown.isEmpty());
+        return;
+    }
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter a valid Comm number."));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    // Unticking from the rejected number writes nothing.
+    form->chkPrg->setChecked(false);
+    QVERIFY(port().steps.isEmpty());
+}
+
+void TestLink::portThatDoesNotOpen()
+{
+    // Port creation happens with the window; refuse before ticking.
+    port().refuseOpen = true;
+    enable(QStringLiteral("05"));
+    QCOMPARE(port().openedDevices.size(), 1);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Not able to open COM05"));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Information);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
+    QVERIFY(!form->chkPrg->isChecked());
+    QVERIFY(form->txtPrgComm->isEnabled());
+    QVERIFY(!form->cmdRead->isEnabled());
+}
+
+void TestLink::portNumberMapsToLinkOrStandardPort()
+{
+    port().refuseOpen = true;
+    enable(QStringLiteral("05"));
+    QFile::link(QStringLiteral("/dev/null"), folder.filePath(QStringLiteral("com7")));
+    enable(QStringLiteral("7"));
+    QCOMPARE(port().openedDevices,
+             QStringList({QStringLiteral("/dev/ttyS4"), folder.filePath(QStringLiteral("com7"))}));
+}
+
+void TestLink::enableIdentifiesAndDisableSendsClose()
+{
+    enable();
+    QCOMPARE(port().written(), Identify);
+    QVERIFY(!port().rts());
+    form->chkPrg->setChecked(false);
+    QCOMPARE(port().written(), Identify + Close);
+    QVERIFY(!form->link().portOpen());
+    QCOMPARE(port().steps.last().kind, FakeSerial::Step::Close);
+    QVERIFY(form->txtPrgComm->isEnabled());
+    QVERIFY(!form->cmdRead->isEnabled() && !form->cmdSend->isEnabled());
+}
+
+void TestLink::identityAnnouncements()
+{
+    enable();
+    MessageDialog &dialog = form->dialog();
+    dialog.setOkVisible(false);
+    port().feed(identityLine("Tonesentinel v2"));
+    QCOMPARE(dialog.info(),
+             QStringLiteral("Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !"));
+    QCOMPARE(dialog.infoColor(), QColor(255, 0, 0));
+    QVERIFY(!dialog.okVisible());
+    QVERIFY(dialog.isVisible());
+    // Split over two arrivals, CR LF or not: the parser keeps its state between them.
+    const QByteArray line = identityLine("Tonesentinel  v2");
+    port().feed(line.left(7));
+    port().feed(line.mid(7));
+    QCOMPARE(dialog.info(), QStringLiteral("Tonesentinel  v2 detected."));
+    QCOMPARE(dialog.infoColor(), QColor(0, 0, 0));
+    QVERIFY(dialog.okVisible());
+}
+
+void TestLink::pttAndProgrammingExcludeEachOther()
+{
+    enable(QStringLiteral("3"));
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    QVERIFY(!form->chkPrg->isChecked());
+    QCOMPARE(port().written(), Identify + Close);
+    QCOMPARE(port().openedDevices.last(), QStringLiteral("/dev/ttyS1"));
+    QVERIFY(form->link().portOpen());
+    QVERIFY(!form->txtPttCom->isEnabled());
+    QVERIFY(form->txtPrgComm->isEnabled());
+
+    form->chkPrg->setChecked(true);
+    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(form->txtPttCom->isEnabled());
+    QCOMPARE(port().openedDevices.last(), QStringLiteral("/dev/ttyS2"));
+    // The PTT port closed before the programming port opened; no close command for PTT.
+    QCOMPARE(port().written(), Identify + Close + Identify);
+
+    // PROGRAM unticks PTT as well.
+    form->chkPrg->setChecked(false);
+    form->chkPtt->setChecked(true);
+    form->link().cmdSend_Click();
+    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(!form->link().portOpen());
+}
+
+void TestLink::pttInvalidNumberAndMissingPort()
+{
+    form->txtPttCom->setText(QStringLiteral("17"));
+    form->chkPtt->setChecked(true);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter a valid Comm number."));
+    QVERIFY(form->chkPtt->isChecked());
+    QVERIFY(form->txtPttCom->isEnabled());
+    QVERIFY(port().openedDevices.isEmpty());
+    form->chkPtt->setChecked(false);
+
+    port().refuseOpen = true;
+    form->txtPttCom->setText(QStringLiteral("4"));
+    form->chkPtt->setChecked(true);
+    QCOMPARE(messages.shown.last().text, QStringLiteral("Not able to open COM4"));
+    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(form->txtPttCom->isEnabled());
+}
+
+void TestLink::pttKeysAroundTheTones()
+{
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    // RTS stays low from the opening on.
+    QVERIFY(!port().rts());
+    for (const auto &step : port().steps)
+        QVERIFY(step.kind != FakeSerial::Step::Rts || !step.on);
+
+    form->Text1->setText(QStringLiteral("12"));
+    form->txtTxd->setText(QStringLiteral("250"));
+    form->sender().cmdTone_Click();
+    QCOMPARE(clock.timeline, QStringList({QStringLiteral("sleep 250 rts=1 played=0"),
+                                          QStringLiteral("sleep 40 rts=1 played=1")}));
+    QVERIFY(!port().rts());
+    QList<bool> rtsChanges;
+    for (const auto &step : port().steps)
+        if (step.kind == FakeSerial::Step::Rts)
+            rtsChanges.append(step.on);
+    QCOMPARE(rtsChanges, QList<bool>({true, false}));
+}
+
+void TestLink::setPttNeedsTheBox()
+{
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    {
+        const QSignalBlocker blocker(form->chkPtt);
+        form->chkPtt->setChecked(false);
+    }
+    form->link().SetPtt(true);
+    QVERIFY(!port().rts());
+}
+
+void TestLink::portEventsGoToTheLabel()
+{
+    enable(QStringLiteral("03"));
+    emit port().commEvent(3);
+    QCOMPARE(form->dialog().info(), QStringLiteral("Errore n.3 su COM03"));
+    emit port().commEvent(CommEvent::Frame);
+    QCOMPARE(form->dialog().info(), QStringLiteral("Comm Frame Error"));
+    QVERIFY(!form->dialog().isVisible());
+}
+
+void TestLink::lostPortUntickItsBox()
+{
+    enable();
+    emit port().commEvent(CommEvent::InputOutput);
+    emit port().lost();
+    QVERIFY(!form->chkPrg->isChecked());
+    QVERIFY(!form->link().portOpen());
+    QVERIFY(form->txtPrgComm->isEnabled());
+    QVERIFY(!form->cmdRead->isEnabled());
+    QCOMPARE(port().written(), Identify); // no close command to a vanished device
+    QCOMPARE(form->dialog().info(), QStringLiteral("Errore n.1007 su COM3"));
+
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    emit port().lost();
+    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(form->txtPttCom->isEnabled());
+}
+
+void TestLink::portErrorsDuringExchanges()
+{
+    enable(QStringLiteral("3"));
+    port().failWrites = true;
+    form->cmdRead->click();
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(messages.shown[0].text, QStringLiteral("Operation valid only when the port is open"));
+    QVERIFY(form->cmdRead->isEnabled()); // the user may try again at once
+
+    fillValidConfiguration();
+    form->cmdSend->click();
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[1].title, QStringLiteral("COM3"));
+    QVERIFY(form->cmdSend->isEnabled());
+    // The identity wait had not started: announcements work as before.
+    QVERIFY(form->link().session().ShowIdentity);
+}
+
+void TestLink::invalidConfigurationSendsNothing()
+{
+    enable();
+    fillValidConfiguration();
+    form->txtMorseSpeed->setText(QStringLiteral("5"));
+    form->cmdSend->click();
+    QCOMPARE(port().written(), Identify);
+    QCOMPARE(messages.shown.size(), 1); // the configuration's own warning
+    QVERIFY(form->cmdSend->isEnabled());
+}
+
+void TestLink::closeAtExitSendsCloseOnlyForProgramming()
+{
+    enable();
+    form->link().closeAtExit();
+    QCOMPARE(port().written(), Identify + Close);
+    QVERIFY(!form->link().portOpen());
+
+    form->chkPrg->setChecked(false);
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    form->link().closeAtExit();
+    QCOMPARE(port().written(), Identify + Close);
+    QVERIFY(!form->link().portOpen());
+}
+
+// The window with the real serial driver and the virtual board behind folder/com9.
+void TestLink::boardEndToEnd()
+{
+    RealSerialFactory realSerial;
+    SystemClock realClock;
+    Platform real{messages, files, realClock, audio, realSerial};
+    form = std::make_unique<FormTone>(real, folder.path());
+    link::VirtualBoard board;
+    QVERIFY(board.start());
+    const QString comLink = folder.filePath(QStringLiteral("com9"));
+    QFile::remove(comLink);
+    QVERIFY(QFile::link(board.devicePath(), comLink));
+
+    enable(QStringLiteral("9"));
+    QVERIFY(form->link().portOpen());
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
+                              2000);
+    QVERIFY(form->dialog().isVisible());
+
+    form->dialog().OKButton_Click();
+    form->cmdRead->click();
+    QCOMPARE(form->dialog().info(), QStringLiteral("Data from Tonesentinel  v2 successfully read"));
+    QCOMPARE(form->link().RxImage, board.image());
+    QCOMPARE(form->txtCallID->text(), QStringLiteral("TEST"));
+    QCOMPARE(form->txtMem[0]->text(), QStringLiteral("11"));
+    QCOMPARE(form->txtSeqCmd->text(), QStringLiteral("123"));
+    QVERIFY(form->cmdRead->isEnabled());
+
+    form->txtCallID->setText(QStringLiteral("IZ1XYZ"));
+    form->txtMem[5]->setText(QStringLiteral("*#0"));
+    board.clearReceived();
+    form->cmdSend->click();
+    QCOMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
+    QVERIFY(form->dialog().okVisible());
+    QCOMPARE(board.image(), form->link().PrgImage);
+    QCOMPARE(board.blocksAccepted(), 4);
+    const auto received = board.received();
+    QCOMPARE(static_cast<int>(received.size()), 2 + 2 + 4 * 49 + 2);
+    for (int k = 1; k < 4; ++k) {
+        const double gapMs = (received[4 + 49 * k].atUs - received[4 + 49 * (k - 1)].atUs) / 1000.0;
+        QVERIFY2(gapMs >= 475 && gapMs < 700, qPrintable(QString::number(gapMs)));
+    }
+
+    form->chkPrg->setChecked(false);
+    QTRY_COMPARE(board.closeCommands(), 1);
+    QFile::remove(comLink);
+    form.reset(); // before the platform it uses
+}
+
+void TestLink::boardFailuresInTheWindow()
+{
+    RealSerialFactory realSerial;
+    SystemClock realClock;
+    Platform real{messages, files, realClock, audio, realSerial};
+    form = std::make_unique<FormTone>(real, folder.path());
+    link::VirtualBoard board;
+    QVERIFY(board.start());
+    const QString comLink = folder.filePath(QStringLiteral("com10"));
+    QFile::remove(comLink);
+    QVERIFY(QFile::link(board.devicePath(), comLink));
+    enable(QStringLiteral("10"));
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
+                              2000);
+
+    // A late identity: the version check fails, then the line is announced.
+    link::VirtualBoard::Faults late;
+    late.answerDelayMs = 150;
+    board.setFaults(late);
+    form->cmdRead->click();
+    QCOMPARE(form->dialog().info(),
+             QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
+                              1000);
+    QVERIFY(form->dialog().okVisible());
+
+    // A bad checksum leaves the fields as they were.
+    link::VirtualBoard::Faults badSum;
+    badSum.badDataSum = true;
+    board.setFaults(badSum);
+    form->txtCallID->setText(QStringLiteral("KEEP"));
+    form->cmdRead->click();
+    QCOMPARE(form->dialog().info(), QStringLiteral("Error reading data from Tonesentinel  v2"));
+    QCOMPARE(form->txtCallID->text(), QStringLiteral("KEEP"));
+
+    // The board hangs up in the middle of a READ: its text, the port closed, the box unticked,
+    // and the READ ends at once with the port's error.
+    link::VirtualBoard::Faults hangUp;
+    hangUp.hangUpInRead = true;
+    board.setFaults(hangUp);
+    messages.shown.clear();
+    form->cmdRead->click();
+    QVERIFY(!form->chkPrg->isChecked());
+    QVERIFY(!form->link().portOpen());
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
+    QFile::remove(comLink);
+    form.reset(); // before the platform it uses
+}
+
+QTEST_MAIN(TestLink)
+#include "tst_link.moc"
