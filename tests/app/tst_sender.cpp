@@ -3,6 +3,7 @@
 #include "app/SenderPanel.h"
 #include "platform/AudioOutput.h"
 #include "platform/Platform.h"
+#include "support/FakeAudio.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSerial.h"
 #include "tone/TonePlayer.h"
@@ -22,84 +23,27 @@ using namespace keytoner;
 
 namespace {
 
-// A clock whose tick the audio advances, so that a playback takes exactly the time a test
-// asks for; sleeps go into the shared event log.
-class ScriptedClock : public test::FakeClock {
+// A clock whose every tick reading moves it on by `stepMs`: the player reads it once before
+// and once after the playback, so a playback takes exactly `stepMs`. Sleeps go into the log.
+class SteppingClock : public test::FakeClock {
 public:
-    qint64 tickMs() override { return now; }
+    qint64 tickMs() override
+    {
+        const qint64 now = now_;
+        now_ += stepMs;
+        return now;
+    }
     void sleepMs(int ms) override
     {
         FakeClock::sleepMs(ms);
         log.append(QStringLiteral("sleep %1").arg(ms));
     }
-    qint64 now = 0;
+    int stepMs = 0;
     QStringList log;
-};
-
-// Plays by advancing the clock; the end of the buffer is reported from the event loop, so the
-// window's events run during the playback as they do with a real device.
-class ScriptedAudio : public AudioSystem {
-public:
-    explicit ScriptedAudio(ScriptedClock &clock) : clock_(clock) {}
-    int outputDeviceCount() override { return 1; }
-    std::unique_ptr<AudioOutput> createOutput() override;
-    void reset()
-    {
-        openResult = AudioOk;
-        playMs = 1562;
-        writes = 0;
-        lastSampleCount = 0;
-        duringPlayback = nullptr;
-    }
-
-    int openResult = AudioOk;
-    int playMs = 0;
-    int writes = 0;
-    size_t lastSampleCount = 0;
-    std::function<void()> duringPlayback;
 
 private:
-    friend class ScriptedOutput;
-    ScriptedClock &clock_;
+    qint64 now_ = 0;
 };
-
-class ScriptedOutput : public AudioOutput {
-public:
-    explicit ScriptedOutput(ScriptedAudio &audio) : audio_(audio) {}
-    int open() override { return audio_.openResult; }
-    int prepare(std::vector<int16_t> samples) override
-    {
-        audio_.lastSampleCount = samples.size();
-        return AudioOk;
-    }
-    int write() override
-    {
-        ++audio_.writes;
-        audio_.clock_.log.append(QStringLiteral("play"));
-        QTimer::singleShot(0, this, [this] {
-            if (audio_.duringPlayback)
-                audio_.duringPlayback();
-            audio_.clock_.now += audio_.playMs;
-            done_ = true;
-            emit finished();
-        });
-        return AudioOk;
-    }
-    bool isDone() const override { return done_; }
-    int playbackError() const override { return AudioOk; }
-    int unprepare() override { return AudioOk; }
-    int close() override { return AudioOk; }
-    void reset() override {}
-
-private:
-    ScriptedAudio &audio_;
-    bool done_ = false;
-};
-
-std::unique_ptr<AudioOutput> ScriptedAudio::createOutput()
-{
-    return std::make_unique<ScriptedOutput>(*this);
-}
 
 const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = ");
 
@@ -133,8 +77,10 @@ private:
     QTemporaryDir folder;
     test::FakeMessageBoxes messages;
     test::FakeFileDialogs files;
-    ScriptedClock clock;
-    ScriptedAudio audio{clock};
+    SteppingClock clock;
+    test::FakeAudioSystem audio;
+    std::function<void()> duringPlayback;
+    int plays = 0;
     test::FakeSerialFactory serial;
     std::unique_ptr<Platform> platform;
     std::unique_ptr<FormTone> form;
@@ -152,7 +98,20 @@ void TestSender::init()
     clock.sleeps.clear();
     clock.log.clear();
     messages.shown.clear();
-    audio.reset();
+    audio.plan = {};
+    audio.written.clear();
+    clock.stepMs = 1562;
+    plays = 0;
+    duringPlayback = nullptr;
+    // The player is busy from here until the end of the playback.
+    connect(&form->player(), &TonePlayer::playingChanged, form.get(), [this](bool playing) {
+        if (!playing)
+            return;
+        ++plays;
+        clock.log.append(QStringLiteral("play"));
+        if (duringPlayback)
+            duringPlayback();
+    });
 }
 
 void TestSender::cleanup()
@@ -196,7 +155,7 @@ void TestSender::timingFieldsAreCorrectedAndUsed()
     QCOMPARE(form->player().GapTime, 0.015);
     QCOMPARE(form->player().SequencePauseTime, 0.025);
     // Two digits of 200 samples and one gap of 120, each one sample longer.
-    QCOMPARE(audio.lastSampleCount, size_t(201 + 121 + 201));
+    QCOMPARE(audio.written.last().size(), size_t(201 + 121 + 201));
 
     // Values at or above the minimum stay as typed; an empty field counts as 0.
     form->Text2->clear();
@@ -251,14 +210,14 @@ void TestSender::withoutPttNothingSleeps()
     tickPtt(false);
     send();
     send();
-    QCOMPARE(audio.writes, 2);
+    QCOMPARE(plays, 2);
     QVERIFY(clock.sleeps.isEmpty());
 }
 
 void TestSender::pttReadAgainAfterPlayback()
 {
     tickPtt(true);
-    audio.duringPlayback = [this] { tickPtt(false); };
+    duringPlayback = [this] { tickPtt(false); };
     send();
     QCOMPARE(clock.log, (QStringList{"sleep 200", "play"}));
 }
@@ -286,7 +245,7 @@ void TestSender::statusShowsEffectiveTime()
     QFETCH(QString, locale);
     QFETCH(QString, time);
     QLocale::setDefault(QLocale(locale));
-    audio.playMs = elapsedMs;
+    clock.stepMs = elapsedMs;
     send();
     QCOMPARE(form->lblInfoSend->text(), Completed + time);
     QVERIFY(form->cmdTone->isEnabled());
@@ -297,18 +256,18 @@ void TestSender::failedPlaybackIsNotReportedAsSent()
     send();
     QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
 
-    audio.openResult = AudioOpenError;
+    audio.plan.openResult = AudioOpenError;
     tickPtt(true);
     clock.log.clear();
     send();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sequence NOT sent."));
-    QCOMPARE(clock.log, (QStringList{"sleep 200", "sleep 40"})); // PTT is still released
+    QCOMPARE(clock.log, (QStringList{"sleep 200", "play", "sleep 40"})); // PTT still released
     QVERIFY(form->cmdTone->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
 
-    audio.openResult = AudioOk;
-    audio.playMs = 800;
+    audio.plan.openResult = AudioOk;
+    clock.stepMs = 800;
     send();
     QCOMPARE(form->lblInfoSend->text(), Completed + "800mS.");
 }
@@ -321,11 +280,11 @@ void TestSender::emptySequenceStillKeysPtt()
     form->txtTxd->setText(QStringLiteral("3000"));
     tickPtt(true);
     clock.log.clear();
-    audio.playMs = 5;
+    clock.stepMs = 5;
     send();
     QCOMPARE(form->Text2->text(), QStringLiteral("25"));
     QCOMPARE(clock.log, (QStringList{"sleep 20", "sleep 40"}));
-    QCOMPARE(audio.writes, 1);
+    QCOMPARE(plays, 1);
     QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
 }
 
@@ -333,7 +292,7 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
 {
     tickPtt(true);
     bool checked = false;
-    audio.duringPlayback = [this, &checked] {
+    duringPlayback = [this, &checked] {
         QVERIFY(form->sender().sending());
         QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sending Sequence....."));
         QVERIFY(!form->cmdTone->isEnabled());
@@ -348,7 +307,7 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     };
     send();
     QVERIFY(checked);
-    QCOMPARE(audio.writes, 1);
+    QCOMPARE(plays, 1);
     QCOMPARE(clock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
     QVERIFY(!form->sender().sending());
     QVERIFY(!QApplication::overrideCursor());
