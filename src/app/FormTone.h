@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QWidget>
-
 #include <array>
 #include <memory>
 
@@ -24,6 +24,7 @@ class CalculatorPanel;
 class ConfigPanel;
 class LinkPanel;
 class MessageDialog;
+struct SettingsValues;
 
 // The main window, frmTone. It holds every field of the program; the panels below give the
 // fields their behaviour, one panel per subsystem, and reach each other through the window.
@@ -36,9 +37,14 @@ public:
     FormTone(Platform &platform, QString programFolder, QWidget *parent = nullptr);
     ~FormTone() override;
 
-    // Start-up as Main runs it: Form_Load, show, HasSoundCard.
+    // Start-up as Main runs it: Form_Load, show, HasSoundCard (cmdTone disabled without sound).
+    void startUp();
     void Form_Load();
     bool HasSoundCard();
+
+    // Screen position in twips at the screen's logical resolution (15 twips a pixel at 96 dpi).
+    QPoint positionTwips() const;
+    void setPositionTwips(int left, int top);
 
     Platform &platform() { return platform_; }
     const QString &programFolder() const { return programFolder_; }
@@ -139,13 +145,31 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload, then Form_Unload
-    void keyPressEvent(QKeyEvent *event) override;
+    // Sees the key presses of every field first, so that F1 works wherever the focus is.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls(); // creates every control above with its caption, tooltip and limits
+    void createProgrammingControls();
+    void createCommandControls();
+    void createSettingsControls();
+    void createRemoteControls();
+    void createSendControls();
+    void layoutWindow();
+    QWidget *programmingPage();
+    QWidget *defaultCommandsPage();
+    QWidget *specialCommandsPage();
+    QWidget *sendPage();
+
     bool Form_QueryUnload();
     void Form_Unload();
     bool Form_KeyDown(int keyCode);
+    SettingsValues readSettings() const;
+    void applySendingFields(const SettingsValues &values);
+    SettingsValues currentSettings() const;
+    bool writeSettingsFile(const QString &line) const;
+    void writeDefaultSettings() const;
+    double twipsPerPixel() const;
 
     Platform &platform_;
     QString programFolder_;
