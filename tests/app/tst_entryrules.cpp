@@ -1,8 +1,8 @@
 // Typing, clicking and double-clicking in the window's text fields.
 #include "app/FormTone.h"
 #include "app/SenderPanel.h"
-#include "platform/AudioOutput.h"
 #include "platform/Platform.h"
+#include "support/FakeAudio.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSerial.h"
 
@@ -18,17 +18,6 @@
 #include <QTest>
 
 using namespace keytoner;
-
-namespace {
-
-// No sound device: a send reaches the player, which reports the failed open.
-class NoAudio : public AudioSystem {
-public:
-    int outputDeviceCount() override { return 0; }
-    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
-
-} // namespace
 
 class TestEntryRules : public QObject {
     Q_OBJECT
@@ -61,7 +50,7 @@ private:
     test::FakeMessageBoxes messages;
     test::FakeFileDialogs files;
     test::FakeClock clock;
-    NoAudio audio;
+    test::FakeAudioSystem audio;
     test::FakeSerialFactory serial;
     std::unique_ptr<Platform> platform;
     std::unique_ptr<FormTone> form;
@@ -69,6 +58,7 @@ private:
 
 void TestEntryRules::init()
 {
+    audio.noOutput = true; // a send reaches the player, which reports the failed open
     platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
     form = std::make_unique<FormTone>(*platform, folder.path());
     clock.sleeps.clear();
