@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 using namespace keytoner;
@@ -237,6 +238,9 @@ void TestFormTone::closingHidesTheMessageDialog()
     window->dialog().show();
     QVERIFY(window->close());
     QVERIFY(!window->dialog().isVisible());
+    // Nothing that counts as a main window stays up, so the program ends here.
+    for (const QWindow *shown : QGuiApplication::topLevelWindows())
+        QVERIFY(!shown->isVisible() || shown->transientParent());
 }
 
 void TestFormTone::closingIsRefusedWhileASequencePlays()
