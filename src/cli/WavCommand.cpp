@@ -33,10 +33,21 @@ struct TimingOptions {
     void addTo(QCommandLineParser &parser) const { parser.addOptions({digit, gap, pause}); }
 };
 
-int usageError(const QCommandLineParser &parser, const QString &problem)
+// QCommandLineParser names the program by its path; name it by the command instead.
+QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
 {
-    QTextStream err(stderr);
-    err << problem << "\n\n" << parser.helpText();
+    QString text = parser.helpText();
+    const qsizetype end = text.indexOf(QLatin1String(" [options]"));
+    if (text.startsWith(QLatin1String("Usage: ")) && end > 0)
+        text.replace(7, end - 7, arguments.value(0));
+    return text;
+}
+
+int usageError(const QCommandLineParser &parser, const QStringList &arguments,
+               const QString &problem)
+{
+    QTextStream(stderr) << arguments.value(0) << ": " << problem << "\n\n"
+                        << helpText(parser, arguments);
     return 2;
 }
 
@@ -45,13 +56,13 @@ std::optional<int> parse(QCommandLineParser &parser, const QStringList &argument
 {
     parser.addHelpOption();
     if (!parser.parse(arguments))
-        return usageError(parser, parser.errorText());
+        return usageError(parser, arguments, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+        QTextStream(stdout) << helpText(parser, arguments);
         return 0;
     }
     if (parser.positionalArguments().size() != positionals)
-        return usageError(parser, QStringLiteral("Wrong number of arguments."));
+        return usageError(parser, arguments, QStringLiteral("Wrong number of arguments."));
     return std::nullopt;
 }
 
@@ -94,7 +105,7 @@ int runWav(const QStringList &arguments)
     QString problem;
     const auto durations = readTiming(parser, options, problem);
     if (!durations)
-        return usageError(parser, problem);
+        return usageError(parser, arguments, problem);
 
     const QStringList positionals = parser.positionalArguments();
     const QByteArray bytes =
@@ -122,10 +133,10 @@ int runSend(const QStringList &arguments)
     QString problem;
     const auto durations = readTiming(parser, options, problem);
     if (!durations)
-        return usageError(parser, problem);
+        return usageError(parser, arguments, problem);
     const QString sequence = parser.positionalArguments().at(0);
     if (sequence.isEmpty())
-        return usageError(parser, QStringLiteral("The sequence is empty."));
+        return usageError(parser, arguments, QStringLiteral("The sequence is empty."));
 
     StderrMessageBoxes messages;
     SystemClock clock;

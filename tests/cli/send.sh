@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# keytoner-cli send without a sound server: usage errors and the failure road. (Playing on a
+# real sound server is checked by scripts/audio-e2e.sh.)
+set -uo pipefail
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+printf 'autospawn = no\n' >"$work/client.conf"
+export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_SERVER="unix:$work/no-server" XDG_RUNTIME_DIR="$work"
+
+for args in "" "1 2" "1 --gap" "1 --pause -" "''"; do
+    eval "\"\$cli\" send $args" >"$work/out" 2>"$work/err"
+    status=$?
+    [ $status = 2 ] || fail "'send $args' exited $status"
+    grep -q "Usage: keytoner-cli send" "$work/err" || fail "'send $args' printed no usage"
+done
+
+"$cli" send 123 >"$work/out" 2>"$work/err"
+status=$?
+[ $status = 1 ] || fail "send without a sound server exited $status"
+grep -q "waveOutOpen failed" "$work/err" || fail "no failure message: $(cat "$work/err")"
+grep -q "Sequence NOT sent." "$work/err" || fail "no 'not sent' line"
+! grep -q "completed" "$work/out" || fail "reported completion without sound"
+
+"$cli" send --help | grep -q "SEQUENCE" || fail "--help"
+
+[ $failures = 0 ] && echo "send: all checks passed"
+exit $((failures > 0))
