@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(rx, patternImage());
         QCOMPARE(reporter->shownImages_.size(), 1);
         // 200 + identity (ends early) + 200 + 768, never less than the fixed pauses.
-        QVERIFY2(took >= 1168 && took < 1700, qPrintable(QString::number(took)));
+        QVERIFY2(took >= 1168 && took < 2500, qPrintable(QString::number(took)));
         QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC\xFF\xAA", 4));
         QVERIFY(port->discardNull());
     }
@@ -167,14 +167,14 @@ private slots:
         QElapsedTimer elapsed;
         elapsed.start();
         QVERIFY(session->GetVersion());
-        QVERIFY(elapsed.elapsed() < 90);
+        QVERIFY(elapsed.elapsed() < 100);
 
         VirtualBoard::Faults silent;
         silent.silent = true;
         board->setFaults(silent);
         elapsed.restart();
         QVERIFY(!session->GetVersion());
-        QVERIFY2(elapsed.elapsed() >= 99 && elapsed.elapsed() < 200,
+        QVERIFY2(elapsed.elapsed() >= 99 && elapsed.elapsed() < 400,
                  qPrintable(QString::number(elapsed.elapsed())));
         QVERIFY(session->ShowIdentity);
     }
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 successfully programmed"));
         QCOMPARE(board->image(), prg);
         QCOMPARE(board->blocksAccepted(), 4);
-        QVERIFY2(took >= 2798 && took < 3400, qPrintable(QString::number(took)));
+        QVERIFY2(took >= 2798 && took < 4500, qPrintable(QString::number(took)));
 
         // On the wire: FF CC, FF FF and block 0 at once, the other blocks at least 480 ms
         // apart, then FF AA at least 580 ms after the last block.

@@ -1,0 +1,115 @@
+// The QSerialPort-based port on a pseudo-terminal: line settings, reads, NUL discarding, RTS
+// on a device without modem lines, failures to open.
+#include "platform/QtSerialPort.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace keytoner;
+
+class TestSerialPort : public QObject {
+    Q_OBJECT
+
+    int master = -1;
+    int slave = -1;
+    QString device;
+
+private slots:
+    void init()
+    {
+        QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        device = QString::fromLocal8Bit(::ptsname(master));
+    }
+
+    void cleanup()
+    {
+        ::close(master);
+        ::close(slave);
+    }
+
+    void opensAt4800EightNoneOne()
+    {
+        QtSerialPort port;
+        QVERIFY2(port.open(device), qPrintable(port.errorString()));
+        QVERIFY(port.isOpen());
+        termios settings{};
+        QCOMPARE(::tcgetattr(slave, &settings), 0);
+        QCOMPARE(::cfgetospeed(&settings), speed_t(B4800));
+        QCOMPARE(settings.c_cflag & CSIZE, tcflag_t(CS8));
+        QVERIFY(!(settings.c_cflag & PARENB));
+        QVERIFY(!(settings.c_cflag & CSTOPB));
+        QVERIFY(!(settings.c_cflag & CRTSCTS));
+        QVERIFY(!port.rts());
+        QVERIFY(!port.discardNull());
+    }
+
+    void writesReachTheLineAtOnce()
+    {
+        QtSerialPort port;
+        QVERIFY(port.open(device));
+        QVERIFY(port.write(QByteArray("\xFF\xCC", 2)));
+        // No event loop ran: the bytes must already be on the line.
+        char buffer[8];
+        QCOMPARE(::read(master, buffer, sizeof buffer), ssize_t(2));
+        QCOMPARE(QByteArray(buffer, 2), QByteArray("\xFF\xCC", 2));
+    }
+
+    void readsEverythingWaitingAndDropsNulOnlyWhenAsked()
+    {
+        QtSerialPort port;
+        QVERIFY(port.open(device));
+        QSignalSpy received(&port, &SerialPort::received);
+        const QByteArray bytes("A\0B\0\0C", 6);
+        QCOMPARE(::write(master, bytes.constData(), 6), ssize_t(6));
+        QVERIFY(received.wait(1000));
+        QCOMPARE(port.readAll(), bytes);
+
+        port.setDiscardNull(true);
+        QCOMPARE(::write(master, bytes.constData(), 6), ssize_t(6));
+        QVERIFY(received.wait(1000));
+        QCOMPARE(port.readAll(), QByteArray("ABC"));
+    }
+
+    void rtsOnADeviceWithoutModemLinesFailsQuietly()
+    {
+        QtSerialPort port;
+        QVERIFY(port.open(device));
+        QSignalSpy events(&port, &SerialPort::commEvent);
+        port.setRts(true);
+        port.setRts(false);
+        QCoreApplication::processEvents();
+        QCOMPARE(events.size(), 0);
+        QVERIFY(port.isOpen());
+    }
+
+    void missingDeviceDoesNotOpen()
+    {
+        QtSerialPort port;
+        QVERIFY(!port.open(QStringLiteral("/nonexistent/com3")));
+        QVERIFY(!port.isOpen());
+        QVERIFY(!port.errorString().isEmpty());
+        QVERIFY(!port.write("x"));
+        QCOMPARE(port.errorString(), QStringLiteral("Operation valid only when the port is open"));
+    }
+
+    void farEndHangingUpIsReportedOnceAndCloses()
+    {
+        QtSerialPort port;
+        QVERIFY(port.open(device));
+        QSignalSpy events(&port, &SerialPort::commEvent);
+        QSignalSpy lost(&port, &SerialPort::lost);
+        ::close(master);
+        ::close(slave);
+        master = slave = -1;
+        QVERIFY(lost.wait(2000));
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events.at(0).at(0).toInt(), CommEvent::InputOutput);
+        QVERIFY(!port.isOpen());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialPort)
+#include "tst_serialport.moc"
