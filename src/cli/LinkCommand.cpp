@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ProgramFolderCli.h"
 #include "common/Dtmf.h"
 #include "config/ConfigDecoder.h"
 #include "config/ConfigEncoder.h"
@@ -26,19 +27,6 @@
 namespace keytoner::cli {
 
 namespace {
-
-// The folder where the window looks for its comN links: the folder of the keytoner program,
-// installed beside keytoner-cli, when it may be written; otherwise the per-user folder that
-// the window then uses (~/.config/Keytoner).
-QString programFolder()
-{
-    const QString own = QCoreApplication::applicationDirPath();
-    const QFileInfo info(own);
-    if (info.isDir() && info.isWritable())
-        return own;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Keytoner");
-}
 
 // The dialog of the window, on a terminal: its last text is the command's result.
 class TerminalReporter : public link::LinkReporter {

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "PttOption.h"
 #include "StderrMessageBoxes.h"
 #include "common/NumberText.h"
 #include "platform/Clock.h"
@@ -126,6 +127,8 @@ int runSend(const QStringList &arguments)
         "Plays the sequence on the default sound output and prints the effective time."));
     TimingOptions options;
     options.addTo(parser);
+    PttOption ptt;
+    ptt.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("SEQUENCE"),
                                  QStringLiteral("DTMF keys 0-9 * # A-D; a blank makes a pause."));
     if (auto status = parse(parser, arguments, 1))
@@ -146,7 +149,9 @@ int runSend(const QStringList &arguments)
     player.GapTime = durations->gap;
     player.SequencePauseTime = durations->pause;
     player.SetToneTiming();
-    player.SuonaSequenza(sequence);
+    if (!ptt.open(parser, arguments.value(0)))
+        return 1;
+    ptt.around([&] { player.SuonaSequenza(sequence); });
     if (!player.lastPlaybackSucceeded()) {
         QTextStream(stderr) << notSentText() << '\n';
         return 1;

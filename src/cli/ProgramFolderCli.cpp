@@ -1,0 +1,19 @@
+#include "ProgramFolderCli.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace keytoner::cli {
+
+QString programFolder()
+{
+    const QString own = QCoreApplication::applicationDirPath();
+    const QFileInfo info(own);
+    if (info.isDir() && info.isWritable())
+        return own;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Keytoner");
+}
+
+} // namespace keytoner::cli
