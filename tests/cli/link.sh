@@ -59,6 +59,13 @@ out=$("$cli" program "$work/bad.prg" --device "$device" 2>&1); status=$?
 [ $status -eq 1 ]
 check "an unreadable configuration file is refused before the port" $?
 
+out=$("$cli" send 12 --ptt 17 2>&1); status=$?
+[ $status -ne 0 ] && echo "$out" | grep -q "Please enter a valid Comm number."
+check "send --ptt 17 is refused" $?
+out=$("$cli" send 12 --ptt-device "$work/none" 2>&1); status=$?
+[ $status -ne 0 ] && echo "$out" | grep -q "Not able to open COM"
+check "send with a PTT port that cannot open sends nothing" $?
+
 # Faults: each gives the window's text and a failing status.
 expect_fault() { # fault, command..., expected text
     local fault=$1 expected=$2
