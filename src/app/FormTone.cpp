@@ -69,7 +69,7 @@ void fitChars(QLineEdit *edit, int chars)
     const int text = edit->fontMetrics().horizontalAdvance(QString(chars, u'W'));
     const int digits = edit->fontMetrics().horizontalAdvance(QString(chars, u'0'));
     const bool digitField = edit->font().fixedPitch() || chars <= 4;
-    edit->setFixedWidth((digitField ? digits : text) + 14);
+    edit->setFixedWidth((digitField ? digits : text) + 18);
 }
 
 QGroupBox *groupBox(QWidget *parent, const char *name, const QString &title,
@@ -289,7 +289,7 @@ void FormTone::createSettingsControls()
     txtCrcTag->setFont(fixed);
     fitChars(txtCallID, 6);
     fitChars(txtSeqCmd, 8);
-    fitChars(txtCrcTag, 1);
+    fitChars(txtCrcTag, 2);
 
     Frame3 = groupBox(this, "Frame3", QStringLiteral("Power-On Settings"),
                       QStringLiteral("Settings at Power-On"));
@@ -513,9 +513,13 @@ QWidget *FormTone::sendPage()
     replace->addWidget(txtSeqOri, 0, 1);
     replace->addWidget(Label8, 1, 0);
     replace->addWidget(txtSeqNew, 1, 1);
-    replace->addLayout(row({Label13, lblSeqCmd, nullptr, Label7, lblCrcTag, nullptr}), 2, 0, 1, 3);
-    replace->addWidget(cmdSeqCalc, 3, 0, 1, 2);
-    replace->setColumnStretch(2, 1);
+    replace->setColumnMinimumWidth(2, 12);
+    replace->addWidget(Label13, 0, 3);
+    replace->addWidget(lblSeqCmd, 0, 4);
+    replace->addWidget(Label7, 1, 3);
+    replace->addWidget(lblCrcTag, 1, 4);
+    replace->addWidget(cmdSeqCalc, 2, 0, 1, 2);
+    replace->setColumnStretch(4, 1);
 
     auto *timing = new QGridLayout;
     timing->addWidget(Label4, 0, 0);
@@ -542,11 +546,11 @@ QWidget *FormTone::sendPage()
     send->addLayout(timing);
     send->addLayout(row({cmdTone, nullptr}));
     send->addWidget(lblInfoSend);
+    send->addStretch(1);
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(Frame5);
-    layout->addWidget(Frame4);
-    layout->addStretch(1);
+    layout->addWidget(Frame4, 1);
     return page;
 }
 
