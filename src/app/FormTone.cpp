@@ -592,7 +592,7 @@ SettingsValues FormTone::readSettings() const
         return SettingsFile::parse(SettingsFile::format(SettingsFile::defaults(programFolder_)))
             .values;
     }
-    const SettingsRead read = SettingsFile::parse(QString::fromUtf8(file.readAll()));
+    const SettingsRead read = SettingsFile::parse(SettingsFile::decode(file.readAll()));
     file.close();
     if (read.failedField)
         writeDefaultSettings();
@@ -676,7 +676,7 @@ bool FormTone::writeSettingsFile(const QString &line) const
     QSaveFile file(settingsPath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(line.toUtf8());
+    file.write(SettingsFile::encode(line));
     return file.commit();
 }
 

@@ -4,6 +4,7 @@
 #include "common/NumberText.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <limits>
 
 namespace keytoner::SettingsFile {
@@ -90,6 +91,18 @@ SettingsRead parse(const QString &text)
         }
     }
     return result;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+QByteArray encode(const QString &line)
+{
+    return line.toUtf8();
 }
 
 } // namespace keytoner::SettingsFile

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -43,6 +44,11 @@ QString format(const SettingsValues &values);
 // Reads the fields in order. A number must fit a 16-bit signed integer after rounding halves
 // to even; anything else stops the reading at that field.
 SettingsRead parse(const QString &text);
+
+// The file's bytes: UTF-8 as written here; a line that is not valid UTF-8 comes from an older
+// program in a single-byte code page and is read as Latin-1, so that a path keeps its letters.
+QString decode(const QByteArray &bytes);
+QByteArray encode(const QString &line);
 
 } // namespace SettingsFile
 

@@ -107,6 +107,21 @@ TEST(SettingsFile, TabOutsideTheTwoPagesIsStillANumber)
     EXPECT_EQ(read.values.tab, 7);
 }
 
+TEST(SettingsFile, PathsKeepTheirLettersInEitherEncoding)
+{
+    const QString path = QStringLiteral("/home/op/citt\u00E0/b\u00F6rd.prg");
+    SettingsValues values = sample();
+    values.configFile = path;
+    EXPECT_EQ(SettingsFile::parse(
+                  SettingsFile::decode(SettingsFile::encode(SettingsFile::format(values))))
+                  .values.configFile,
+              path);
+    const QByteArray latin1 =
+        "\"" + path.toLatin1() + "\",0,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"";
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::decode(latin1)).values.configFile, path);
+    EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
+}
+
 TEST(ProgramFolder, UsesTheProgramDirectoryWhenWritable)
 {
     QTemporaryDir program;
