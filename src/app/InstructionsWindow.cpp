@@ -42,8 +42,8 @@ InstructionsWindow::InstructionsWindow(MessageBoxes &messages) : messages_(&mess
     rtfIstruzioni = new QTextEdit(this);
     rtfIstruzioni->setObjectName(QStringLiteral("rtfIstruzioni"));
     rtfIstruzioni->setReadOnly(true);
-    rtfIstruzioni->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                           Qt::TextSelectableByKeyboard);
+    // No caret: the text is to be read, and the keys still scroll it.
+    rtfIstruzioni->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const double tpp = twipsPerPixel();
     resize(int(roundHalfEven(8745 / tpp)), int(roundHalfEven(4515 / tpp)));
 }

@@ -66,6 +66,7 @@ struct ParaState {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    std::vector<int> tabStops; // twips from the left margin
 };
 
 struct GroupState {
@@ -382,7 +383,10 @@ private:
             para.spaceBefore = twips();
         else if (word == "sa")
             para.spaceAfter = twips();
-        else if (word == "uc")
+        else if (word == "tx") {
+            if (para.tabStops.size() < 64)
+                para.tabStops.push_back(std::max(0, twips()));
+        } else if (word == "uc")
             state_.unicodeSkip = std::clamp(p.value_or(1), 0, 16);
         else if (word == "u")
             unicode(p.value_or(0));
@@ -535,6 +539,14 @@ private:
         format.setTextIndent(para.firstIndent / 20.0);
         format.setTopMargin(std::max(0, para.spaceBefore) / 20.0);
         format.setBottomMargin(std::max(0, para.spaceAfter) / 20.0);
+        if (!para.tabStops.empty()) {
+            // Stops count from the page's left edge, Qt's from where the first line starts.
+            const int lineStart = std::max(0, para.leftIndent) + para.firstIndent;
+            QList<QTextOption::Tab> tabs;
+            for (int stop : para.tabStops)
+                tabs.append(QTextOption::Tab((stop - lineStart) / 20.0, QTextOption::LeftTab));
+            format.setTabPositions(tabs);
+        }
         return format;
     }
 

@@ -2,15 +2,29 @@
 #include "remote/ReplacementCalculator.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace keytoner::cli {
 
 namespace {
 
-int usageError(const QCommandLineParser &parser, const QString &problem)
+// The help text names the command as it was called ("keytoner-cli calc"), not the bare program.
+QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
 {
-    QTextStream(stderr) << problem << "\n\n" << parser.helpText();
+    QString text = parser.helpText();
+    const QString program = QCoreApplication::arguments().value(0);
+    const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
+    if (at >= 0)
+        text.replace(at, program.size(), arguments.value(0));
+    return text;
+}
+
+int usageError(const QCommandLineParser &parser, const QStringList &arguments,
+               const QString &problem)
+{
+    QTextStream(stderr) << arguments.value(0) << ": " << problem << "\n\n"
+                        << helpText(parser, arguments);
     return 2;
 }
 
@@ -36,16 +50,17 @@ int runCalc(const QStringList &arguments)
     parser.addOptions({modifier, checksum});
 
     if (!parser.parse(arguments))
-        return usageError(parser, parser.errorText());
+        return usageError(parser, arguments, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << parser.helpText();
+        QTextStream(stdout) << helpText(parser, arguments);
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2)
-        return usageError(parser, QStringLiteral("Expected ORIGINAL and NEW."));
+        return usageError(parser, arguments, QStringLiteral("Expected ORIGINAL and NEW."));
     if (!parser.isSet(modifier) || !parser.isSet(checksum))
-        return usageError(parser, QStringLiteral("Both --modifier and --checksum are required."));
+        return usageError(parser, arguments,
+                          QStringLiteral("Both --modifier and --checksum are required."));
 
     const ReplacementResult result = calculateReplacement(
         {positional.at(0), parser.value(modifier), positional.at(1), parser.value(checksum)});

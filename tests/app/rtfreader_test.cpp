@@ -140,6 +140,14 @@ TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
     QTextDocument &doc = read("{\\rtf1\\qc Title\\par\\pard Body\\par}");
     EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
     EXPECT_EQ(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
+
+    // A hanging bullet: the tab stop at the indent lands where the wrapped lines start.
+    QTextDocument &bullet = read("{\\rtf1\\li360\\fi-240\\tx360 \\bullet\\tab item\\par}");
+    const QTextBlockFormat format = bullet.begin().blockFormat();
+    EXPECT_DOUBLE_EQ(format.leftMargin(), 18.0);
+    EXPECT_DOUBLE_EQ(format.textIndent(), -12.0);
+    ASSERT_EQ(format.tabPositions().size(), 1);
+    EXPECT_DOUBLE_EQ(format.tabPositions()[0].position, 12.0);
 }
 
 TEST_F(RtfReaderTest, Escapes)

@@ -311,7 +311,7 @@ void TestInstructions::shippedManualReads()
     InstructionsWindow::Apri(messages, path, "Keytoner v2");
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
     const QString text = readerText();
-    for (const char *phrase : {"1234#95678C10", "keytoner-cli", "dosdevices", "dialout", "TX Delay",
+    for (const char *phrase : {"1234#95678C10", "keytoner-cli", "dosdevices", "dialout", "Tx Delay",
                                "Modifier ID", "Checksum ID", "Troubleshooting"})
         QVERIFY2(text.contains(QLatin1String(phrase)), phrase);
 }

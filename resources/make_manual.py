@@ -1,0 +1,376 @@
+#!/usr/bin/env python3
+"""Writes Manuale_Keytoner2.rtf, the user manual that F1 shows, from the text below.
+
+Markup, one block per paragraph (blocks are separated by blank lines):
+  = Title            the manual's title
+  # Heading          a chapter;   ## Heading  a section
+  - item             a bullet (one per line; a line starting with two blanks continues it)
+  > code             a line in a fixed-pitch font (consecutive lines stay together)
+  term :: text       a definition: the term in bold, then its description
+  anything else      a paragraph; lines are joined
+Inline: **bold**, `fixed pitch`.
+Run:  python3 resources/make_manual.py   (from the source tree; rewrites the .rtf beside it)
+"""
+import os
+import re
+
+MANUAL = r"""
+= Keytoner 2 - User Manual
+
+Keytoner is the desktop companion of the **Tonesentinel v2** DTMF decoder board. It sends DTMF sequences through the computer's sound output (keying your transmitter if you wish), reads and programs the board's configuration over a serial port, keeps configurations in files, and calculates the sequence that replaces one of the board's commands over the air. This manual describes every part of the window, the wiring the program expects and the command-line tool `keytoner-cli`.
+
+Press **F1** in the main window at any time to open this manual. The manual window is independent: you may keep it open while you work, and it stays open if you close the main window. Each time you switch back to it, it reloads the file and starts again at the top.
+
+# 1. Getting started
+
+Keytoner keeps three kinds of files:
+
+- `Keytoner2.ini` - the program's own settings: window position, open tab, the sending fields, the ports and the last configuration file. It lives in the program's folder; when the program is installed in a folder you cannot write to, it lives in your own settings folder instead (`~/.config/Keytoner` on Linux).
+- Configuration files (`.prg`, by default `Default.prg`) - one complete board setup each (chapter 8).
+- `Manuale_Keytoner2.rtf` - this manual. F1 looks for it in the current folder, then beside the program, then in the installed data folder (`/usr/share/keytoner` or `/usr/local/share/keytoner`).
+
+On the first start the settings file is created with default values and the program tries to load `Default.prg` from its folder; if there is none yet you are told once ("Unable to load data file ...") and can carry on - save a configuration as `Default.prg` and the message will not return.
+
+If the computer reports no sound device, the program says so at start ("Questo PC non ha schede audio.") and disables **Send Sequence**; reading, programming, files and the calculator still work.
+
+# 2. The "Direct Programming" tab
+
+This tab holds the board's configuration: everything the board stores, and the controls to read it from and write it to the board.
+
+## Programming frame
+
+Prg Comm :: the number (1 to 16) of the serial port the board is connected to. See chapter 6 for how numbers map to devices.
+
+Enable :: opens the programming port and asks the board who it is. A board that answers correctly is announced in the **Program Parameters** dialog as "Tonesentinel  v2 detected." Unticking the box tells the board that programming ends and closes the port. While the port is enabled the number cannot be edited.
+
+READ :: reads the board's configuration into the window (chapter 7).
+
+PROGRAM :: checks the configuration, writes it into the board and verifies it by reading it back (chapter 7).
+
+## Command memories
+
+The board reacts to sixteen DTMF sequences, its commands. Each memory holds 0 to 10 DTMF digits (0-9, *, #, A-D); an empty memory means the command is not used. Two memories may not hold the same sequence. **Double-click** a memory to copy its sequence into **Sequence to Send** on the other tab, ready to be transmitted.
+
+The " Default Commands" page:
+
+- 0: Output 1 ON, 1: Output 1 OFF, 2: Output 2 ON, 3: Output 2 OFF
+- 4: Output 3 ON, 5: Output 3 OFF, 6: Output 4 ON, 7: Output 4 OFF
+- 8: Send Status - the board reports its status.
+- 9: CW Reply Enable/Disable - switches the Morse (CW) reply on or off. **Speed** beside it is the Morse speed, 14 to 150 words per minute.
+
+The " Special Commands" page:
+
+- 10: Off-On-Off Timer [Output 2] - switches output 2 on for a fixed time. **Timer** is that time, 1 to 255 seconds.
+- 11-12: Battery Check [Output 4] - **Enable** and **Disable** are the commands that switch the battery check on and off. With the check on, output 4 is switched off when the voltage drops below **Lo** and on when it rises above **Hi**. Lo may be 0.0 to 25.4 V and Hi 0.1 to 25.5 V, and Lo must be lower than Hi.
+- Commands 13 to 15 have no action assigned; they are not shown but are kept in files and in the board, and they take part in the duplicate check.
+
+## Fixed Parameters
+
+CW Call :: the call sign (0 to 6 characters: letters, digits, blank and : ; < = > ? @) the board sends in Morse as its reply.
+
+Modifier ID :: 1 to 8 DTMF digits that tell the board a command is being replaced over the air (chapter 9). Echoed as [..] on the other tab.
+
+Checksum ID :: one DTMF digit that introduces the two checksum digits of a replacement. It should not occur in any command: if it does, a warning ("Digit C already used in command sequences.") is shown and the digit is selected so that your next key replaces it. Echoed as [..] on the other tab.
+
+## Power-On Settings
+
+Output 1 ... Output 4 :: press a button to have that output switched ON when the board powers up; the caption changes between "Output n OFF" and "Output n ON".
+
+CW Enabled :: the Morse reply is on at power-up.
+
+B.Check Enabled :: the battery check of output 4 is on at power-up.
+
+## Configuration
+
+Load :: reads a configuration file into the window; the title then names the file.
+
+Save :: writes the window's configuration to a file (the title does not change). Saving never checks the values, so you can keep an unfinished setup.
+
+## Checks made before programming
+
+PROGRAM refuses to start, with one message at a time, in this order:
+
+- "Checksum ID empty."
+- "Please insert a valid Morse Speed" - Speed outside 14-150.
+- "Please insert a valid Output 2 Timer Interval" - Timer outside 1-255.
+- "Battery High Level must be grater than Low level" - Lo is not below Hi.
+- "Please insert a valid Low Battery Voltage" / "Please insert a valid High Battery Voltage".
+- "Command #3 is equal to Command #7" - two memories hold the same sequence.
+- "Modifier ID is empty".
+
+# 3. The "Remote Modify / Send" tab
+
+## Remotely Replace a Command
+
+Original Sequence :: the command code you want to replace (1 to 10 digits). The label shows [cmd n] when the text equals command memory n.
+
+New Sequence :: the code that replaces it (2 to 10 digits). It may not contain the Checksum ID digit - that key is refused while you type - and neither sequence may end with the Modifier ID.
+
+Modifier ID: [..] and Checksum ID: [..] :: echoes of the two fixed parameters of the first tab.
+
+Calculate Sequence to Send :: builds the replacement sequence into **Sequence to Send** (chapter 9). Nothing is transmitted until you press **Send Sequence**.
+
+## Send Sequence
+
+Sequence to Send :: the DTMF digits to transmit, up to 1024 characters. A blank separates two sequences and becomes a pause. The label counts the characters. Pressing **Enter** in this field sends at once.
+
+Digit duration :: how long each tone lasts, in milliseconds; at least 25 (a smaller value is raised to 25 when you send).
+
+Interdigit duration :: the silence between two digits, in milliseconds; at least 15.
+
+Pause between sequences :: the silence for each blank, at least 25 ms. It has no field in the window; its value (300 ms by default) is kept in the settings file.
+
+Tx Delay :: the time between keying the transmitter and the first tone, 20 to 2000 ms. A value outside that range is replaced by 20 when you send.
+
+PTT Comm and Enable :: the serial port (1 to 16) whose RTS line keys the transmitter, and whether to use it (chapter 5).
+
+Send Sequence :: plays the sequence. The status line shows "Sending Sequence....." and then "Sequence completed." with the effective playing time. The window cannot be closed while a sequence plays.
+
+# 4. Typing into the fields
+
+Every field accepts only its own characters; other keys are silently ignored. DTMF fields turn a-d into A-D. Clicking a numeric field or the CW call selects its whole text, so that typing replaces it. Pasting with the keyboard is disabled; text pasted with the mouse menu is checked when it is used (the calculator, for example, refuses characters that are not DTMF digits and names the field).
+
+# 5. PTT: keying the transmitter
+
+Keytoner keys a transmitter through the **RTS** line of a serial port: RTS on means transmit. The serial line's voltage cannot drive a PTT input directly; use a small interface:
+
+- **Transistor**: RTS (DB9 pin 7, DB25 pin 4) through a 4.7 kOhm resistor to the base of an NPN transistor (BC547, 2N2222); emitter to ground (DB9 pin 5); collector to the radio's PTT input. Add a diode (1N4148) from base to ground, anode at ground, to protect the transistor from the negative RTS voltage.
+- **Opto-coupler** (recommended, it keeps the computer and the radio grounds apart): RTS through a 1 kOhm resistor to the LED of a 4N25 or PC817, LED cathode to ground; the output transistor's collector to PTT and emitter to the radio's ground.
+- Many USB-serial adapters work; make sure yours drives RTS.
+
+Timing of a send with PTT enabled: PTT on - Tx Delay - the tones and pauses - 40 ms - PTT off. The 40 ms tail keeps the last tone from being cut by the radio. Without PTT enabled there is neither a delay nor a tail.
+
+One serial port serves either PTT or programming, never both: ticking PTT **Enable** unticks the programming **Enable** and the other way round. A port number outside 1-16 gives "Please enter a valid Comm number."; a port that cannot be opened gives "Not able to open COM" followed by the number, and the box is unticked again.
+
+# 6. Serial ports and their numbers
+
+The program speaks to ports by number, 1 to 16, at 4800 baud, 8 data bits, no parity, 1 stop bit, no flow control.
+
+On Windows, number N is COMN.
+
+On Linux, number N is found the way Wine's `dosdevices` folder does it: a file or symbolic link named `comN` (N = 1 to 16) in the program's folder is used when present; without one, N is the N-th standard port `/dev/ttyS<N-1>` (1 is `/dev/ttyS0`). To use a USB adapter as port 3:
+
+> cd /path/to/keytoner/folder
+> ln -s /dev/ttyUSB0 com3
+
+For an adapter that may change names, link its stable name instead:
+
+> ln -s /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0 com3
+
+For an installed copy that cannot write its own folder, the links belong in the per-user folder `~/.config/Keytoner`.
+
+Your user needs permission to open serial devices. On Debian and Ubuntu add yourself to the **dialout** group, then log out and in again:
+
+> sudo usermod -aG dialout $USER
+
+# 7. Reading and programming the board
+
+Connect the board's serial port, type its number in **Prg Comm** and tick **Enable**. The **Program Parameters** dialog opens with "Tonesentinel  v2 detected." when the board answers. If it names another board in red ("Wrong version detected: ..."), this program cannot program it.
+
+## READ
+
+The dialog shows "Reading Data." with growing dots. After about one second it shows the result:
+
+- "Data from Tonesentinel  v2 successfully read" - the window now holds the board's configuration. Save it to keep a copy.
+- "FAILED to read version! Please Check Connections / Decoder" - the board did not identify itself in time: check the cable, the port number, that the board is powered, and that no other program holds the port.
+- "FAILED to read data!  Please check Connections / Decoder" - the board identified itself but its configuration did not arrive complete. Try again; check the cable and any adapters.
+- "Error reading data from Tonesentinel  v2" - the configuration arrived damaged (wrong checksum). The window was not changed; try again.
+
+## PROGRAM
+
+The configuration is first checked (chapter 2). The dialog then shows "Sending data on COMn." and adds a dot for each block sent; the whole exchange takes about three seconds. Results:
+
+- "Tonesentinel  v2 successfully programmed" - the board holds the new configuration; it was read back and compared byte by byte.
+- "Error programming Tonesentinel  v2" - the read-back differs from what was sent. Program again; if it persists, check the power supply and the cable.
+- "FAILED to get Version!  Unable to program, please check Decoder" - nothing was written; check the connection as for READ.
+- "FAILED to read data!  Unable to program, please check Decoder" - the blocks were sent but the read-back did not arrive: the result is unknown, program again.
+
+Line problems are also shown in the dialog: "Comm Frame Error", "Comm OverRun Error", "Comm Parity Error", "Comm Break Detected" and similar texts usually mean a wrong speed, a poor cable or interference. The dialog's **OK** button, or its close box, only hides it; the next exchange shows it again.
+
+# 8. Configuration files
+
+A configuration file is a plain text file of 22 lines, each line ending in CR LF. Texts are written in double quotes, numbers without; items on a line are separated by commas without blanks.
+
+- Lines 1-4: the power-on state of outputs 1 to 4, 0 or 1.
+- Line 5: Modifier ID, Checksum ID, CW Enabled (0/1), Morse speed, CW Call, Timer, B.Check Enabled (0/1), Lo, Hi.
+- Lines 6-21: command memories 0 to 15, "" when empty.
+- Line 22: the programming port number.
+
+Example (outputs 1 and 3 on at power-on, modifier 123, checksum ID #, CW on at 20 WPM, call TEST, timer 10 s, battery check on between 11.5 and 13.8 V, command 0 = 11, command 1 = 10, port 1):
+
+> 1
+> 0
+> 1
+> 0
+> "123","#",1,"20","TEST","10",1,"11.5","13.8"
+> "11"
+> "10"
+> ""    (lines 8 to 21 are all "")
+> "1"
+
+Loading also accepts the 30 items spread over the lines differently, as long as their order is kept. A file that cannot be read is reported with "Unable to load data file" and its path; the fields read before the problem keep their new values.
+
+# 9. Replacing a command over the air
+
+A command can be changed without the serial cable by transmitting one sequence: the **original** code, the board's **Modifier ID**, the **new** code, the board's **Checksum ID** and two checksum digits H and L computed from the new code.
+
+Each digit has a code from 0 to 15: D=0, 1-9 = 1-9, 0=10, *=11, #=12, A=13, B=14, C=15. Add up the codes of the new code's digits: H is the digit whose code is the sum divided by 16, L the digit whose code is the remainder.
+
+Worked example - Modifier ID #9, Checksum ID C, original 1234, new 5678:
+
+- Codes of 5678: 5 + 6 + 7 + 8 = 26.
+- 26 / 16 = 1 remainder 10: H = 1, L = 0 (the code 10 is the digit 0).
+- Sequence: 1234 + #9 + 5678 + C + 1 + 0 = **1234#95678C10**.
+
+More examples with the same IDs: original 7, new 12 gives 7#912CD3 (sum 3, so H is D); original 55, new A0* gives 55#9A0*C22 (sum 34); original 3, new DD gives 3#9DDCDD (sum 0).
+
+In the window: type the original and new codes on the "Remote Modify / Send" tab and press **Calculate Sequence to Send**; then press **Send Sequence**. The calculation refuses, with a message:
+
+- an empty Modifier ID or Checksum ID (fill them in on the first tab);
+- an original or new code that ends with the Modifier ID (its last digits are selected for you);
+- a new code shorter than 2 digits or an empty original ("Original/New Sequence too short.");
+- characters that are not DTMF digits.
+
+# 10. keytoner-cli
+
+`keytoner-cli` does the program's jobs from a terminal. Run `keytoner-cli COMMAND --help` for all options. Exit status: 0 done, 1 failed, 2 wrong usage.
+
+wav :: writes a sequence as a WAV file, exactly as it would be played.
+> keytoner-cli wav "1234#95678C10" replace.wav --digit 60 --gap 40
+
+send :: plays a sequence on the default sound output and prints the effective time.
+> keytoner-cli send "123 456" --pause 500
+
+calc :: prints the replacement sequence of chapter 9; a refusal is printed as an error.
+> keytoner-cli calc 1234 5678 --modifier "#9" --checksum C
+
+image :: checks a configuration file as PROGRAM does and prints the 192-byte image in hex.
+> keytoner-cli image Default.prg
+
+decode :: turns a 192-byte image (raw or hex) back into a configuration file.
+> keytoner-cli decode board.hex -o board.prg
+
+identify :: enables the programming port and prints the board's identity.
+> keytoner-cli identify --port 3
+
+read :: reads the board's configuration into a file.
+> keytoner-cli read --port 3 -o board.prg
+
+program :: checks, programs and verifies a configuration file.
+> keytoner-cli program Default.prg --device /dev/ttyUSB0
+
+simulate :: runs a virtual board on a pseudo-terminal; with --link N it creates comN so that port N of the window reaches it - handy for trying the program without hardware.
+> keytoner-cli simulate --link 5
+
+# 11. Troubleshooting
+
+No sound, or "Questo PC non ha schede audio." :: check that a sound output exists and is not muted; under Linux check the output chosen in your sound settings (PulseAudio or PipeWire).
+
+The radio transmits but the first digits are lost :: raise **Tx Delay** (most radios need 100 to 300 ms; some repeaters more).
+
+The board does not react to the tones :: raise **Digit duration** and **Interdigit duration** (for example 80 and 60 ms), check the audio level into the radio, and check that the sequence matches a command memory.
+
+The transmitter is not keyed :: tick PTT **Enable** (it unticks programming), check the port number and the RTS wiring (chapter 5); on Linux check the comN link and the dialout group (chapter 6).
+
+"Please enter a valid Comm number." :: the port number must be 1 to 16.
+
+"Not able to open COM3" :: the device does not exist, is used by another program, or you lack permission. On Linux: `ls -l com3` in the program's folder shows where the link points; `groups` must list dialout.
+
+READ or PROGRAM fails :: see the texts of chapter 7. Untick and tick **Enable** again, and check that PTT is not enabled on the same port.
+
+"Command #.. is equal to Command #.." :: two memories hold the same sequence, hidden commands 13 to 15 included; change one of them.
+
+"Manca il file di help Manuale_Keytoner2.rtf" :: the manual was not found in the current folder, beside the program or in the installed data folder. Copy it beside the program.
+
+"Unable to load data file ..." at start :: the last configuration file was moved or deleted. Load or save another one; the program remembers it at the next start.
+
+The settings are not kept :: the settings file is written when the window closes; make sure the program's folder, or `~/.config/Keytoner` for an installed copy, is writable.
+"""
+
+FONTS = r"{\fonttbl{\f0\fswiss\fcharset0 Sans Serif;}{\f1\fmodern\fcharset0 Monospace;}}"
+COLOURS = r"{\colortbl;\red0\green51\blue102;\red64\green64\blue64;\red128\green0\blue0;}"
+BODY = r"\pard\plain\f0\fs20\sa100 "
+
+
+def escape(text):
+    out = []
+    for ch in text:
+        if ch in "\\{}":
+            out.append("\\" + ch)
+        elif ord(ch) < 128:
+            out.append(ch)
+        else:
+            code = ord(ch)
+            out.append("\\u%d?" % (code - 65536 if code > 32767 else code))
+    return "".join(out)
+
+
+def inline(text):
+    """Escapes the text and turns **bold** and `code` into formatting groups."""
+    parts = re.split(r"(\*\*[^*]+\*\*|`[^`]+`)", text)
+    out = []
+    for part in parts:
+        if part.startswith("**") and part.endswith("**") and len(part) > 4:
+            out.append(r"{\b " + escape(part[2:-2]) + "}")
+        elif part.startswith("`") and part.endswith("`") and len(part) > 2:
+            out.append(r"{\f1\cf3 " + escape(part[1:-1]) + "}")
+        else:
+            out.append(escape(part))
+    return "".join(out)
+
+
+def block(lines):
+    first = lines[0]
+    if first.startswith("= "):
+        return r"\pard\plain\qc\sb120\sa240\f0\fs36\b\cf1 " + escape(first[2:]) + r"\par" + "\n"
+    if first.startswith("## "):
+        return r"\pard\plain\sb200\sa80\f0\fs24\b\cf1 " + escape(first[3:]) + r"\par" + "\n"
+    if first.startswith("# "):
+        return r"\pard\plain\sb360\sa120\f0\fs30\b\cf1 " + escape(first[2:]) + r"\par" + "\n"
+    if first.startswith("- "):
+        items = []
+        for line in lines:
+            if line.startswith("- "):
+                items.append(line[2:])
+            else:
+                items[-1] += " " + line.strip()
+        return "".join(r"\pard\plain\li360\fi-240\tx360\sa60\f0\fs20 \bullet\tab " + inline(item)
+                       + r"\par" + "\n" for item in items)
+    out = []
+    text = []
+    for line in lines:
+        if line.startswith("> "):
+            if text:
+                out.append(paragraph(" ".join(text)))
+                text = []
+            out.append(r"\pard\plain\li480\sa0\f1\fs18\cf2 " + escape(line[2:]) + r"\par" + "\n")
+        else:
+            text.append(line.strip())
+    if text:
+        out.append(paragraph(" ".join(text)))
+    if out and out[-1].startswith(r"\pard\plain\li480"):
+        out.append(r"\pard\plain\sa0\fs8\par" + "\n")
+    return "".join(out)
+
+
+def paragraph(text):
+    if " :: " in text:
+        term, description = text.split(" :: ", 1)
+        return (r"\pard\plain\li360\fi-360\sa100\f0\fs20 {\b " + inline(term) + r"} \endash  "
+                + inline(description) + r"\par" + "\n")
+    return BODY + inline(text) + r"\par" + "\n"
+
+
+def main():
+    blocks = [b.strip("\n").split("\n") for b in MANUAL.strip().split("\n\n")]
+    rtf = [r"{\rtf1\ansi\ansicpg1252\deff0\uc1", FONTS, COLOURS,
+           r"{\info{\title Keytoner 2 User Manual}}", "\n"]
+    rtf += [block(lines) for lines in blocks if lines and lines[0]]
+    rtf.append("}\n")
+    target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Manuale_Keytoner2.rtf")
+    with open(target, "w", encoding="ascii", newline="\r\n") as out:
+        out.write("".join(rtf))
+
+
+if __name__ == "__main__":
+    main()
