@@ -54,6 +54,7 @@ const char *const kCommandCaptions[] = {"0: Output 1 ON",  "1: Output 1 OFF", "2
 constexpr int kTimer1Ms = 20000;
 constexpr int kTimeOutMs = 2400;
 constexpr int kTwipsPerInch = 1440;
+constexpr qint64 kMaxSettingsBytes = 1 << 20;
 
 QFont boldFixedFont()
 {
@@ -592,7 +593,9 @@ SettingsValues FormTone::readSettings() const
         return SettingsFile::parse(SettingsFile::format(SettingsFile::defaults(programFolder_)))
             .values;
     }
-    const SettingsRead read = SettingsFile::parse(SettingsFile::decode(file.readAll()));
+    // The line is short; a huge file is not a settings file and is read no further.
+    const SettingsRead read =
+        SettingsFile::parse(SettingsFile::decode(file.read(kMaxSettingsBytes)));
     file.close();
     if (read.failedField)
         writeDefaultSettings();

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QStringDecoder>
+#include <algorithm>
 #include <limits>
 
 namespace keytoner::SettingsFile {
@@ -14,6 +15,12 @@ namespace {
 QString quoted(const QString &text)
 {
     return u'"' + text + u'"';
+}
+
+QString int16Text(int number)
+{
+    return QString::number(std::clamp<int>(number, std::numeric_limits<qint16>::min(),
+                                           std::numeric_limits<qint16>::max()));
 }
 
 // An empty item reads as 0, as it always has for the numbers of this line.
@@ -54,11 +61,10 @@ SettingsValues defaults(const QString &programFolder)
 
 QString format(const SettingsValues &v)
 {
-    const QStringList fields{
-        quoted(v.configFile),   QString::number(v.left), QString::number(v.top),
-        QString::number(v.tab), quoted(v.sequence),      quoted(v.digitMs),
-        quoted(v.gapMs),        quoted(v.pauseMs),       quoted(v.pttPort),
-        quoted(v.programPort),  quoted(v.txDelayMs)};
+    const QStringList fields{quoted(v.configFile),  int16Text(v.left),  int16Text(v.top),
+                             int16Text(v.tab),      quoted(v.sequence), quoted(v.digitMs),
+                             quoted(v.gapMs),       quoted(v.pauseMs),  quoted(v.pttPort),
+                             quoted(v.programPort), quoted(v.txDelayMs)};
     return fields.join(u',') + QStringLiteral("\r\n");
 }
 

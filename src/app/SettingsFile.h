@@ -39,7 +39,9 @@ inline constexpr int fieldCount = 11;
 QString fileName();
 // The values of a first start; the configuration file is Default.prg in the program folder.
 SettingsValues defaults(const QString &programFolder);
-// The line as written, ended by CR LF.
+// The line as written, ended by CR LF. The numbers are held to the 16-bit range that parse
+// accepts: a window placed far right on a wide desktop must not make the next start drop the
+// whole line.
 QString format(const SettingsValues &values);
 // Reads the fields in order. A number must fit a 16-bit signed integer after rounding halves
 // to even; anything else stops the reading at that field.

@@ -45,6 +45,18 @@ TEST(SettingsFile, RoundTripKeepsEveryField)
     EXPECT_EQ(read.values, sample());
 }
 
+TEST(SettingsFile, PositionsBeyondTheReadableRangeAreWrittenAtItsLimit)
+{
+    SettingsValues values = sample();
+    values.left = 40000;
+    values.top = -40000;
+    const SettingsRead read = SettingsFile::parse(SettingsFile::format(values));
+    EXPECT_FALSE(read.failedField.has_value());
+    EXPECT_EQ(read.values.left, 32767);
+    EXPECT_EQ(read.values.top, -32768);
+    EXPECT_EQ(read.values.sequence, sample().sequence);
+}
+
 TEST(SettingsFile, ReadsBlanksAroundNumbersAndLinesSplitBetweenItems)
 {
     const SettingsRead read = SettingsFile::parse(
