@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -60,6 +61,7 @@ private slots:
     void cleanup();
 
     void opensCentredWithItsTitle();
+    void f1OpensTheManualFromAnyField();
     void secondApriReusesTheWindow();
     void reloadsOnActivationBackAtTheTop();
     void missingFileIsNamedAsPassed();
@@ -92,7 +94,9 @@ private:
 
 void TestInstructions::initTestCase()
 {
+    // Only the test's own data folder: a manual installed on this machine must not be found.
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", dataHome.filePath("none").toLocal8Bit());
     savedCurrent = QDir::currentPath();
 }
 
@@ -132,6 +136,27 @@ void TestInstructions::opensCentredWithItsTitle()
     const QRect frame = window->frameGeometry();
     QVERIFY(qAbs(frame.left() - (screen.width() - frame.width()) / 2) <= 1);
     QVERIFY(qAbs(frame.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+void TestInstructions::f1OpensTheManualFromAnyField()
+{
+    QLineEdit *field = form->txtSeqOri;
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_F1);
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QString(" Keytoner v2"));
+    QVERIFY(readerText().startsWith("Version one"));
+    QVERIFY(field->text().isEmpty());
+
+    // Without the manual the message names the file alone, with no folder.
+    delete window;
+    QFile::remove(folder.filePath(ManualName));
+    QTest::keyClick(form->txtMem[3], Qt::Key_F1, Qt::ShiftModifier);
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text, QString("Manca il file di help Manuale_Keytoner2.rtf"));
 }
 
 void TestInstructions::secondApriReusesTheWindow()
