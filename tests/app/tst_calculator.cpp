@@ -134,42 +134,41 @@ void TestCalculator::refusalsInTheirOrder_data()
     QTest::addColumn<QString>("checksum");
     QTest::addColumn<int>("icon");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("start"); // of the message; the calculator's tests check the rest
 
-    const QString empty = "Modifier ID or Checksum ID cannot be empty.\r\n"
-                          "Please insert Modifier ID / Checksum ID in Direct Programming Tab.";
-    const QString original = "Original Sequence ends with Modifier ID Sequence.\r\n"
-                             "Please modify Original Sequence.";
-    const QString newer = "New Sequence ends with Modifier ID Sequence.\r\n"
-                          "Please modify New Sequence.";
-    const QString shorter = "Original/New Sequence too short.";
     const int exclamation = int(MessageIcon::Exclamation);
     const int information = int(MessageIcon::Information);
     // Each row would also fail every later check.
     QTest::newRow("empty modifier") << "19"
                                     << "9"
                                     << ""
-                                    << "C" << exclamation << "DTMF" << empty;
+                                    << "C" << exclamation << "DTMF"
+                                    << "Modifier ID or Checksum ID cannot be empty.\r\n";
     QTest::newRow("empty checksum") << "19"
                                     << "9"
                                     << "9"
-                                    << "" << exclamation << "DTMF" << empty;
+                                    << "" << exclamation << "DTMF"
+                                    << "Modifier ID or Checksum ID cannot be empty.\r\n";
     QTest::newRow("original ends with modifier") << "129"
                                                  << "9"
                                                  << "9"
-                                                 << "C" << information << "Warning" << original;
+                                                 << "C" << information << "Warning"
+                                                 << "Original Sequence ends";
     QTest::newRow("new ends with modifier") << ""
                                             << "9"
                                             << "9"
-                                            << "C" << information << "Warning" << newer;
+                                            << "C" << information << "Warning"
+                                            << "New Sequence ends";
     QTest::newRow("new too short") << "1"
                                    << "2"
                                    << "9"
-                                   << "C" << exclamation << "DTMF" << shorter;
+                                   << "C" << exclamation << "DTMF"
+                                   << "Original/New Sequence too short.";
     QTest::newRow("original empty") << ""
                                     << "22"
                                     << "9"
-                                    << "C" << exclamation << "DTMF" << shorter;
+                                    << "C" << exclamation << "DTMF"
+                                    << "Original/New Sequence too short.";
 }
 
 void TestCalculator::refusalsInTheirOrder()
@@ -180,13 +179,13 @@ void TestCalculator::refusalsInTheirOrder()
     QFETCH(QString, checksum);
     QFETCH(int, icon);
     QFETCH(QString, title);
-    QFETCH(QString, text);
+    QFETCH(QString, start);
     fill(original, newCode, modifier, checksum);
     form->calculator().cmdSeqCalc_Click();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(int(messages.shown[0].icon), icon);
     QCOMPARE(messages.shown[0].title, title);
-    QCOMPARE(messages.shown[0].text, text);
+    QVERIFY2(messages.shown[0].text.startsWith(start), qPrintable(messages.shown[0].text));
     QCOMPARE(form->Text1->text(), Unchanged);
     QCOMPARE(form->txtSeqOri->text(), original);
     QCOMPARE(form->txtSeqNew->text(), newCode);
