@@ -56,7 +56,8 @@ InstructionsWindow *InstructionsWindow::instance()
 void InstructionsWindow::Apri(MessageBoxes &messages, const QString &NFileIstruzioni,
                               const QString &Titolo)
 {
-    const bool created = !current_;
+    // A window that gave up is on its way out, even if not deleted yet: start afresh.
+    const bool created = !current_ || current_->closing_;
     if (created) {
         current_ = new InstructionsWindow(messages);
         // Not deleted by the main window: it has none. Make sure it does not outlive Qt.

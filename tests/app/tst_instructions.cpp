@@ -205,11 +205,16 @@ void TestInstructions::missingFileIsNamedAsPassed()
     QCOMPARE(messages.shown[0].text, QString("Manca il file di help Manuale_Keytoner2.rtf"));
     QVERIFY(form->isVisible());
 
-    // The next Apri creates the window again.
+    // The next Apri creates the window again, even before the old one is deleted.
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    QCOMPARE(messages.shown.size(), 2);
     writeFile(folder.filePath(ManualName), manual("Back"));
     InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    processDeletes();
     QVERIFY(InstructionsWindow::instance());
+    QVERIFY(InstructionsWindow::instance()->isVisible());
     QVERIFY(readerText().startsWith("Back"));
+    QCOMPARE(messages.shown.size(), 2);
 }
 
 void TestInstructions::fileVanishingWhileOpenClosesTheWindow()
