@@ -235,6 +235,8 @@ void LinkSession::addDot()
 
 void LinkSession::startTimer(int ms)
 {
+    // A coarse timer may fire 5% early; the waits are minimums the board's timing relies on.
+    timer_.setTimerType(Qt::PreciseTimer);
     timer_.setSingleShot(true);
     timer_.start(ms);
 }

@@ -15,16 +15,19 @@ check() { # name, condition status
     if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
 }
 
-# Starts a board (extra arguments go to simulate) and waits for the device path it prints.
+# Starts a board (extra arguments go to simulate) and sets $board to the device it prints.
+# Runs in this shell, not in a command substitution, so that the board is known to cleanup.
+board=
 start_board() {
-    local out="$work/sim$#$RANDOM.out"
-    "$cli" simulate "$@" >"$out" &
+    local out="$work/sim${#sims[@]}.out"
+    "$cli" simulate "$@" >"$out" 2>&1 </dev/null &
     sims+=($!)
     for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
-    head -1 "$out"
+    board=$(head -1 "$out")
 }
 
-device=$(start_board --link 5 --folder "$work")
+start_board --link 5 --folder "$work"
+device=$board
 [ -L "$work/com5" ] && [ "$(readlink "$work/com5")" = "$device" ]
 check "simulate --link creates com5 pointing at the board" $?
 
@@ -70,9 +73,8 @@ check "send with a PTT port that cannot open sends nothing" $?
 expect_fault() { # fault, command..., expected text
     local fault=$1 expected=$2
     shift 2
-    local dev
-    dev=$(start_board --fault "$fault")
-    out=$("$cli" "$@" --device "$dev" 2>&1); status=$?
+    start_board --fault "$fault"
+    out=$("$cli" "$@" --device "$board" 2>&1); status=$?
     [ $status -ne 0 ] && [ "$out" = "$expected" ]
     check "$fault: '$out' ($status)" $?
 }
