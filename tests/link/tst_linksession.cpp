@@ -206,6 +206,16 @@ private slots:
         QTest::qWait(200);
         const int spaces = static_cast<int>(board->receivedBytes().count(' '));
         QCOMPARE(spaces, fault == 0 ? 0 : 256);
+        if (fault == 1) {
+            // The data wait runs its full 768 ms before the failure tail starts.
+            const auto received = board->received();
+            const QByteArray bytes = board->receivedBytes();
+            const qsizetype read = bytes.indexOf(QByteArray("\xFF\xAA", 2));
+            const qsizetype tail = bytes.indexOf(' ');
+            QVERIFY(read > 0 && tail > read);
+            const double waitedMs = (received[tail].atUs - received[read].atUs) / 1000.0;
+            QVERIFY2(waitedMs >= 765 && waitedMs < 1500, qPrintable(QString::number(waitedMs)));
+        }
     }
 
     void programWritesBlocksAndVerifies()
