@@ -19,10 +19,9 @@ start_private_pulse() {
     export PULSE_SERVER="unix:$private_pulse_dir/runtime/native"
     export PULSE_SINK=$PRIVATE_PULSE_SINK
     HOME="$private_pulse_dir/home" pulseaudio -n --daemonize=no --use-pid-file=no \
-        --exit-idle-time=-1 --disallow-module-loading=no --log-target=file:"$private_pulse_dir/daemon.log" \
+        --exit-idle-time=-1 --log-target=file:"$private_pulse_dir/daemon.log" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$private_pulse_dir/runtime/native" \
         -L "module-null-sink sink_name=$PRIVATE_PULSE_SINK" \
-        -L "module-always-sink" \
         </dev/null >"$private_pulse_dir/daemon.out" 2>&1 &
     private_pulse_pid=$!
     local tries=0

@@ -33,6 +33,9 @@ public:
     double SequencePauseTime = 0.0;
     void SetToneTiming();
     const SampleCounts &sampleCounts() const { return counts_; }
+    int DigitSamples() const { return counts_.digit; }
+    int GapSamples() const { return counts_.gap; }
+    int SequencePauseSamples() const { return counts_.pause; }
 
     // Plays the sequence and returns when it has been played or has failed. Meanwhile the
     // event loop runs (without spinning); a call made then returns at once.
