@@ -303,6 +303,8 @@ void FormTone::createSettingsControls()
             this, QStringLiteral("chkOutput_%1").arg(i), QStringLiteral("Output %1 OFF").arg(i + 1),
             QStringLiteral("Press button to set this output to ON after Power-On"));
         chkOutput[i]->setCheckable(true);
+        // "OFF" is the wider caption: keep its width so the layout does not shift on toggling.
+        chkOutput[i]->setMinimumWidth(chkOutput[i]->sizeHint().width());
     }
 }
 
