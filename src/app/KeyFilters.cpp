@@ -82,7 +82,7 @@ std::optional<int> typedCharacterCode(int key, const QString &text, Qt::Keyboard
     if (text.isEmpty())
         return std::nullopt;
     char32_t first = text.at(0).unicode();
-    if (text.at(0).isHighSurrogate() && text.size() > 1)
+    if (text.at(0).isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate())
         first = QChar::surrogateToUcs4(text.at(0), text.at(1));
     if (first < 0x20 || first == 0x7f)
         return std::nullopt;
