@@ -1,5 +1,7 @@
 #include "RtfReader.h"
 
+#include "common/NumberText.h"
+
 #include <QColor>
 #include <QFont>
 #include <QTextBlockFormat>
@@ -26,17 +28,6 @@ QChar fromWindows1252(uchar byte)
     if (byte >= 0x80 && byte <= 0x9F)
         return QChar(high[byte - 0x80]);
     return QChar(byte);
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool isLetter(char c)
@@ -257,8 +248,8 @@ private:
     {
         if (pos_ + 2 > in_.size())
             throw Failure{at(QStringLiteral("the file ends inside a \\' escape"))};
-        const int high = hexValue(in_.at(pos_));
-        const int low = hexValue(in_.at(pos_ + 1));
+        const int high = hexDigitValue(in_.at(pos_));
+        const int low = hexDigitValue(in_.at(pos_ + 1));
         if (high < 0 || low < 0)
             throw Failure{at(QStringLiteral("a \\' escape is not followed by two hex digits"))};
         pos_ += 2;

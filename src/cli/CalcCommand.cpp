@@ -1,34 +1,11 @@
+#include "CommandLine.h"
 #include "Commands.h"
 #include "remote/ReplacementCalculator.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QTextStream>
 
 namespace keytoner::cli {
-
-namespace {
-
-// The help text names the command as it was called ("keytoner-cli calc"), not the bare program.
-QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
-{
-    QString text = parser.helpText();
-    const QString program = QCoreApplication::arguments().value(0);
-    const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
-    if (at >= 0)
-        text.replace(at, program.size(), arguments.value(0));
-    return text;
-}
-
-int usageError(const QCommandLineParser &parser, const QStringList &arguments,
-               const QString &problem)
-{
-    QTextStream(stderr) << arguments.value(0) << ": " << problem << "\n\n"
-                        << helpText(parser, arguments);
-    return 2;
-}
-
-} // namespace
 
 int runCalc(const QStringList &arguments)
 {
@@ -36,7 +13,6 @@ int runCalc(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Prints the DTMF sequence that makes the board replace the command code "
                        "ORIGINAL with NEW over the air."));
-    parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("ORIGINAL"),
                                  QStringLiteral("The command code to replace (1 to 10 digits)."));
     parser.addPositionalArgument(QStringLiteral("NEW"),
@@ -49,15 +25,10 @@ int runCalc(const QStringList &arguments)
                                       QStringLiteral("C"));
     parser.addOptions({modifier, checksum});
 
-    if (!parser.parse(arguments))
-        return usageError(parser, arguments, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(parser, arguments);
-        return 0;
-    }
+    if (auto status =
+            parseCommandLine(parser, arguments, 2, QStringLiteral("Expected ORIGINAL and NEW.")))
+        return *status;
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2)
-        return usageError(parser, arguments, QStringLiteral("Expected ORIGINAL and NEW."));
     if (!parser.isSet(modifier) || !parser.isSet(checksum))
         return usageError(parser, arguments,
                           QStringLiteral("Both --modifier and --checksum are required."));

@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Commands.h"
 #include "config/ConfigDecoder.h"
 #include "config/ConfigEncoder.h"
@@ -5,7 +6,6 @@
 #include "config/ImageText.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -14,45 +14,6 @@
 namespace keytoner::cli {
 
 namespace {
-
-// The parser names the program by its path; the usage line should name the command.
-QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
-{
-    QString text = parser.helpText();
-    const QString program = QCoreApplication::arguments().value(0);
-    const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
-    if (at >= 0)
-        text.replace(at, program.size(), arguments.value(0));
-    return text;
-}
-
-// Parses the command line; returns the exit status when the command must stop here (help or a
-// usage error), nothing when it goes on.
-std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
-                                  qsizetype positionals)
-{
-    parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << arguments.value(0) << ": " << parser.errorText() << "\n\n"
-                            << helpText(parser, arguments);
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(parser, arguments);
-        return 0;
-    }
-    if (parser.positionalArguments().size() != positionals) {
-        QTextStream(stderr) << helpText(parser, arguments);
-        return 2;
-    }
-    return std::nullopt;
-}
-
-int fail(const QStringList &arguments, const QString &message)
-{
-    QTextStream(stderr) << arguments.value(0) << ": " << message << '\n';
-    return 1;
-}
 
 std::optional<QByteArray> readInput(const QString &path, QString &failure)
 {
@@ -83,7 +44,7 @@ int runImage(const QStringList &arguments)
         QStringLiteral("Validates a configuration file as PROGRAM does and prints the image it "
                        "would send, in hex, 16 bytes a line."));
     parser.addPositionalArgument(QStringLiteral("FILE.prg"), QStringLiteral("configuration file"));
-    if (auto status = parseArguments(parser, arguments, 1))
+    if (auto status = parseCommandLine(parser, arguments, 1))
         return *status;
 
     const QString path = parser.positionalArguments().at(0);
@@ -113,13 +74,11 @@ int runDecode(const QStringList &arguments)
                                   QStringLiteral("programming port number to record (default 1)"),
                                   QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({output, port});
-    if (auto status = parseArguments(parser, arguments, 1))
+    if (auto status = parseCommandLine(parser, arguments, 1))
         return *status;
     const QString portText = parser.value(port);
-    if (!QRegularExpression(QStringLiteral("^[0-9]{1,2}$")).match(portText).hasMatch()) {
-        QTextStream(stderr) << arguments.value(0) << ": --port takes one or two digits\n";
-        return 2;
-    }
+    if (!QRegularExpression(QStringLiteral("^[0-9]{1,2}$")).match(portText).hasMatch())
+        return usageError(arguments, QStringLiteral("--port takes one or two digits"));
 
     QString failure;
     const auto bytes = readInput(parser.positionalArguments().at(0), failure);

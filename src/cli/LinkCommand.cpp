@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Commands.h"
 #include "ProgramFolderCli.h"
 #include "common/Dtmf.h"
@@ -61,48 +62,6 @@ struct LinkOptions {
         QStringLiteral("program folder holding the comN links (default: the program's own)"),
         QStringLiteral("DIR")};
 };
-
-QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
-{
-    QString text = parser.helpText();
-    const QString program = QCoreApplication::arguments().value(0);
-    const qsizetype at = program.isEmpty() ? -1 : text.indexOf(program);
-    if (at >= 0)
-        text.replace(at, program.size(), arguments.value(0));
-    return text;
-}
-
-std::optional<int> parseArguments(QCommandLineParser &parser, const QStringList &arguments,
-                                  qsizetype positionals)
-{
-    parser.addHelpOption();
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << arguments.value(0) << ": " << parser.errorText() << "\n\n"
-                            << helpText(parser, arguments);
-        return 2;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(parser, arguments);
-        return 0;
-    }
-    if (parser.positionalArguments().size() != positionals) {
-        QTextStream(stderr) << helpText(parser, arguments);
-        return 2;
-    }
-    return std::nullopt;
-}
-
-int usageError(const QStringList &arguments, const QString &message)
-{
-    QTextStream(stderr) << arguments.value(0) << ": " << message << '\n';
-    return 2;
-}
-
-int fail(const QStringList &arguments, const QString &message)
-{
-    QTextStream(stderr) << arguments.value(0) << ": " << message << '\n';
-    return 1;
-}
 
 void printResult(const QString &text)
 {
@@ -191,7 +150,7 @@ std::optional<int> openLink(QCommandLineParser &parser, const LinkOptions &optio
                             std::unique_ptr<Link> &link, Target &where)
 {
     parser.addOptions({options.port, options.device, options.folder});
-    if (auto status = parseArguments(parser, arguments, positionals))
+    if (auto status = parseCommandLine(parser, arguments, positionals))
         return status;
     int status = 0;
     const auto found = target(parser, options, arguments, status);
@@ -307,7 +266,7 @@ int runProgram(const QStringList &arguments)
     LinkOptions options;
     // The file is checked before the port is touched.
     parser.addOptions({options.port, options.device, options.folder});
-    if (auto status = parseArguments(parser, arguments, 1))
+    if (auto status = parseCommandLine(parser, arguments, 1))
         return *status;
     const QString path = parser.positionalArguments().at(0);
     const ConfigFileRead file = loadConfigFile(path);
@@ -349,7 +308,7 @@ int runSimulate(const QStringList &arguments)
                        "bad-store, silence, garbage or hang-up"),
         QStringLiteral("NAME"));
     parser.addOptions({linkOption, folder, fault});
-    if (auto status = parseArguments(parser, arguments, 0))
+    if (auto status = parseCommandLine(parser, arguments, 0))
         return *status;
     const auto faults = faultsNamed(parser.value(fault));
     if (!faults)

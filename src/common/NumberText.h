@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 namespace keytoner {
@@ -16,5 +15,8 @@ double leadingNumber(const QString &text);
 
 // Strict reading: the whole text, blanks around it aside, must be one decimal number.
 std::optional<double> strictNumber(const QString &text);
+
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int hexDigitValue(char c);
 
 } // namespace keytoner

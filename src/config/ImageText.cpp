@@ -1,5 +1,7 @@
 #include "ImageText.h"
 
+#include "common/NumberText.h"
+
 #include <algorithm>
 
 namespace keytoner {
@@ -7,17 +9,6 @@ namespace keytoner {
 namespace {
 
 constexpr int BytesPerLine = 16;
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool isSpace(char c)
 {
@@ -32,8 +23,8 @@ ImageParse parseHex(const QByteArray &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (isSpace(text[i]))
             continue;
-        const int high = hexValue(text[i]);
-        const int low = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
+        const int high = hexDigitValue(text[i]);
+        const int low = i + 1 < text.size() ? hexDigitValue(text[i + 1]) : -1;
         if (high < 0 || low < 0) {
             result.failure = QStringLiteral("not hex text: unexpected character at offset %1")
                                  .arg(i + (high < 0 ? 0 : 1));
