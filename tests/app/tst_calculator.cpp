@@ -2,34 +2,24 @@
 // displays of its fields.
 #include "app/CalculatorPanel.h"
 #include "app/FormTone.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace keytoner;
 
 namespace {
 
-class NoAudio : public AudioSystem {
-public:
-    int outputDeviceCount() override { return 0; }
-    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
-
 const QString Unchanged = QStringLiteral("0000");
 
 } // namespace
 
-class TestCalculator : public QObject {
+class TestCalculator : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -51,21 +41,11 @@ private slots:
 private:
     void fill(const QString &original, const QString &newCode, const QString &modifier = "#9",
               const QString &checksum = "C");
-
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    test::FakeClock clock;
-    NoAudio audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestCalculator::init()
 {
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
+    openWindow();
     form->SSTab1->setCurrentIndex(1);
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -75,7 +55,7 @@ void TestCalculator::init()
 
 void TestCalculator::cleanup()
 {
-    form.reset();
+    closeWindow();
 }
 
 void TestCalculator::fill(const QString &original, const QString &newCode, const QString &modifier,

@@ -4,10 +4,7 @@
 #include "app/FormTone.h"
 #include "config/ConfigEncoder.h"
 #include "config/ConfigFile.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,7 +13,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -24,12 +20,6 @@
 using namespace keytoner;
 
 namespace {
-
-class NoAudio : public AudioSystem {
-public:
-    int outputDeviceCount() override { return 0; }
-    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
 
 QByteArray fileBytes(const QString &path)
 {
@@ -80,7 +70,7 @@ private:
 
 } // namespace
 
-class TestConfigPanel : public QObject {
+class TestConfigPanel : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -107,24 +97,11 @@ private:
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
     void fillExample();
     void ensureMaxLength(QLineEdit *field, int length);
-
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    test::FakeClock clock;
-    NoAudio audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestConfigPanel::init()
 {
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
-    messages.shown.clear();
-    files.requests.clear();
-    files.answers.clear();
+    openWindow();
     // The window gives every field its length; these are the ones the loading tests rely on.
     for (QLineEdit *memory : form->txtMem)
         ensureMaxLength(memory, 10);
@@ -134,9 +111,7 @@ void TestConfigPanel::init()
 
 void TestConfigPanel::cleanup()
 {
-    form.reset();
-    QDir(folder.path()).removeRecursively();
-    QDir().mkpath(folder.path());
+    closeWindow();
 }
 
 void TestConfigPanel::ensureMaxLength(QLineEdit *field, int length)

@@ -2,32 +2,18 @@
 // that only hides it.
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
 using namespace keytoner;
 
-namespace {
-
-class NoAudio : public AudioSystem {
-public:
-    int outputDeviceCount() override { return 0; }
-    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
-
-} // namespace
-
-class TestDialog : public QObject {
+class TestDialog : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -41,20 +27,11 @@ private slots:
     void goesAwayWithTheMainWindow();
 
 private:
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    test::FakeClock clock;
-    NoAudio audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestDialog::init()
 {
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
+    openWindow();
     form->move(40, 30);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -62,7 +39,7 @@ void TestDialog::init()
 
 void TestDialog::cleanup()
 {
-    form.reset();
+    closeWindow();
 }
 
 void TestDialog::looksAsTheLinkExpects()

@@ -1,10 +1,7 @@
 // Typing, clicking and double-clicking in the window's text fields.
 #include "app/FormTone.h"
 #include "app/SenderPanel.h"
-#include "platform/Platform.h"
-#include "support/FakeAudio.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,12 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace keytoner;
 
-class TestEntryRules : public QObject {
+class TestEntryRules : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -45,29 +41,17 @@ private slots:
 
 private:
     QLineEdit *field(const QString &name) { return form->findChild<QLineEdit *>(name); }
-
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    test::FakeClock clock;
-    test::FakeAudioSystem audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestEntryRules::init()
 {
     audio.noOutput = true; // a send reaches the player, which reports the failed open
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
-    clock.sleeps.clear();
-    messages.shown.clear();
+    openWindow();
 }
 
 void TestEntryRules::cleanup()
 {
-    form.reset();
+    closeWindow();
 }
 
 void TestEntryRules::typingKeepsEachFieldsAlphabet_data()

@@ -2,21 +2,17 @@
 #include "app/InstructionsWindow.h"
 #include "app/MessageDialog.h"
 #include "app/SettingsFile.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakeAudio.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -36,7 +32,7 @@ const QByteArray kNoConfigLine =
 
 } // namespace
 
-class TestFormTone : public QObject {
+class TestFormTone : public QObject, public TestWindow {
     Q_OBJECT
 
 private slots:
@@ -61,41 +57,25 @@ private slots:
     void f1OpensTheManualFromAnyField();
 
 private:
-    std::unique_ptr<FormTone> makeWindow();
-    QString iniPath() const { return folder_->path() + "/Keytoner2.ini"; }
+    QString iniPath() const { return folder.path() + "/Keytoner2.ini"; }
     void writeIni(const QByteArray &content);
     QByteArray readIni() const;
     QByteArray firstStartLine() const
     {
-        return '"' + folder_->path().toUtf8() + "/Default.prg" + kFirstStartLine;
+        return '"' + folder.path().toUtf8() + "/Default.prg" + kFirstStartLine;
     }
-
-    std::unique_ptr<QTemporaryDir> folder_;
-    FakeMessageBoxes messages_;
-    FakeFileDialogs files_;
-    FakeClock clock_;
-    FakeAudioSystem audio_;
-    FakeSerialFactory serial_;
-    Platform platform_{messages_, files_, clock_, audio_, serial_};
 };
 
 void TestFormTone::init()
 {
-    folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(folder_->isValid());
-    messages_.shown.clear();
-    audio_ = FakeAudioSystem();
+    QVERIFY(folder.isValid());
 }
 
 void TestFormTone::cleanup()
 {
     if (InstructionsWindow *manual = InstructionsWindow::instance())
         delete manual;
-}
-
-std::unique_ptr<FormTone> TestFormTone::makeWindow()
-{
-    return std::make_unique<FormTone>(platform_, folder_->path());
+    closeWindow();
 }
 
 void TestFormTone::writeIni(const QByteArray &content)
@@ -113,7 +93,8 @@ QByteArray TestFormTone::readIni() const
 
 void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
@@ -128,15 +109,16 @@ void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
     QCOMPARE(window->SSTab1->currentIndex(), 0);
     QCOMPARE(window->SSTabCmd->currentIndex(), 0);
     // The default configuration is asked for; there is none in a new folder.
-    QCOMPARE(messages_.shown.size(), qsizetype(1));
-    QCOMPARE(messages_.shown[0].title,
-             QStringLiteral("Unable to load data file ") + folder_->path() + "/Default.prg");
+    QCOMPARE(messages.shown.size(), qsizetype(1));
+    QCOMPARE(messages.shown[0].title,
+             QStringLiteral("Unable to load data file ") + folder.path() + "/Default.prg");
 }
 
 void TestFormTone::settingsSurviveARestart()
 {
     {
-        auto window = makeWindow();
+        openWindow();
+        auto &window = form;
         window->Form_Load();
         window->show();
         window->move(80, 40);
@@ -144,13 +126,14 @@ void TestFormTone::settingsSurviveARestart()
         window->Text1->setText(QStringLiteral("12#A"));
         window->Text2->setText(QStringLiteral("75"));
         window->txtTxd->setText(QStringLiteral("350"));
-        window->ConfigFilePath = folder_->path() + "/club.prg";
+        window->ConfigFilePath = folder.path() + "/club.prg";
         QVERIFY(window->close());
     }
-    QVERIFY(readIni().startsWith('"' + folder_->path().toUtf8() +
+    QVERIFY(readIni().startsWith('"' + folder.path().toUtf8() +
                                  "/club.prg\",1200,600,1,\"12#A\",\"75\",\"40\""));
 
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
     QCOMPARE(window->pos(), QPoint(80, 40));
     QCOMPARE(window->SSTab1->currentIndex(), 1);
@@ -162,7 +145,8 @@ void TestFormTone::settingsSurviveARestart()
 void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
 {
     writeIni("\"\",150,300,1,\"55\"\r\n");
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
@@ -180,7 +164,8 @@ void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
 void TestFormTone::positionOutOfRangeKeepsOnlyTheConfigurationPath()
 {
     writeIni("\"\",40000,15,1,\"123\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
@@ -194,7 +179,8 @@ void TestFormTone::positionOutOfRangeKeepsOnlyTheConfigurationPath()
 void TestFormTone::badTabStillAppliesTheFieldsAfterIt()
 {
     writeIni("\"\",30,45,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->SSTabCmd->setCurrentIndex(1);
     window->Form_Load();
 
@@ -208,23 +194,25 @@ void TestFormTone::badTabStillAppliesTheFieldsAfterIt()
     QCOMPARE(window->SSTabCmd->currentIndex(), 0);
     // An empty configuration path loads nothing: no file, no complaint.
     QVERIFY(window->ConfigFilePath.isEmpty());
-    QVERIFY(messages_.shown.isEmpty());
+    QVERIFY(messages.shown.isEmpty());
 }
 
 void TestFormTone::positionOnNoScreenGoesToThePrimaryScreen()
 {
     writeIni("\"\",-30000,30000,0,\"1\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
     QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
 void TestFormTone::closingWritesEvenWhenTheFolderIsGone()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
     window->show();
-    QVERIFY(folder_->remove());
+    QVERIFY(QDir(folder.path()).removeRecursively());
     QVERIFY(window->close());
     QVERIFY(!window->isVisible());
     QVERIFY(!QFile::exists(iniPath()));
@@ -232,7 +220,8 @@ void TestFormTone::closingWritesEvenWhenTheFolderIsGone()
 
 void TestFormTone::closingHidesTheMessageDialog()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->Form_Load();
     window->show();
     window->dialog().show();
@@ -246,9 +235,10 @@ void TestFormTone::closingHidesTheMessageDialog()
 void TestFormTone::closingIsRefusedWhileASequencePlays()
 {
     writeIni(kNoConfigLine);
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->startUp();
-    audio_.plan.finishMs = 300;
+    audio.plan.finishMs = 300;
     window->player().DigitTime = 0.3;
     window->player().SetToneTiming();
     bool closedWhilePlaying = true;
@@ -256,10 +246,10 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
     window->player().SuonaSequenza(QStringLiteral("1"));
 
     QVERIFY(!closedWhilePlaying);
-    QCOMPARE(messages_.shown.size(), qsizetype(1));
-    QCOMPARE(messages_.shown[0].icon, MessageIcon::Information);
-    QCOMPARE(messages_.shown[0].title, QStringLiteral("Keytoner v2"));
-    QCOMPARE(messages_.shown[0].text,
+    QCOMPARE(messages.shown.size(), qsizetype(1));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Information);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Keytoner v2"));
+    QCOMPARE(messages.shown[0].text,
              QStringLiteral("Please wait end of sound before closing application."));
     QCOMPARE(readIni(), kNoConfigLine); // nothing written by the refused close
     QVERIFY(window->close());
@@ -267,7 +257,8 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
 
 void TestFormTone::controlsCarryTheirCaptionsAndLimits()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     auto *mem3 = window->findChild<QLineEdit *>(QStringLiteral("txtMem_3"));
     QVERIFY(mem3);
     QCOMPARE(mem3->maxLength(), 10);
@@ -318,7 +309,8 @@ void TestFormTone::controlsCarryTheirCaptionsAndLimits()
 
 void TestFormTone::windowHasAFixedSizeAndTimersAsDesigned()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     QVERIFY(window->windowTitle().startsWith(QStringLiteral("Keytoner v2")));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -331,15 +323,16 @@ void TestFormTone::windowHasAFixedSizeAndTimersAsDesigned()
 
 void TestFormTone::noSoundOutputWarnsAndDisablesSending()
 {
-    audio_.deviceCount = 0;
+    audio.deviceCount = 0;
     writeIni(kNoConfigLine);
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->startUp();
 
-    QCOMPARE(messages_.shown.size(), qsizetype(1));
-    QCOMPARE(messages_.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(messages_.shown[0].title, QStringLiteral("DTMF"));
-    QCOMPARE(messages_.shown[0].text,
+    QCOMPARE(messages.shown.size(), qsizetype(1));
+    QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
+    QCOMPARE(messages.shown[0].text,
              QStringLiteral("Questo PC non ha schede audio.\r\n"
                             "Il programma non pu\u00F2 inviare i toni DTMF"));
     QVERIFY(!window->cmdTone->isEnabled());
@@ -349,15 +342,17 @@ void TestFormTone::noSoundOutputWarnsAndDisablesSending()
 void TestFormTone::soundOutputPresentSaysNothing()
 {
     writeIni(kNoConfigLine);
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->startUp();
-    QVERIFY(messages_.shown.isEmpty());
+    QVERIFY(messages.shown.isEmpty());
     QVERIFY(window->cmdTone->isEnabled());
 }
 
 void TestFormTone::f1OpensTheManualFromAnyField()
 {
-    auto window = makeWindow();
+    openWindow();
+    auto &window = form;
     window->startUp();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     window->txtMem[4]->setFocus();

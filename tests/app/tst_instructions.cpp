@@ -2,10 +2,7 @@
 // broken file, the viewer's margins, and its independence from the main window.
 #include "app/FormTone.h"
 #include "app/InstructionsWindow.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,19 +10,12 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
 using namespace keytoner;
 
 namespace {
-
-class NoAudio : public AudioSystem {
-public:
-    int outputDeviceCount() override { return 0; }
-    std::unique_ptr<AudioOutput> createOutput() override { return nullptr; }
-};
 
 const QString ManualName = QStringLiteral("Manuale_Keytoner2.rtf");
 
@@ -52,7 +42,7 @@ void processDeletes()
 
 } // namespace
 
-class TestInstructions : public QObject {
+class TestInstructions : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -80,16 +70,8 @@ private:
         return InstructionsWindow::instance()->rtfIstruzioni->toPlainText();
     }
 
-    QTemporaryDir folder;
     QTemporaryDir dataHome;
     QString savedCurrent;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    test::FakeClock clock;
-    NoAudio audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestInstructions::initTestCase()
@@ -104,19 +86,16 @@ void TestInstructions::init()
 {
     QVERIFY(QDir::setCurrent(folder.path()));
     writeFile(folder.filePath(ManualName), manual("Version one"));
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
+    openWindow();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    messages.shown.clear();
 }
 
 void TestInstructions::cleanup()
 {
     delete InstructionsWindow::instance();
-    form.reset();
     QDir::setCurrent(savedCurrent);
-    QFile::remove(folder.filePath(ManualName));
+    closeWindow();
 }
 
 void TestInstructions::opensCentredWithItsTitle()

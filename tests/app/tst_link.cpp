@@ -7,11 +7,8 @@
 #include "link/LinkProtocol.h"
 #include "link/LinkSession.h"
 #include "link/VirtualBoard.h"
-#include "platform/Platform.h"
 #include "platform/QtSerialPort.h"
-#include "support/FakeAudio.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace keytoner;
@@ -59,7 +55,7 @@ public:
 
 } // namespace
 
-class TestLink : public QObject {
+class TestLink : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -89,32 +85,27 @@ private:
     FakeSerial &port() { return *serial.last; }
     void enable(const QString &number = QStringLiteral("3"));
     void fillValidConfiguration();
+    void enableOnBoard(link::VirtualBoard &board, const QString &number);
 
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    TimelineClock clock;
-    test::FakeAudioSystem audio;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
+    TimelineClock timelineClock;
+    RealSerialFactory realSerial;
+    SystemClock realClock;
 };
 
 void TestLink::init()
 {
-    clock.serial = &serial;
-    clock.audio = &audio;
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
+    timelineClock.serial = &serial;
+    timelineClock.audio = &audio;
+    openWindow(timelineClock, serial);
     messages.shown.clear();
-    clock.sleeps.clear();
-    clock.timeline.clear();
+    timelineClock.sleeps.clear();
+    timelineClock.timeline.clear();
     audio.calls.clear();
 }
 
 void TestLink::cleanup()
 {
-    form.reset();
+    closeWindow();
 }
 
 void TestLink::enable(const QString &number)
@@ -135,6 +126,19 @@ void TestLink::fillValidConfiguration()
     form->txtTmr2->setText(QStringLiteral("10"));
     form->txtBlo->setText(QStringLiteral("11.5"));
     form->txtBhi->setText(QStringLiteral("13.8"));
+}
+
+// The window with the real serial driver, the virtual board behind folder/comN, and the
+// programming port enabled on it.
+void TestLink::enableOnBoard(link::VirtualBoard &board, const QString &number)
+{
+    openWindow(realClock, realSerial);
+    QVERIFY(board.start());
+    QVERIFY(QFile::link(board.devicePath(), folder.filePath(QStringLiteral("com") + number)));
+    enable(number);
+    QVERIFY(form->link().portOpen());
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
+                              2000);
 }
 
 void TestLink::portNumberWarnings_data()
@@ -287,8 +291,8 @@ void TestLink::pttKeysAroundTheTones()
     form->Text1->setText(QStringLiteral("12"));
     form->txtTxd->setText(QStringLiteral("250"));
     form->sender().cmdTone_Click();
-    QCOMPARE(clock.timeline, QStringList({QStringLiteral("sleep 250 rts=1 played=0"),
-                                          QStringLiteral("sleep 40 rts=1 played=1")}));
+    QCOMPARE(timelineClock.timeline, QStringList({QStringLiteral("sleep 250 rts=1 played=0"),
+                                                  QStringLiteral("sleep 40 rts=1 played=1")}));
     QVERIFY(!port().rts());
     QList<bool> rtsChanges;
     for (const auto &step : port().steps)
@@ -387,20 +391,10 @@ void TestLink::closeAtExitSendsCloseOnlyForProgramming()
 // The window with the real serial driver and the virtual board behind folder/com9.
 void TestLink::boardEndToEnd()
 {
-    RealSerialFactory realSerial;
-    SystemClock realClock;
-    Platform real{messages, files, realClock, audio, realSerial};
-    form = std::make_unique<FormTone>(real, folder.path());
     link::VirtualBoard board;
-    QVERIFY(board.start());
-    const QString comLink = folder.filePath(QStringLiteral("com9"));
-    QFile::remove(comLink);
-    QVERIFY(QFile::link(board.devicePath(), comLink));
-
-    enable(QStringLiteral("9"));
-    QVERIFY(form->link().portOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
-                              2000);
+    enableOnBoard(board, QStringLiteral("9"));
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(form->dialog().isVisible());
 
     form->dialog().OKButton_Click();
@@ -429,24 +423,14 @@ void TestLink::boardEndToEnd()
 
     form->chkPrg->setChecked(false);
     QTRY_COMPARE(board.closeCommands(), 1);
-    QFile::remove(comLink);
-    form.reset(); // before the platform it uses
 }
 
 void TestLink::boardFailuresInTheWindow()
 {
-    RealSerialFactory realSerial;
-    SystemClock realClock;
-    Platform real{messages, files, realClock, audio, realSerial};
-    form = std::make_unique<FormTone>(real, folder.path());
     link::VirtualBoard board;
-    QVERIFY(board.start());
-    const QString comLink = folder.filePath(QStringLiteral("com10"));
-    QFile::remove(comLink);
-    QVERIFY(QFile::link(board.devicePath(), comLink));
-    enable(QStringLiteral("10"));
-    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
-                              2000);
+    enableOnBoard(board, QStringLiteral("10"));
+    if (QTest::currentTestFailed())
+        return;
 
     // A late identity: the version check fails, then the line is announced.
     link::VirtualBoard::Faults late;
@@ -479,8 +463,6 @@ void TestLink::boardFailuresInTheWindow()
     QVERIFY(!form->link().portOpen());
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
-    QFile::remove(comLink);
-    form.reset(); // before the platform it uses
 }
 
 QTEST_MAIN(TestLink)

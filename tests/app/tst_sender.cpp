@@ -1,11 +1,7 @@
 // The send button: timing corrections, PTT sleeps, status line and the in-progress guard.
 #include "app/FormTone.h"
 #include "app/SenderPanel.h"
-#include "platform/AudioOutput.h"
-#include "platform/Platform.h"
-#include "support/FakeAudio.h"
-#include "support/FakePlatform.h"
-#include "support/FakeSerial.h"
+#include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
@@ -14,7 +10,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -49,7 +44,7 @@ const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time 
 
 } // namespace
 
-class TestSender : public QObject {
+class TestSender : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -74,33 +69,22 @@ private:
     void tickPtt(bool on);
     void send() { form->sender().cmdTone_Click(); }
 
-    QTemporaryDir folder;
-    test::FakeMessageBoxes messages;
-    test::FakeFileDialogs files;
-    SteppingClock clock;
-    test::FakeAudioSystem audio;
+    SteppingClock steppingClock;
     std::function<void()> duringPlayback;
     int plays = 0;
-    test::FakeSerialFactory serial;
-    std::unique_ptr<Platform> platform;
-    std::unique_ptr<FormTone> form;
 };
 
 void TestSender::init()
 {
-    platform = std::make_unique<Platform>(Platform{messages, files, clock, audio, serial});
-    form = std::make_unique<FormTone>(*platform, folder.path());
+    openWindow(steppingClock, serial);
     form->Text1->setText(QStringLiteral("12"));
     form->Text2->setText(QStringLiteral("60"));
     form->Text3->setText(QStringLiteral("40"));
     form->Text4->setText(QStringLiteral("300"));
     form->txtTxd->setText(QStringLiteral("200"));
-    clock.sleeps.clear();
-    clock.log.clear();
-    messages.shown.clear();
-    audio.plan = {};
-    audio.written.clear();
-    clock.stepMs = 1562;
+    steppingClock.sleeps.clear();
+    steppingClock.log.clear();
+    steppingClock.stepMs = 1562;
     plays = 0;
     duringPlayback = nullptr;
     // The player is busy from here until the end of the playback.
@@ -108,7 +92,7 @@ void TestSender::init()
         if (!playing)
             return;
         ++plays;
-        clock.log.append(QStringLiteral("play"));
+        steppingClock.log.append(QStringLiteral("play"));
         if (duringPlayback)
             duringPlayback();
     });
@@ -116,7 +100,7 @@ void TestSender::init()
 
 void TestSender::cleanup()
 {
-    form.reset();
+    closeWindow();
     QLocale::setDefault(QLocale::c());
 }
 
@@ -195,14 +179,15 @@ void TestSender::txDelayIsCorrected()
     form->txtTxd->setText(typed);
     send();
     QCOMPARE(form->txtTxd->text(), shown);
-    QVERIFY(clock.sleeps.isEmpty());
+    QVERIFY(steppingClock.sleeps.isEmpty());
 
     form->txtTxd->setText(typed);
     tickPtt(true);
     send();
     QCOMPARE(form->txtTxd->text(), shown);
-    QCOMPARE(clock.log, (QStringList{QStringLiteral("play"), QStringLiteral("sleep %1").arg(sleep),
-                                     QStringLiteral("play"), QStringLiteral("sleep 40")}));
+    QCOMPARE(steppingClock.log,
+             (QStringList{QStringLiteral("play"), QStringLiteral("sleep %1").arg(sleep),
+                          QStringLiteral("play"), QStringLiteral("sleep 40")}));
 }
 
 void TestSender::withoutPttNothingSleeps()
@@ -211,7 +196,7 @@ void TestSender::withoutPttNothingSleeps()
     send();
     send();
     QCOMPARE(plays, 2);
-    QVERIFY(clock.sleeps.isEmpty());
+    QVERIFY(steppingClock.sleeps.isEmpty());
 }
 
 void TestSender::pttReadAgainAfterPlayback()
@@ -219,7 +204,7 @@ void TestSender::pttReadAgainAfterPlayback()
     tickPtt(true);
     duringPlayback = [this] { tickPtt(false); };
     send();
-    QCOMPARE(clock.log, (QStringList{"sleep 200", "play"}));
+    QCOMPARE(steppingClock.log, (QStringList{"sleep 200", "play"}));
 }
 
 void TestSender::statusShowsEffectiveTime_data()
@@ -245,7 +230,7 @@ void TestSender::statusShowsEffectiveTime()
     QFETCH(QString, locale);
     QFETCH(QString, time);
     QLocale::setDefault(QLocale(locale));
-    clock.stepMs = elapsedMs;
+    steppingClock.stepMs = elapsedMs;
     send();
     QCOMPARE(form->lblInfoSend->text(), Completed + time);
     QVERIFY(form->cmdTone->isEnabled());
@@ -258,16 +243,17 @@ void TestSender::failedPlaybackIsNotReportedAsSent()
 
     audio.plan.openResult = AudioOpenError;
     tickPtt(true);
-    clock.log.clear();
+    steppingClock.log.clear();
     send();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sequence NOT sent."));
-    QCOMPARE(clock.log, (QStringList{"sleep 200", "play", "sleep 40"})); // PTT still released
+    QCOMPARE(steppingClock.log,
+             (QStringList{"sleep 200", "play", "sleep 40"})); // PTT still released
     QVERIFY(form->cmdTone->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
 
     audio.plan.openResult = AudioOk;
-    clock.stepMs = 800;
+    steppingClock.stepMs = 800;
     send();
     QCOMPARE(form->lblInfoSend->text(), Completed + "800mS.");
 }
@@ -279,11 +265,11 @@ void TestSender::emptySequenceStillKeysPtt()
     form->Text2->setText(QStringLiteral("1"));
     form->txtTxd->setText(QStringLiteral("3000"));
     tickPtt(true);
-    clock.log.clear();
-    clock.stepMs = 5;
+    steppingClock.log.clear();
+    steppingClock.stepMs = 5;
     send();
     QCOMPARE(form->Text2->text(), QStringLiteral("25"));
-    QCOMPARE(clock.log, (QStringList{"sleep 20", "sleep 40"}));
+    QCOMPARE(steppingClock.log, (QStringList{"sleep 20", "sleep 40"}));
     QCOMPARE(plays, 1);
     QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
 }
@@ -308,7 +294,7 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     send();
     QVERIFY(checked);
     QCOMPARE(plays, 1);
-    QCOMPARE(clock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
+    QCOMPARE(steppingClock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
     QVERIFY(!form->sender().sending());
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(form->cmdTone->isEnabled());
