@@ -61,11 +61,12 @@ std::optional<FrameEvent> FrameParser::dataByte(std::uint8_t b)
 
 std::optional<FrameEvent> FrameParser::identityByte(std::uint8_t b)
 {
-    if (b > 0x80) {
+    const bool textByte = b != CR && b != LF;
+    if (b > 0x80 || (textByte && RxLine.size() >= MaxIdentityLength)) {
         ParserState = Idle;
         return FrameEvent{FrameEvent::Kind::Abandoned, false, {}};
     }
-    if (b != CR && b != LF) {
+    if (textByte) {
         RxLine.append(static_cast<char>(b));
         RxSum = static_cast<std::uint8_t>(RxSum + b);
     }

@@ -41,6 +41,10 @@ public:
     void requestReset() { ResetParser = true; }
     State state() const { return ParserState; }
 
+    // Longer identity texts are abandoned: no board's name comes near it, and a line that
+    // never ends must not make the parser hold it all.
+    static constexpr int MaxIdentityLength = 256;
+
 private:
     std::optional<FrameEvent> dataByte(std::uint8_t b);
     std::optional<FrameEvent> identityByte(std::uint8_t b);
