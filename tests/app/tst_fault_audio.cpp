@@ -1,0 +1,177 @@
+// The sound output failing under the window: no device at all, an open that fails, a device
+// that never reports the end of the buffer. Each ends with its message, an idle player, the
+// transmitter released, and a window that can close; the next send tries again from scratch.
+#include "app/FormTone.h"
+#include "app/LinkPanel.h"
+#include "platform/AudioOutput.h"
+#include "support/TestWindow.h"
+#include "tone/SenderTiming.h"
+#include "tone/TonePlayer.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace keytoner;
+
+namespace {
+
+// Each fault is tried this many times in a row on the same window.
+constexpr int Repeats = 10;
+
+} // namespace
+
+class TestFaultAudio : public QObject, public test::TestWindow {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { closeWindow(); }
+
+    void noDeviceAtStartDisablesSending();
+    void failures_data();
+    void failures();
+    void closingDuringAPlaybackThatNeverEnds();
+
+private:
+    void keyPtt();
+    void sendOnce();
+};
+
+void TestFaultAudio::init()
+{
+    openWindow();
+    form->Text1->setText(QStringLiteral("12"));
+    form->Text2->setText(QStringLiteral("50"));
+    form->Text3->setText(QStringLiteral("30"));
+    form->Text4->setText(QStringLiteral("100"));
+    form->txtTxd->setText(QStringLiteral("20"));
+}
+
+void TestFaultAudio::keyPtt()
+{
+    form->txtPttCom->setText(QStringLiteral("2"));
+    form->chkPtt->setChecked(true);
+    QVERIFY(form->link().portOpen());
+}
+
+void TestFaultAudio::sendOnce()
+{
+    QVERIFY(form->cmdTone->isEnabled());
+    form->cmdTone->click();
+}
+
+void TestFaultAudio::noDeviceAtStartDisablesSending()
+{
+    closeWindow();
+    audio.deviceCount = 0;
+    audio.noOutput = true;
+    openWindow();
+    form->startUp();
+    // The start-up also reports the missing default configuration file; the sound card's
+    // message comes last.
+    QVERIFY(!messages.shown.isEmpty());
+    QCOMPARE(messages.shown.last().title, QStringLiteral("DTMF"));
+    QVERIFY(
+        messages.shown.last().text.startsWith(QStringLiteral("Questo PC non ha schede audio.")));
+    QVERIFY(!form->cmdTone->isEnabled());
+    QVERIFY(!form->player().IsPlaying());
+    QVERIFY(form->close());
+}
+
+void TestFaultAudio::failures_data()
+{
+    QTest::addColumn<bool>("noOutput");
+    QTest::addColumn<int>("openResult");
+    QTest::addColumn<int>("ending");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("device gone since start")
+        << true << int(AudioOk) << int(test::FakeAudioPlan::Finishes)
+        << QStringLiteral("1. waveOutOpen failed -  5");
+    QTest::newRow("open fails") << false << int(AudioOpenError)
+                                << int(test::FakeAudioPlan::Finishes)
+                                << QStringLiteral("1. waveOutOpen failed -  1");
+    QTest::newRow("never finishes")
+        << false << int(AudioOk) << int(test::FakeAudioPlan::NeverFinishes)
+        << QStringLiteral("3. waveOutWrite failed -  6");
+    QTest::newRow("fails while playing")
+        << false << int(AudioOk) << int(test::FakeAudioPlan::FailsWhilePlaying)
+        << QStringLiteral("3. waveOutWrite failed -  2");
+}
+
+void TestFaultAudio::failures()
+{
+    QFETCH(bool, noOutput);
+    QFETCH(int, openResult);
+    QFETCH(int, ending);
+    QFETCH(QString, message);
+    audio.noOutput = noOutput;
+    audio.plan.openResult = openResult;
+    audio.plan.ending = test::FakeAudioPlan::Ending(ending);
+    audio.plan.finishMs = 20;
+    form->player().setFinishMargin(50);
+    keyPtt();
+    test::FakeSerial &port = *serial.last;
+
+    for (int attempt = 0; attempt < Repeats; ++attempt) {
+        messages.shown.clear();
+        sendOnce();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].title, TonePlayer::caption());
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(messages.shown[0].text, message);
+        QVERIFY(!form->player().IsPlaying());
+        QCOMPARE(audio.liveOutputs(), 0);
+        QCOMPARE(form->lblInfoSend->text(), notSentText());
+        QVERIFY(form->cmdTone->isEnabled());
+        // The transmitter was keyed for the tones and is released although none were sent.
+        QVERIFY(!port.rts());
+        QVERIFY(form->chkPtt->isChecked());
+    }
+
+    // The device comes back: the same window sends again.
+    audio.noOutput = false;
+    audio.plan = test::FakeAudioPlan();
+    messages.shown.clear();
+    sendOnce();
+    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(form->player().lastPlaybackSucceeded());
+
+    QVERIFY(form->close());
+    QVERIFY(!form->link().portOpen());
+}
+
+// The user closes the window while the device hangs: refused while the player waits, accepted
+// once the wait has given the device up.
+void TestFaultAudio::closingDuringAPlaybackThatNeverEnds()
+{
+    audio.plan.ending = test::FakeAudioPlan::NeverFinishes;
+    form->player().setFinishMargin(300);
+    bool closedWhilePlaying = true;
+    bool playingThen = false;
+    QTimer::singleShot(100, form.get(), [&] {
+        playingThen = form->player().IsPlaying();
+        closedWhilePlaying = form->close();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    sendOnce();
+    QVERIFY(playingThen);
+    QVERIFY(!closedWhilePlaying);
+    QVERIFY(timer.elapsed() < 5000);
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(messages.shown[0].text,
+             QStringLiteral("Please wait end of sound before closing application."));
+    QCOMPARE(messages.shown[1].text, QStringLiteral("3. waveOutWrite failed -  6"));
+    QVERIFY(!form->player().IsPlaying());
+    QVERIFY(audio.calls.contains(QStringLiteral("reset")));
+    QVERIFY(form->close());
+}
+
+QTEST_MAIN(TestFaultAudio)
+#include "tst_fault_audio.moc"
