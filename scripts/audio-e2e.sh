@@ -9,10 +9,13 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 cli="$build/src/cli/keytoner-cli"
-if [ ! -x "$cli" ]; then
-    echo "audio-e2e: $cli not found; build first" >&2
-    exit 2
-fi
+window="$build/tests/app/play_in_window"
+for program in "$cli" "$window"; do
+    if [ ! -x "$program" ]; then
+        echo "audio-e2e: $program not found; build first" >&2
+        exit 2
+    fi
+done
 for tool in pulseaudio pactl parec paplay multimon-ng sox; do
     command -v "$tool" >/dev/null || { echo "audio-e2e: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
 done
@@ -106,6 +109,19 @@ last tone $(last_tone_ms "$work/$name.raw") ms)" "$(last_tone_ms "$work/$name.ra
     fi
 }
 
+# The same through the main window: a click on "Send Sequence", or Enter in the sequence field.
+window_case() { # NAME SEQUENCE DIGIT GAP [enter]
+    local name sequence=$2
+    name=$(tag "$1")
+    if record "$name" env QT_QPA_PLATFORM=offscreen "$window" "$sequence" "$3" "$4" ${5:-}; then
+        check "$1" "${sequence// /}" "$(decode "$work/$name.raw")" \
+            "(last tone $(last_tone_ms "$work/$name.raw") ms)" "$(last_tone_ms "$work/$name.raw")" "$3"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $1: the window did not complete the sequence: $(cat "$work/$name.out" "$work/$name.err")"
+    fi
+}
+
 wav_case() { # NAME SEQUENCE DIGIT GAP
     local name sequence=$2 wav digit=$3
     name=$(tag "$1")
@@ -132,13 +148,17 @@ send_case "send 60/40" "$all" 60 40
 send_case "send 40/40" "$all" 40 40
 send_case "send two sequences 60/40" "159D 26*#" 60 40
 send_case "send one digit 40/40" "7" 40 40 0
+window_case "window click 60/40" "$all" 60 40
+window_case "window Enter 40/40" "$all" 40 40 enter
 wav_case "wav 60/40" "$all" 60 40
 wav_case "wav 40/40" "$all" 40 40
 
 total=$((passed + failed))
 if [ $failed -eq 0 ]; then
     echo "Sound end to end: all $total checks passed (every digit decoded, the last one included)"
+    echo "sound: $passed passed, 0 failed"
     exit 0
 fi
 echo "Sound end to end: $failed of $total checks FAILED"
+echo "sound: $passed passed, $failed failed"
 exit 1

@@ -4,12 +4,23 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 // Main: one window holds the whole program; it ends when the window and the manual are closed.
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Keytoner"));
-    keytoner::FormTone window(keytoner::systemPlatform(), keytoner::programFolder());
-    window.startUp();
-    return app.exec();
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Keytoner"));
+        keytoner::FormTone window(keytoner::systemPlatform(), keytoner::programFolder());
+        window.startUp();
+        status = app.exec();
+    }
+    // Everything the program keeps is written by now. Qt 6.4 tears its PulseAudio connection down
+    // in a static destructor while libpulse's thread may still be running, which now and then
+    // aborts a program that played sound; static destructors have nothing left to save.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }

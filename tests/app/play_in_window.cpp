@@ -1,0 +1,78 @@
+// Sends a sequence the way a user does: the real main window, a click on "Send Sequence", the
+// system's sound output. The sound end-to-end test records and decodes what it plays.
+// Usage: play_in_window SEQUENCE DIGIT_MS GAP_MS [enter]
+// Prints the status line; exits 0 when it reports a completed sequence.
+
+#include "app/FormTone.h"
+#include "platform/Clock.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Message boxes would wait for a click nobody makes: print them instead.
+class PrintedMessageBoxes : public keytoner::MessageBoxes {
+public:
+    void show(QWidget *, keytoner::MessageIcon, const QString &title, const QString &text) override
+    {
+        QTextStream(stderr) << "[box] " << title << ": " << text << '\n';
+    }
+};
+
+int play(const QStringList &arguments)
+{
+    QTemporaryDir folder;
+    PrintedMessageBoxes messages;
+    keytoner::QtFileDialogs files;
+    keytoner::SystemClock clock;
+    keytoner::Platform &system = keytoner::systemPlatform();
+    keytoner::Platform platform{messages, files, clock, system.audio, system.serial};
+
+    keytoner::FormTone window(platform, folder.path());
+    window.startUp();
+    window.SSTab1->setCurrentIndex(1);
+    window.Text1->setText(arguments.at(1));
+    window.Text2->setText(arguments.at(2));
+    window.Text3->setText(arguments.at(3));
+    if (arguments.value(4) == QLatin1String("enter")) {
+        window.Text1->setFocus();
+        QTest::keyClick(window.Text1, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(window.cmdTone, Qt::LeftButton);
+    }
+    const QString status = window.lblInfoSend->text();
+    QTextStream(stdout) << status << '\n';
+    return status.startsWith(QLatin1String("Sequence completed.")) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    int status = 2;
+    {
+        QApplication app(argc, argv);
+        const QStringList arguments = QApplication::arguments();
+        if (arguments.size() < 4) {
+            QTextStream(stderr) << "usage: play_in_window SEQUENCE DIGIT_MS GAP_MS [enter]\n";
+        } else {
+            status = play(arguments);
+        }
+    }
+    // Skip the static destructors: Qt 6.4 tears its PulseAudio connection down racily there.
+    std::fflush(stdout);
+    std::_Exit(status);
+}
