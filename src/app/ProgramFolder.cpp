@@ -1,5 +1,7 @@
 #include "ProgramFolder.h"
 
+#include "platform/InstalledLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -10,7 +12,7 @@ namespace keytoner {
 QString chooseProgramFolder(const QString &applicationDir, const QString &userFolder)
 {
     const QFileInfo info(applicationDir);
-    if (info.isDir() && info.isWritable())
+    if (info.isDir() && info.isWritable() && !isInstalledProgramDir(applicationDir))
         return applicationDir;
     QDir().mkpath(userFolder);
     return userFolder;

@@ -1,5 +1,7 @@
 #include "ProgramFolderCli.h"
 
+#include "platform/InstalledLayout.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -10,7 +12,7 @@ QString programFolder()
 {
     const QString own = QCoreApplication::applicationDirPath();
     const QFileInfo info(own);
-    if (info.isDir() && info.isWritable())
+    if (info.isDir() && info.isWritable() && !isInstalledProgramDir(own))
         return own;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Keytoner");

@@ -5,8 +5,9 @@
 namespace keytoner::cli {
 
 // The folder where the window looks for its comN links: the folder of the keytoner program,
-// installed beside keytoner-cli, when it may be written; otherwise the per-user folder that
-// the window then uses (~/.config/Keytoner).
+// installed beside keytoner-cli, when it may be written and is not an installed copy
+// (isInstalledProgramDir); otherwise the per-user folder that the window then uses
+// (~/.config/Keytoner).
 QString programFolder();
 
 } // namespace keytoner::cli
