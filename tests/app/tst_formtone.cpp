@@ -1,5 +1,4 @@
 #include "app/FormTone.h"
-#include "app/InstructionsWindow.h"
 #include "app/MessageDialog.h"
 #include "app/SettingsFile.h"
 #include "support/TestWindow.h"
@@ -49,12 +48,8 @@ private slots:
     void closingHidesTheMessageDialog();
     void closingIsRefusedWhileASequencePlays();
 
-    void controlsCarryTheirCaptionsAndLimits();
-    void windowHasAFixedSizeAndTimersAsDesigned();
-
-    void noSoundOutputWarnsAndDisablesSending();
-    void soundOutputPresentSaysNothing();
-    void f1OpensTheManualFromAnyField();
+    void startsWithItsUnusedControlsHiddenAndLinkButtonsOff();
+    void soundOutputIsCheckedAtStartUp();
 
 private:
     QString iniPath() const { return folder.path() + "/Keytoner2.ini"; }
@@ -73,8 +68,6 @@ void TestFormTone::init()
 
 void TestFormTone::cleanup()
 {
-    if (InstructionsWindow *manual = InstructionsWindow::instance())
-        delete manual;
     closeWindow();
 }
 
@@ -255,112 +248,40 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
     QVERIFY(window->close());
 }
 
-void TestFormTone::controlsCarryTheirCaptionsAndLimits()
+void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
 {
     openWindow();
-    auto &window = form;
-    auto *mem3 = window->findChild<QLineEdit *>(QStringLiteral("txtMem_3"));
-    QVERIFY(mem3);
-    QCOMPARE(mem3->maxLength(), 10);
-    QVERIFY(mem3->font().bold());
-    QCOMPARE(mem3->toolTip(),
-             QStringLiteral(
-                 "DTMF sequence (0 to 10 digits). Double Click to copy in Sequence to Send."));
-    QCOMPARE(
-        window->txtMem[11]->toolTip(),
-        QStringLiteral("DTMF sequence (1 to 10 digits). Double Click to copy in Sequence to Send"));
-    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("lblCommands_8"))->text(),
-             QStringLiteral("8: Send Status"));
-
-    QCOMPARE(window->Text1->maxLength(), 1024);
-    QVERIFY(window->Text1->font().fixedPitch() || QFontInfo(window->Text1->font()).fixedPitch());
-    QCOMPARE(window->Text2->text(), QStringLiteral("50"));
-    QCOMPARE(window->Text4->text(), QStringLiteral("1000"));
-    QCOMPARE(window->txtCrcTag->maxLength(), 1);
-    QCOMPARE(window->txtTxd->maxLength(), QLineEdit().maxLength());
-    QCOMPARE(window->txtCallID->toolTip(),
-             QStringLiteral("CW Call to be transmitted in reply (0-6 char)"));
-
-    QCOMPARE(window->SSTab1->tabText(1), QStringLiteral("Remote Modify / Send"));
-    QCOMPARE(window->SSTabCmd->tabText(0), QStringLiteral(" Default Commands"));
-    QCOMPARE(window->SSTabCmd->tabText(1), QStringLiteral(" Special Commands"));
-    QVERIFY(window->SSTabCmd->widget(1)->isAncestorOf(window->Frame8));
-    QVERIFY(window->SSTab1->widget(1)->isAncestorOf(window->Text1));
-
-    QVERIFY(!window->cmdSend->isEnabled());
-    QVERIFY(!window->cmdRead->isEnabled());
-    QCOMPARE(window->cmdSend->text(), QStringLiteral("PROGRAM"));
     for (QWidget *hidden :
-         {static_cast<QWidget *>(window->Text4), static_cast<QWidget *>(window->Label15),
-          static_cast<QWidget *>(window->Label14)}) {
+         std::initializer_list<QWidget *>{form->Text4, form->Label15, form->Label14}) {
         QVERIFY(hidden->isHidden());
         QVERIFY(!hidden->isEnabled());
     }
-    QVERIFY(window->Frame9->isHidden() && window->Frame10->isHidden() &&
-            window->Frame11->isHidden());
-    QCOMPARE(window->Frame11->title(), QStringLiteral("15: Frame11"));
-
-    QPushButton *output = window->findChild<QPushButton *>(QStringLiteral("chkOutput_2"));
-    QVERIFY(output && output->isCheckable() && !output->isChecked());
-    QCOMPARE(output->text(), QStringLiteral("Output 3 OFF"));
-    QCOMPARE(window->lblSeqCmd->text(), QStringLiteral("[]"));
-    QVERIFY(!window->lblInfoSend->text().isEmpty());
+    QVERIFY(form->Frame9->isHidden() && form->Frame10->isHidden() && form->Frame11->isHidden());
+    QVERIFY(!form->cmdSend->isEnabled() && !form->cmdRead->isEnabled());
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QVERIFY(form->Timer1->isActive());
+    QVERIFY(!form->tmrTimeOut->isActive());
 }
 
-void TestFormTone::windowHasAFixedSizeAndTimersAsDesigned()
+void TestFormTone::soundOutputIsCheckedAtStartUp()
 {
-    openWindow();
-    auto &window = form;
-    QVERIFY(window->windowTitle().startsWith(QStringLiteral("Keytoner v2")));
-    QCOMPARE(window->minimumSize(), window->maximumSize());
-    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-
-    QVERIFY(window->Timer1->isActive());
-    QCOMPARE(window->Timer1->interval(), 20000);
-    QVERIFY(!window->tmrTimeOut->isActive());
-    QCOMPARE(window->tmrTimeOut->interval(), 2400);
-}
-
-void TestFormTone::noSoundOutputWarnsAndDisablesSending()
-{
-    audio.deviceCount = 0;
     writeIni(kNoConfigLine);
     openWindow();
-    auto &window = form;
-    window->startUp();
+    form->startUp();
+    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(form->cmdTone->isEnabled());
 
+    audio.deviceCount = 0;
+    openWindow();
+    form->startUp();
     QCOMPARE(messages.shown.size(), qsizetype(1));
     QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
     QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("Questo PC non ha schede audio.\r\n"
                             "Il programma non pu\u00F2 inviare i toni DTMF"));
-    QVERIFY(!window->cmdTone->isEnabled());
-    QVERIFY(window->isVisible());
-}
-
-void TestFormTone::soundOutputPresentSaysNothing()
-{
-    writeIni(kNoConfigLine);
-    openWindow();
-    auto &window = form;
-    window->startUp();
-    QVERIFY(messages.shown.isEmpty());
-    QVERIFY(window->cmdTone->isEnabled());
-}
-
-void TestFormTone::f1OpensTheManualFromAnyField()
-{
-    openWindow();
-    auto &window = form;
-    window->startUp();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->txtMem[4]->setFocus();
-    QTest::keyClick(window->txtMem[4], Qt::Key_F1, Qt::ShiftModifier);
-
-    QVERIFY(InstructionsWindow::instance());
-    QCOMPARE(InstructionsWindow::instance()->windowTitle(), QStringLiteral(" Keytoner v2"));
-    QVERIFY(window->txtMem[4]->text().isEmpty());
+    QVERIFY(!form->cmdTone->isEnabled());
+    QVERIFY(form->isVisible());
 }
 
 QTEST_MAIN(TestFormTone)

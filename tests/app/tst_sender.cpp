@@ -55,7 +55,6 @@ private slots:
     void timingFieldsAreCorrectedAndUsed();
     void txDelayIsCorrected_data();
     void txDelayIsCorrected();
-    void withoutPttNothingSleeps();
     void pttReadAgainAfterPlayback();
     void statusShowsEffectiveTime_data();
     void statusShowsEffectiveTime();
@@ -188,15 +187,6 @@ void TestSender::txDelayIsCorrected()
     QCOMPARE(steppingClock.log,
              (QStringList{QStringLiteral("play"), QStringLiteral("sleep %1").arg(sleep),
                           QStringLiteral("play"), QStringLiteral("sleep 40")}));
-}
-
-void TestSender::withoutPttNothingSleeps()
-{
-    tickPtt(false);
-    send();
-    send();
-    QCOMPARE(plays, 2);
-    QVERIFY(steppingClock.sleeps.isEmpty());
 }
 
 void TestSender::pttReadAgainAfterPlayback()
