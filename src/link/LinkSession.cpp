@@ -89,6 +89,9 @@ bool LinkSession::GetVersion()
 {
     BoardId.clear();
     ShowIdentity = false;
+    // Whatever the line carried before is no answer to this request: a frame that noise began
+    // would otherwise swallow the start of the identity line.
+    parser_.requestReset();
     write(IdentifyCommand);
     startTimer(IdentityWaitMs);
     pumpUntil([this] { return !BoardId.isEmpty(); });
@@ -181,6 +184,7 @@ bool LinkSession::announceIdentity()
 {
     ShowIdentity = true;
     identityHandled_ = false;
+    parser_.requestReset();
     return port_.write(IdentifyCommand);
 }
 
