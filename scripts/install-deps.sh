@@ -9,6 +9,7 @@ packages=(
     libgtest-dev googletest
     pulseaudio pulseaudio-utils multimon-ng sox
     xvfb xauth imagemagick fonts-dejavu-core
+    desktop-file-utils appstream xdotool man-db
     clang libclang-rt-14-dev
 )
 
