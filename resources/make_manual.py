@@ -140,7 +140,7 @@ Keytoner keys a transmitter through the **RTS** line of a serial port: RTS on me
 
 Timing of a send with PTT enabled: PTT on - Tx Delay - the tones and pauses - 40 ms - PTT off. The 40 ms tail keeps the last tone from being cut by the radio. Without PTT enabled there is neither a delay nor a tail.
 
-One serial port serves either PTT or programming, never both: ticking PTT **Enable** unticks the programming **Enable** and the other way round. A port number outside 1-16 gives "Please enter a valid Comm number."; a port that cannot be opened gives "Not able to open COM" followed by the number, and the box is unticked again.
+One serial port serves either PTT or programming, never both: ticking PTT **Enable** unticks the programming **Enable** and the other way round. A port number outside 1-16 gives "Please enter a valid Comm number."; a port that cannot be opened gives "Not able to open COM" followed by the number, and the box is unticked again (see chapter 6 for the permission a port needs).
 
 # 6. Serial ports and their numbers
 
@@ -157,11 +157,25 @@ For an adapter that may change names, link its stable name instead:
 
 > ln -s /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0 com3
 
-For an installed copy that cannot write its own folder, the links belong in the per-user folder `~/.config/Keytoner`.
+The program's folder is the folder of `keytoner` when you unpacked or built it in a folder of your own. An installed copy (the Debian package puts it in `/usr/bin`) keeps its settings, `Default.prg` and the `comN` links in the per-user folder `~/.config/Keytoner` instead, for every user including root.
 
-Your user needs permission to open serial devices. On Debian and Ubuntu add yourself to the **dialout** group, then log out and in again:
+## Permission to open a port
+
+When ticking **Enable** gives "Not able to open COM" followed by the number although the device exists, your user is usually not allowed to open it (`keytoner-cli identify --port N` shows the reason, "Permission denied"). On Debian and Ubuntu serial devices belong to the **dialout** group: add yourself to it, then log out and in again (or restart the computer):
 
 > sudo usermod -aG dialout $USER
+
+Check with the command `groups` that **dialout** is listed. Do not run Keytoner as root to get around this.
+
+## A stable name for a USB adapter
+
+USB adapters get their names (`/dev/ttyUSB0`, `/dev/ttyUSB1`, ...) in the order they are plugged in. A udev rule gives yours a name of its own. Find the adapter's vendor and product numbers with `lsusb` (for example `0403:6001` for an FTDI adapter), then write the file `/etc/udev/rules.d/99-tonesentinel.rules` as root with one line:
+
+> SUBSYSTEM=="tty", ATTRS{idVendor}=="0403", ATTRS{idProduct}=="6001", SYMLINK+="tonesentinel", GROUP="dialout", MODE="0660"
+
+Load it with `sudo udevadm control --reload` and plug the adapter in again: `/dev/tonesentinel` now always names it. Link it as a port number in the program's folder, here as port 3 of an installed copy:
+
+> ln -s /dev/tonesentinel ~/.config/Keytoner/com3
 
 # 7. Reading and programming the board
 
