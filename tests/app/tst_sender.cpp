@@ -156,18 +156,15 @@ void TestSender::txDelayIsCorrected_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("sleep");
-    QTest::newRow("too short") << "5"
-                               << "20" << 20;
-    QTest::newRow("too long") << "2500"
-                              << "20" << 20;
-    QTest::newRow("empty") << ""
-                           << "20" << 20;
-    QTest::newRow("shortest") << "20"
-                              << "20" << 20;
-    QTest::newRow("longest") << "2000"
-                             << "2000" << 2000;
-    QTest::newRow("fraction rounds to even") << "42.5"
-                                             << "42.5" << 42;
+    const auto row = [](const char *name, const char *typed, const char *shown, int sleep) {
+        QTest::newRow(name) << QString(typed) << QString(shown) << sleep;
+    };
+    row("too short", "5", "20", 20);
+    row("too long", "2500", "20", 20);
+    row("empty", "", "20", 20);
+    row("shortest", "20", "20", 20);
+    row("longest", "2000", "2000", 2000);
+    row("fraction rounds to even", "42.5", "42.5", 42);
 }
 
 void TestSender::txDelayIsCorrected()
@@ -202,16 +199,14 @@ void TestSender::statusShowsEffectiveTime_data()
     QTest::addColumn<int>("elapsedMs");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("time");
-    QTest::newRow("milliseconds") << 1562 << "C"
-                                  << "1562mS.";
-    QTest::newRow("last millisecond form") << 9999 << "C"
-                                           << "9999mS.";
-    QTest::newRow("first seconds form") << 10000 << "C"
-                                        << "10.0 Sec.";
-    QTest::newRow("seconds rounded") << 12345 << "C"
-                                     << "12.3 Sec.";
-    QTest::newRow("locale separator") << 12345 << "de_DE"
-                                      << "12,3 Sec.";
+    const auto row = [](const char *name, int elapsedMs, const char *locale, const char *time) {
+        QTest::newRow(name) << elapsedMs << QString(locale) << QString(time);
+    };
+    row("milliseconds", 1562, "C", "1562mS.");
+    row("last millisecond form", 9999, "C", "9999mS.");
+    row("first seconds form", 10000, "C", "10.0 Sec.");
+    row("seconds rounded", 12345, "C", "12.3 Sec.");
+    row("locale separator", 12345, "de_DE", "12,3 Sec.");
 }
 
 void TestSender::statusShowsEffectiveTime()

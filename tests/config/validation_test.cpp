@@ -34,11 +34,6 @@ const QString NoModifier = "Modifier ID is empty";
 
 } // namespace
 
-TEST(ConfigValidation, AllFieldsEmptyStopsAtTheChecksumId)
-{
-    EXPECT_EQ(messageFor(BoardConfig{}), CrcEmpty);
-}
-
 TEST(ConfigValidation, RangesAreInclusive)
 {
     const struct {
@@ -108,15 +103,6 @@ TEST(ConfigValidation, DuplicateCommands)
     EXPECT_EQ(withCommands({{2, "1"}, {5, "2"}, {6, "2"}, {11, "1"}}),
               "Command #2 is equal to Command #11");
     EXPECT_EQ(withCommands({{1, "12"}, {2, "123"}, {3, ""}, {4, ""}}), Passes);
-}
-
-TEST(ConfigValidation, EmptyModifierFailsLast)
-{
-    BoardConfig config = exampleConfig();
-    config.txtSeqCmd.clear();
-    for (int i = 0; i < 16; ++i)
-        config.txtMem[i] = QString::number(1000 + i);
-    EXPECT_EQ(messageFor(config), NoModifier);
 }
 
 // Conversions that the range checks let through fail with a description that names the field
