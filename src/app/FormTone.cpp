@@ -681,7 +681,13 @@ bool FormTone::writeSettingsFile(const QString &line) const
     QSaveFile file(settingsPath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(SettingsFile::encode(line));
+    const QByteArray bytes = SettingsFile::encode(line);
+    // commit() does not notice a buffer that failed to flush: on a full disk it would rename a
+    // short file over the old line.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 
