@@ -144,7 +144,10 @@ ConfigFileRead loadConfigFile(const QString &path)
         failed.failure = file.errorString();
         return failed;
     }
-    const QByteArray bytes = file.readAll();
+    // Thirty short items fit in far less; a huge file (or a device) is not a configuration file
+    // and is read no further.
+    constexpr qint64 MaxConfigFileBytes = 1 << 20;
+    const QByteArray bytes = file.read(MaxConfigFileBytes);
     if (file.error() != QFileDevice::NoError) {
         ConfigFileRead failed;
         failed.failure = file.errorString();

@@ -44,7 +44,7 @@ QByteArray writeConfigFile(const BoardConfig &config);
 // arrangement over lines. A flag item other than 0 or 1 stops the reading.
 ConfigFileRead readConfigFile(const QByteArray &bytes);
 
-// readConfigFile on a file; a file that cannot be opened or read reads no item.
+// readConfigFile on the first MiB of a file; a file that cannot be opened or read reads no item.
 ConfigFileRead loadConfigFile(const QString &path);
 
 // Writes the file atomically: either the whole new file replaces the old one, or the old one
