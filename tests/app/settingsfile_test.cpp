@@ -110,15 +110,6 @@ TEST(SettingsFile, NumberThatDoesNotFitStopsAtItsField)
     EXPECT_EQ(badTab.values.top, 6);
 }
 
-TEST(SettingsFile, TabOutsideTheTwoPagesIsStillANumber)
-{
-    // Whether a tab exists is for the window to decide; the line itself reads fine.
-    const SettingsRead read =
-        SettingsFile::parse("\"\",0,0,7,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
-    EXPECT_FALSE(read.failedField.has_value());
-    EXPECT_EQ(read.values.tab, 7);
-}
-
 TEST(SettingsFile, PathsKeepTheirLettersInEitherEncoding)
 {
     const QString path = QStringLiteral("/home/op/citt\u00E0/b\u00F6rd.prg");

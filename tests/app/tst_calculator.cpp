@@ -117,13 +117,10 @@ void TestCalculator::refusalsInTheirOrder_data()
                             << QString(warning ? "Warning" : "DTMF") << QString(start);
     };
     // Each row would also fail every later check.
-    const char *empty = "Modifier ID or Checksum ID cannot be empty.\r\n";
-    row("empty modifier", "19", "9", "", "C", false, empty);
-    row("empty checksum", "19", "9", "9", "", false, empty);
+    row("empty modifier", "19", "9", "", "C", false, "Modifier ID or Checksum ID cannot be empty.");
     row("original ends with modifier", "129", "9", "9", "C", true, "Original Sequence ends");
     row("new ends with modifier", "", "9", "9", "C", true, "New Sequence ends");
     row("new too short", "1", "2", "9", "C", false, "Original/New Sequence too short.");
-    row("original empty", "", "22", "9", "C", false, "Original/New Sequence too short.");
 }
 
 void TestCalculator::refusalsInTheirOrder()

@@ -87,20 +87,19 @@ QByteArray TestFormTone::readIni() const
 void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
 {
     openWindow();
-    auto &window = form;
-    window->Form_Load();
+    form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(window->Text1->text(), QStringLiteral("0123456789*#ABCD"));
-    QCOMPARE(window->Text2->text(), QStringLiteral("60"));
-    QCOMPARE(window->Text3->text(), QStringLiteral("40"));
-    QCOMPARE(window->Text4->text(), QStringLiteral("300"));
-    QCOMPARE(window->txtPttCom->text(), QStringLiteral("1"));
-    QCOMPARE(window->txtPrgComm->text(), QStringLiteral("1"));
-    QCOMPARE(window->txtTxd->text(), QStringLiteral("200"));
-    QCOMPARE(window->positionTwips(), QPoint(0, 0));
-    QCOMPARE(window->SSTab1->currentIndex(), 0);
-    QCOMPARE(window->SSTabCmd->currentIndex(), 0);
+    QCOMPARE(form->Text1->text(), QStringLiteral("0123456789*#ABCD"));
+    QCOMPARE(form->Text2->text(), QStringLiteral("60"));
+    QCOMPARE(form->Text3->text(), QStringLiteral("40"));
+    QCOMPARE(form->Text4->text(), QStringLiteral("300"));
+    QCOMPARE(form->txtPttCom->text(), QStringLiteral("1"));
+    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("1"));
+    QCOMPARE(form->txtTxd->text(), QStringLiteral("200"));
+    QCOMPARE(form->positionTwips(), QPoint(0, 0));
+    QCOMPARE(form->SSTab1->currentIndex(), 0);
+    QCOMPARE(form->SSTabCmd->currentIndex(), 0);
     // The default configuration is asked for; there is none in a new folder.
     QCOMPARE(messages.shown.size(), qsizetype(1));
     QCOMPARE(messages.shown[0].title,
@@ -111,46 +110,43 @@ void TestFormTone::settingsSurviveARestart()
 {
     {
         openWindow();
-        auto &window = form;
-        window->Form_Load();
-        window->show();
-        window->move(80, 40);
-        window->SSTab1->setCurrentIndex(1);
-        window->Text1->setText(QStringLiteral("12#A"));
-        window->Text2->setText(QStringLiteral("75"));
-        window->txtTxd->setText(QStringLiteral("350"));
-        window->ConfigFilePath = folder.path() + "/club.prg";
-        QVERIFY(window->close());
+        form->Form_Load();
+        form->show();
+        form->move(80, 40);
+        form->SSTab1->setCurrentIndex(1);
+        form->Text1->setText(QStringLiteral("12#A"));
+        form->Text2->setText(QStringLiteral("75"));
+        form->txtTxd->setText(QStringLiteral("350"));
+        form->ConfigFilePath = folder.path() + "/club.prg";
+        QVERIFY(form->close());
     }
     QVERIFY(readIni().startsWith('"' + folder.path().toUtf8() +
                                  "/club.prg\",1200,600,1,\"12#A\",\"75\",\"40\""));
 
     openWindow();
-    auto &window = form;
-    window->Form_Load();
-    QCOMPARE(window->pos(), QPoint(80, 40));
-    QCOMPARE(window->SSTab1->currentIndex(), 1);
-    QCOMPARE(window->Text1->text(), QStringLiteral("12#A"));
-    QCOMPARE(window->Text2->text(), QStringLiteral("75"));
-    QCOMPARE(window->txtTxd->text(), QStringLiteral("350"));
+    form->Form_Load();
+    QCOMPARE(form->pos(), QPoint(80, 40));
+    QCOMPARE(form->SSTab1->currentIndex(), 1);
+    QCOMPARE(form->Text1->text(), QStringLiteral("12#A"));
+    QCOMPARE(form->Text2->text(), QStringLiteral("75"));
+    QCOMPARE(form->txtTxd->text(), QStringLiteral("350"));
 }
 
 void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
 {
     writeIni("\"\",150,300,1,\"55\"\r\n");
     openWindow();
-    auto &window = form;
-    window->Form_Load();
+    form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(window->positionTwips(), QPoint(150, 300));
-    QCOMPARE(window->SSTab1->currentIndex(), 1);
-    QCOMPARE(window->Text1->text(), QStringLiteral("55"));
-    QVERIFY(window->Text2->text().isEmpty());
-    QVERIFY(window->txtTxd->text().isEmpty());
+    QCOMPARE(form->positionTwips(), QPoint(150, 300));
+    QCOMPARE(form->SSTab1->currentIndex(), 1);
+    QCOMPARE(form->Text1->text(), QStringLiteral("55"));
+    QVERIFY(form->Text2->text().isEmpty());
+    QVERIFY(form->txtTxd->text().isEmpty());
 
     // Closing writes what the window holds now, empty fields included.
-    QVERIFY(window->close());
+    QVERIFY(form->close());
     QCOMPARE(readIni(), QByteArray("\"\",150,300,1,\"55\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"));
 }
 
@@ -158,35 +154,33 @@ void TestFormTone::positionOutOfRangeKeepsOnlyTheConfigurationPath()
 {
     writeIni("\"\",40000,15,1,\"123\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
     openWindow();
-    auto &window = form;
-    window->Form_Load();
+    form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(window->positionTwips(), QPoint(0, 0));
-    QCOMPARE(window->SSTab1->currentIndex(), 0);
-    QVERIFY(window->Text1->text().isEmpty());
-    QVERIFY(window->Text2->text().isEmpty());
-    QVERIFY(window->txtPttCom->text().isEmpty());
+    QCOMPARE(form->positionTwips(), QPoint(0, 0));
+    QCOMPARE(form->SSTab1->currentIndex(), 0);
+    QVERIFY(form->Text1->text().isEmpty());
+    QVERIFY(form->Text2->text().isEmpty());
+    QVERIFY(form->txtPttCom->text().isEmpty());
 }
 
 void TestFormTone::badTabStillAppliesTheFieldsAfterIt()
 {
     writeIni("\"\",30,45,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
     openWindow();
-    auto &window = form;
-    window->SSTabCmd->setCurrentIndex(1);
-    window->Form_Load();
+    form->SSTabCmd->setCurrentIndex(1);
+    form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(window->positionTwips(), QPoint(30, 45));
-    QCOMPARE(window->SSTab1->currentIndex(), 0);
-    QCOMPARE(window->Text1->text(), QStringLiteral("9*"));
-    QCOMPARE(window->Text3->text(), QStringLiteral("30"));
-    QCOMPARE(window->txtPrgComm->text(), QStringLiteral("3"));
-    QCOMPARE(window->txtTxd->text(), QStringLiteral("500"));
-    QCOMPARE(window->SSTabCmd->currentIndex(), 0);
+    QCOMPARE(form->positionTwips(), QPoint(30, 45));
+    QCOMPARE(form->SSTab1->currentIndex(), 0);
+    QCOMPARE(form->Text1->text(), QStringLiteral("9*"));
+    QCOMPARE(form->Text3->text(), QStringLiteral("30"));
+    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("3"));
+    QCOMPARE(form->txtTxd->text(), QStringLiteral("500"));
+    QCOMPARE(form->SSTabCmd->currentIndex(), 0);
     // An empty configuration path loads nothing: no file, no complaint.
-    QVERIFY(window->ConfigFilePath.isEmpty());
+    QVERIFY(form->ConfigFilePath.isEmpty());
     QVERIFY(messages.shown.isEmpty());
 }
 
@@ -194,32 +188,29 @@ void TestFormTone::positionOnNoScreenGoesToThePrimaryScreen()
 {
     writeIni("\"\",-30000,30000,0,\"1\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
     openWindow();
-    auto &window = form;
-    window->Form_Load();
-    QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    form->Form_Load();
+    QCOMPARE(form->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
 }
 
 void TestFormTone::closingWritesEvenWhenTheFolderIsGone()
 {
     openWindow();
-    auto &window = form;
-    window->Form_Load();
-    window->show();
+    form->Form_Load();
+    form->show();
     QVERIFY(QDir(folder.path()).removeRecursively());
-    QVERIFY(window->close());
-    QVERIFY(!window->isVisible());
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
     QVERIFY(!QFile::exists(iniPath()));
 }
 
 void TestFormTone::closingHidesTheMessageDialog()
 {
     openWindow();
-    auto &window = form;
-    window->Form_Load();
-    window->show();
-    window->dialog().show();
-    QVERIFY(window->close());
-    QVERIFY(!window->dialog().isVisible());
+    form->Form_Load();
+    form->show();
+    form->dialog().show();
+    QVERIFY(form->close());
+    QVERIFY(!form->dialog().isVisible());
     // Nothing that counts as a main window stays up, so the program ends here.
     for (const QWindow *shown : QGuiApplication::topLevelWindows())
         QVERIFY(!shown->isVisible() || shown->transientParent());
@@ -229,14 +220,13 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
 {
     writeIni(kNoConfigLine);
     openWindow();
-    auto &window = form;
-    window->startUp();
+    form->startUp();
     audio.plan.finishMs = 300;
-    window->player().DigitTime = 0.3;
-    window->player().SetToneTiming();
+    form->player().DigitTime = 0.3;
+    form->player().SetToneTiming();
     bool closedWhilePlaying = true;
-    QTimer::singleShot(50, window.get(), [&] { closedWhilePlaying = window->close(); });
-    window->player().SuonaSequenza(QStringLiteral("1"));
+    QTimer::singleShot(50, form.get(), [&] { closedWhilePlaying = form->close(); });
+    form->player().SuonaSequenza(QStringLiteral("1"));
 
     QVERIFY(!closedWhilePlaying);
     QCOMPARE(messages.shown.size(), qsizetype(1));
@@ -245,7 +235,7 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("Please wait end of sound before closing application."));
     QCOMPARE(readIni(), kNoConfigLine); // nothing written by the refused close
-    QVERIFY(window->close());
+    QVERIFY(form->close());
 }
 
 void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()

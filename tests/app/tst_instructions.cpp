@@ -128,7 +128,8 @@ void TestInstructions::f1OpensTheManualFromAnyField()
     QVERIFY(readerText().startsWith("Version one"));
     QVERIFY(field->text().isEmpty());
 
-    // Without the manual the message names the file alone, with no folder.
+    // F1 passes the bare name, so that the lookup order applies: without the manual the
+    // message names the file alone, with no folder.
     delete window;
     QFile::remove(folder.filePath(ManualName));
     QTest::keyClick(form->txtMem[3], Qt::Key_F1, Qt::ShiftModifier);

@@ -51,7 +51,6 @@ private slots:
     void init();
     void cleanup();
 
-    void digitCountCaption();
     void timingFieldsAreCorrectedAndUsed();
     void txDelayIsCorrected_data();
     void txDelayIsCorrected();
@@ -108,21 +107,6 @@ void TestSender::tickPtt(bool on)
 {
     const QSignalBlocker blocker(form->chkPtt);
     form->chkPtt->setChecked(on);
-}
-
-void TestSender::digitCountCaption()
-{
-    form->Text1->setText(QStringLiteral("0123456789*#ABCD"));
-    form->sender().Text1_Click();
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (16 digits)"));
-    QVERIFY(form->cmdTone->isEnabled());
-    form->Text1->setText(QStringLiteral(" 1 2 "));
-    form->sender().Text1_KeyUp();
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (5 digits)"));
-    form->Text1->clear();
-    form->sender().Text1_Click();
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (0 digits)"));
-    QVERIFY(!form->cmdTone->isEnabled());
 }
 
 void TestSender::timingFieldsAreCorrectedAndUsed()
