@@ -189,14 +189,6 @@ void TestCalculator::pastedNonDigitIsRefused()
     QVERIFY(messages.shown[0].text.contains("New Sequence"));
     QCOMPARE(form->Text1->text(), Unchanged);
     QCOMPARE(form->txtSeqNew->selectedText(), QString("x"));
-
-    messages.shown.clear();
-    form->txtSeqNew->setText("56");
-    form->txtSeqOri->setText("1 2");
-    form->calculator().cmdSeqCalc_Click();
-    QCOMPARE(messages.shown.size(), 1);
-    QVERIFY(messages.shown[0].text.contains("Original Sequence"));
-    QCOMPARE(form->Text1->text(), Unchanged);
 }
 
 void TestCalculator::bracketEchoes()

@@ -41,15 +41,15 @@ inline BoardConfig exampleConfig()
     return config;
 }
 
-// The example's file, byte for byte.
-inline QByteArray exampleFile()
+// The example's file, byte for byte, with its programming port.
+inline QByteArray exampleFile(const QByteArray &port = "1")
 {
     QByteArray file =
         "1\r\n0\r\n1\r\n0\r\n\"123\",\"#\",1,\"20\",\"TEST\",\"10\",1,\"11.5\",\"13.8\"\r\n"
         "\"11\"\r\n\"10\"\r\n";
     for (int i = 2; i < 16; ++i)
         file += "\"\"\r\n";
-    return file + "\"1\"\r\n";
+    return file + "\"" + port + "\"\r\n";
 }
 
 } // namespace keytoner::test
