@@ -91,11 +91,7 @@ void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
 
     QCOMPARE(readIni(), firstStartLine());
     QCOMPARE(form->Text1->text(), QStringLiteral("0123456789*#ABCD"));
-    QCOMPARE(form->Text2->text(), QStringLiteral("60"));
-    QCOMPARE(form->Text3->text(), QStringLiteral("40"));
     QCOMPARE(form->Text4->text(), QStringLiteral("300"));
-    QCOMPARE(form->txtPttCom->text(), QStringLiteral("1"));
-    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("1"));
     QCOMPARE(form->txtTxd->text(), QStringLiteral("200"));
     QCOMPARE(form->positionTwips(), QPoint(0, 0));
     QCOMPARE(form->SSTab1->currentIndex(), 0);

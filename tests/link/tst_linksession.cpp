@@ -286,30 +286,23 @@ private slots:
         VirtualBoard::Faults faults;
         faults.hangUpInRead = true;
         connectBoard(faults);
-        QSignalSpy lost(port.get(), &SerialPort::lost);
-        QSignalSpy events(port.get(), &SerialPort::commEvent);
         QElapsedTimer elapsed;
         elapsed.start();
         const auto outcome = session->read();
-        // The line's loss is reported once, the port closes, and the exchange's next write
-        // fails instead of waiting on a dead line.
+        // The port closes on the line's loss, and the exchange's next write fails instead of
+        // waiting on a dead line.
         QVERIFY(elapsed.elapsed() < 3000);
         QCOMPARE(outcome, LinkSession::Outcome::PortError);
         QCOMPARE(session->portError(),
                  QStringLiteral("Operation valid only when the port is open"));
-        QCOMPARE(lost.size(), 1);
-        QCOMPARE(events.size(), 1);
-        QCOMPARE(events.at(0).at(0).toInt(), CommEvent::InputOutput);
         QVERIFY(!port->isOpen());
     }
 
-    void writeToClosedPortIsAPortError()
+    void readOnAClosedPortDoesNotStart()
     {
         connectBoard();
         port->close();
         QCOMPARE(session->read(), LinkSession::Outcome::NotStarted);
-        QVERIFY(!port->write("x"));
-        QCOMPARE(port->errorString(), QStringLiteral("Operation valid only when the port is open"));
     }
 
     void nulDiscardingDropsZeroBytesOnlyWhenOn()
