@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "Commands.h"
 #include "PttOption.h"
 #include "StderrMessageBoxes.h"
@@ -21,6 +22,8 @@ namespace keytoner::cli {
 
 namespace {
 
+const QString WrongCount = QStringLiteral("Wrong number of arguments.");
+
 struct TimingOptions {
     QCommandLineOption digit{QStringLiteral("digit"),
                              QStringLiteral("Digit duration in ms (default 60, at least 25)."),
@@ -35,39 +38,6 @@ struct TimingOptions {
 
     void addTo(QCommandLineParser &parser) const { parser.addOptions({digit, gap, pause}); }
 };
-
-// QCommandLineParser names the program by its path; name it by the command instead.
-QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
-{
-    QString text = parser.helpText();
-    const qsizetype end = text.indexOf(QLatin1String(" [options]"));
-    if (text.startsWith(QLatin1String("Usage: ")) && end > 0)
-        text.replace(7, end - 7, arguments.value(0));
-    return text;
-}
-
-int usageError(const QCommandLineParser &parser, const QStringList &arguments,
-               const QString &problem)
-{
-    QTextStream(stderr) << arguments.value(0) << ": " << problem << "\n\n"
-                        << helpText(parser, arguments);
-    return 2;
-}
-
-// Parses the command line; returns an exit status when the command must stop here.
-std::optional<int> parse(QCommandLineParser &parser, const QStringList &arguments, int positionals)
-{
-    parser.addHelpOption();
-    if (!parser.parse(arguments))
-        return usageError(parser, arguments, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(parser, arguments);
-        return 0;
-    }
-    if (parser.positionalArguments().size() != positionals)
-        return usageError(parser, arguments, QStringLiteral("Wrong number of arguments."));
-    return std::nullopt;
-}
 
 // The timing as the sender uses it: raised to the minimums; a value that is not a number is a
 // usage error here (the window would read it leniently).
@@ -103,7 +73,7 @@ int runWav(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("SEQUENCE"),
                                  QStringLiteral("DTMF keys 0-9 * # A-D; a blank makes a pause."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The WAV file to write."));
-    if (auto status = parse(parser, arguments, 2))
+    if (auto status = parseCommandLine(parser, arguments, 2, WrongCount))
         return *status;
     QString problem;
     const auto durations = readTiming(parser, options, problem);
@@ -133,7 +103,7 @@ static int sendSequence(const QStringList &arguments)
     ptt.addTo(parser);
     parser.addPositionalArgument(QStringLiteral("SEQUENCE"),
                                  QStringLiteral("DTMF keys 0-9 * # A-D; a blank makes a pause."));
-    if (auto status = parse(parser, arguments, 1))
+    if (auto status = parseCommandLine(parser, arguments, 1, WrongCount))
         return *status;
     QString problem;
     const auto durations = readTiming(parser, options, problem);
