@@ -78,7 +78,6 @@ private slots:
     void loadRestoresEveryFieldAndSetsTheTitle();
     void loadAcceptsOneLineCutsToTheFieldsAndClearsCommands();
     void shortFileKeepsWhatItSet();
-    void badFlagOrMissingFileFailsTheLoad();
     void differentPortEndsProgrammingFirst();
     void samePortKeepsProgramming();
 
@@ -314,25 +313,6 @@ void TestConfigPanel::shortFileKeepsWhatItSet()
     QCOMPARE(form->txtMem[0]->text(), QString("777"));
     QCOMPARE(form->ConfigFilePath, QString("before"));
     QCOMPARE(form->windowTitle(), QString("Keytoner v2 - before"));
-}
-
-void TestConfigPanel::badFlagOrMissingFileFailsTheLoad()
-{
-    QByteArray file = exampleFile();
-    file.replace(",1,\"20\"", ",2,\"20\"");
-    writeBytes(path("flag.prg"), file);
-    form->config().LoadConfigFile(path("flag.prg"));
-    QCOMPARE(messages.shown.size(), 1);
-    QVERIFY(messages.shown[0].text.contains("CW reply flag"));
-    QCOMPARE(form->txtCrcTag->text(), QString("#")); // set before the bad item
-    QCOMPARE(form->txtMorseSpeed->text(), QString(""));
-    QVERIFY(form->ConfigFilePath.isEmpty());
-
-    const QString missing = path("Default.prg");
-    form->config().LoadConfigFile(missing);
-    QCOMPARE(messages.shown.size(), 2);
-    QCOMPARE(messages.shown[1].title, "Unable to load data file " + missing);
-    QVERIFY(!messages.shown[1].text.isEmpty());
 }
 
 void TestConfigPanel::differentPortEndsProgrammingFirst()
