@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,9 @@ int main(int argc, char *argv[])
     {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Keytoner"));
+        // Lets the desktop match the window to its menu entry, and the installed icon to it.
+        QApplication::setDesktopFileName(QStringLiteral("io.github.keytoner.Keytoner"));
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("keytoner")));
         keytoner::FormTone window(keytoner::systemPlatform(), keytoner::programFolder());
         window.startUp();
         status = app.exec();

@@ -64,31 +64,29 @@ done
 # A fresh user whose data comes from the stage only: nothing of this machine's installed copy.
 user=$work/home
 mkdir -p "$user"
-as_user() {
-    env -i PATH="$PATH" HOME="$user" XDG_CONFIG_HOME="$user/.config" \
-        XDG_DATA_HOME="$user/.local/share" XDG_RUNTIME_DIR="$work/runtime" \
-        XDG_DATA_DIRS="$stage/share" "$@"
-}
+# env execs the program, so that $! of a background run is the program itself and kill ends it.
+as_user=(env -i PATH="$PATH" HOME="$user" XDG_CONFIG_HOME="$user/.config"
+    XDG_DATA_HOME="$user/.local/share" XDG_RUNTIME_DIR="$work/runtime" XDG_DATA_DIRS="$stage/share")
 mkdir -m 700 "$work/runtime"
 cli=$stage/bin/keytoner-cli
 cd "$work" || exit 1
 
-out=$(as_user "$cli" calc 1234 5678 --modifier '#9' --checksum C 2>&1)
+out=$("${as_user[@]}" "$cli" calc 1234 5678 --modifier '#9' --checksum C 2>&1)
 [ "$out" = "1234#95678C10" ] || fail "installed calc: $out"
-as_user "$cli" wav "1234# 5678" "$work/sequence.wav" || fail "installed wav failed"
+"${as_user[@]}" "$cli" wav "1234# 5678" "$work/sequence.wav" || fail "installed wav failed"
 [ "$(head -c 4 "$work/sequence.wav" 2>/dev/null)" = "RIFF" ] || fail "installed wav wrote no WAV file"
 {
     printf '1\r\n0\r\n1\r\n0\r\n"123","#",1,"20","TEST","10",1,"11.5","13.8"\r\n"11"\r\n"10"\r\n'
     for _ in $(seq 14); do printf '""\r\n'; done
     printf '"1"\r\n'
 } >"$work/example.prg"
-as_user "$cli" image "$work/example.prg" >"$work/image.hex" || fail "installed image failed"
-as_user "$cli" decode "$work/image.hex" -o "$work/copy.prg" || fail "installed decode failed"
-cmp -s <(as_user "$cli" image "$work/copy.prg") "$work/image.hex" || fail "image and decode disagree"
+"${as_user[@]}" "$cli" image "$work/example.prg" >"$work/image.hex" || fail "installed image failed"
+"${as_user[@]}" "$cli" decode "$work/image.hex" -o "$work/copy.prg" || fail "installed decode failed"
+cmp -s <("${as_user[@]}" "$cli" image "$work/copy.prg") "$work/image.hex" || fail "image and decode disagree"
 
 # keytoner-cli links comN where the installed window looks: the user's folder, even though
 # the staged bin folder is writable.
-as_user "$cli" simulate --link 5 >"$work/simulate.log" 2>&1 &
+"${as_user[@]}" "$cli" simulate --link 5 >"$work/simulate.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do
     [ -L "$user/.config/Keytoner/com5" ] && break
@@ -99,7 +97,7 @@ done
 kill "${pids[-1]}" 2>/dev/null
 
 # The window offscreen: it starts, stays up, and keeps its settings in the user's folder.
-as_user QT_QPA_PLATFORM=offscreen "$stage/bin/keytoner" >"$work/offscreen.log" 2>&1 &
+"${as_user[@]}" QT_QPA_PLATFORM=offscreen "$stage/bin/keytoner" >"$work/offscreen.log" 2>&1 &
 window=$!
 pids+=($window)
 sleep 3
@@ -110,16 +108,15 @@ kill $window 2>/dev/null
 
 # F1 in the installed window, on a virtual X display: the manual opens from the data folder
 # (the instructions window " Keytoner v2"), not the "Chimecaster v2r" box of a missing manual.
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 5>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(cat "$work/display")
+for _ in $(seq 100); do DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 press_f1() { # $1: XDG_DATA_DIRS for the window; prints the titles of the windows shown after F1
-    exec 5>"$work/display"
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    local xvfb=$!
-    pids+=($xvfb)
-    exec 5>&-
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    local display=:$(cat "$work/display")
-    : >"$work/display"
-    as_user DISPLAY="$display" XDG_DATA_DIRS="$1" QT_QPA_PLATFORM=xcb "$stage/bin/keytoner" \
+    "${as_user[@]}" DISPLAY="$display" XDG_DATA_DIRS="$1" QT_QPA_PLATFORM=xcb "$stage/bin/keytoner" \
         >>"$work/xcb.log" 2>&1 &
     local app=$!
     pids+=($app)
@@ -144,15 +141,18 @@ press_f1() { # $1: XDG_DATA_DIRS for the window; prints the titles of the window
         sleep 2
         DISPLAY=$display xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null
     else
-        echo "no main window on $display"
+        echo "no main window on $display:" $(DISPLAY=$display xdotool search --name '.' getwindowname %@ 2>&1)
+        kill -0 $app 2>/dev/null || echo "keytoner has ended"
+        DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 || echo "no display: $(cat "$work/xvfb.log")"
     fi
-    kill $app $xvfb 2>/dev/null
-    wait $app $xvfb 2>/dev/null
+    kill $app 2>/dev/null
+    wait $app 2>/dev/null
 }
 shown=$(press_f1 "$stage/share")
 grep -qx ' Keytoner v2' <<<"$shown" || fail "F1 did not open the installed manual; windows: [$shown] $(cat "$work/xcb.log")"
 shown=$(press_f1 "$work/nowhere")
-grep -qx 'Chimecaster v2r' <<<"$shown" || fail "without the data folder F1 should miss the manual; windows: [$shown]"
+grep -qx 'Chimecaster v2r' <<<"$shown" ||
+    fail "without the data folder F1 should miss the manual; windows: [$shown] $(cat "$work/xcb.log")"
 
 [ $failures -eq 0 ] && echo "staged install: ok"
 exit $((failures > 0))
