@@ -35,7 +35,6 @@ private slots:
     void enterElsewhereDoesNothing();
     void clickSelectsAllInNumericFields();
     void doubleClickCopiesMemory();
-    void doubleClickOnEmptyMemoryDoesNothing();
 
 private:
     QLineEdit *field(const QString &name) { return form->findChild<QLineEdit *>(name); }
@@ -270,6 +269,12 @@ void TestEntryRules::doubleClickCopiesMemory()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     form->SSTab1->setCurrentIndex(0);
+    // An empty memory copies nothing.
+    form->Text1->setText(QStringLiteral("99"));
+    QTest::mouseDClick(form->txtMem[7], Qt::LeftButton);
+    QCOMPARE(form->Text1->text(), QStringLiteral("99"));
+    QCOMPARE(form->SSTab1->currentIndex(), 0);
+
     form->Text1->clear();
     form->sender().Text1_Click();
     form->txtMem[5]->setText(QStringLiteral("123A"));
@@ -280,16 +285,6 @@ void TestEntryRules::doubleClickCopiesMemory()
     QCOMPARE(form->SSTab1->currentIndex(), 1);
     QCOMPARE(form->focusWidget(), form->Text1);
     QCOMPARE(form->Text1->selectedText(), QStringLiteral("123A"));
-}
-
-void TestEntryRules::doubleClickOnEmptyMemoryDoesNothing()
-{
-    form->SSTab1->setCurrentIndex(0);
-    form->Text1->setText(QStringLiteral("99"));
-    form->txtMem[7]->clear();
-    QTest::mouseDClick(form->txtMem[7], Qt::LeftButton);
-    QCOMPARE(form->Text1->text(), QStringLiteral("99"));
-    QCOMPARE(form->SSTab1->currentIndex(), 0);
 }
 
 QTEST_MAIN(TestEntryRules)
