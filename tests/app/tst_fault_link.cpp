@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -271,7 +272,7 @@ void TestFaultLink::expectExchangesWork()
 
 void TestFaultLink::hangUpInTheMiddleOfRead()
 {
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
         link::VirtualBoard::Faults hangUp;
         hangUp.hangUpInRead = true;
         board->setFaults(hangUp);
@@ -304,7 +305,7 @@ void TestFaultLink::hangUpInTheMiddleOfRead()
 void TestFaultLink::hangUpInTheMiddleOfProgram()
 {
     fillValidConfiguration();
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
         link::VirtualBoard::Faults hangUp;
         hangUp.hangUpInWrite = true;
         board->setFaults(hangUp);
@@ -381,15 +382,16 @@ void TestFaultLink::randomBytesWhileIdle()
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
 
     const qint64 before = residentKiB();
-    for (const int rate : {480, 100000}) {
-        line.setNoiseRate(rate);
-        QTest::qWait(noiseSeconds() * 1000 / 2);
-    }
+    // The line's full rate, then as fast as the terminal takes bytes.
+    line.setNoiseRate(480);
+    QTest::qWait(noiseSeconds() * 1000);
+    line.setNoiseRate(100000);
+    QTest::qWait(noiseSeconds() * 1000 / 2);
     line.setNoiseRate(0);
     QTest::qWait(100);
     const qint64 grownKiB = residentKiB() - before;
     qInfo("idle noise: %lld bytes, resident memory grew by %lld KiB", line.noiseSent(), grownKiB);
-    QVERIFY(line.noiseSent() > 480 * noiseSeconds() / 2);
+    QVERIFY(line.noiseSent() > 480 * noiseSeconds());
     QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
     QVERIFY(form->link().portOpen());
 
@@ -411,16 +413,22 @@ void TestFaultLink::randomBytesDuringExchanges()
     fillValidConfiguration();
 
     const qint64 before = residentKiB();
+    // At the full rate no identity line gets through; sparse noise lets exchanges reach the
+    // data frame and the write blocks, and spoils them there.
     line.setNoiseRate(480);
     QElapsedTimer phase;
     phase.start();
     int exchanges = 0;
-    while (phase.elapsed() < noiseSeconds() * 1000) {
+    QMap<QString, int> outcomes;
+    while (phase.elapsed() < noiseSeconds() * 1500) {
+        if (phase.elapsed() >= noiseSeconds() * 1000)
+            line.setNoiseRate(8);
         QElapsedTimer one;
         one.start();
         (exchanges % 2 ? form->cmdSend : form->cmdRead)->click();
         QVERIFY2(one.elapsed() < 6000, qPrintable(QString::number(one.elapsed())));
         QVERIFY(!form->dialog().info().isEmpty());
+        ++outcomes[form->dialog().info()];
         QVERIFY(form->cmdRead->isEnabled());
         QVERIFY(form->cmdSend->isEnabled());
         ++exchanges;
@@ -431,6 +439,8 @@ void TestFaultLink::randomBytesDuringExchanges()
     qInfo("%d exchanges under noise, %lld noise bytes, memory grew by %lld KiB", exchanges,
           line.noiseSent(), grownKiB);
     QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
+    for (auto outcome = outcomes.cbegin(); outcome != outcomes.cend(); ++outcome)
+        qInfo("%4d x %s", outcome.value(), qPrintable(outcome.key().simplified()));
 
     board->clearReceived();
     expectExchangesWork();
@@ -481,25 +491,23 @@ void TestFaultLink::noiseEndingInsideAFrame()
     QVERIFY(line.ok());
     enableOn(line.devicePath(), 11);
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        line.inject(noise);
-        QTest::qWait(100);
-        form->cmdRead->click();
-        QCOMPARE(form->dialog().info(), ReadOk);
-        line.inject(noise);
-        QTest::qWait(100);
-        fillValidConfiguration();
-        form->cmdSend->click();
-        QCOMPARE(form->dialog().info(), ProgramOk);
+    line.inject(noise);
+    QTest::qWait(100);
+    form->cmdRead->click();
+    QCOMPARE(form->dialog().info(), ReadOk);
+    line.inject(noise);
+    QTest::qWait(100);
+    fillValidConfiguration();
+    form->cmdSend->click();
+    QCOMPARE(form->dialog().info(), ProgramOk);
 
-        // The port closed and opened again announces the board.
-        line.inject(noise);
-        QTest::qWait(100);
-        disable();
-        form->dialog().setInfo(QString());
-        form->chkPrg->setChecked(true);
-        QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
-    }
+    // The port closed and opened again announces the board.
+    line.inject(noise);
+    QTest::qWait(100);
+    disable();
+    form->dialog().setInfo(QString());
+    form->chkPrg->setChecked(true);
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
     QVERIFY(form->close());
 }
 
