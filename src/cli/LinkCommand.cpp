@@ -8,6 +8,7 @@
 #include "link/LinkProtocol.h"
 #include "link/LinkReporter.h"
 #include "link/LinkSession.h"
+#include "link/RecordingReporter.h"
 #include "link/VirtualBoard.h"
 #include "platform/Clock.h"
 #include "platform/QtSerialPort.h"
@@ -28,27 +29,6 @@
 namespace keytoner::cli {
 
 namespace {
-
-// The dialog of the window, on a terminal: its last text is the command's result.
-class TerminalReporter : public link::LinkReporter {
-public:
-    explicit TerminalReporter(QString portText) : portText_(std::move(portText)) {}
-    void setInfo(const QString &text) override { info_ = text; }
-    QString info() const override { return info_; }
-    void setInfoColor(InfoColor) override {}
-    void setOkVisible(bool visible) override { ok_ = visible; }
-    bool okVisible() const override { return ok_; }
-    void showDialog() override {}
-    void showConfigImage(const ConfigImage &image) override { image_ = image; }
-    QString prgCommText() const override { return portText_; }
-
-    std::optional<ConfigImage> image_;
-
-private:
-    QString portText_;
-    QString info_;
-    bool ok_ = true;
-};
 
 struct LinkOptions {
     QCommandLineOption port{QStringLiteral("port"),
@@ -102,7 +82,7 @@ public:
     SystemClock clock;
     QtSerialPort port;
     QTimer timer;
-    TerminalReporter reporter;
+    link::RecordingReporter reporter;
     ConfigImage prgImage{};
     ConfigImage rxImage{};
     link::LinkSession session;
@@ -247,9 +227,9 @@ int runRead(const QStringList &arguments)
     }
     const auto outcome = link->session.read();
     const int status = finish(*link, outcome, arguments);
-    if (status != 0 || !link->reporter.image_)
+    if (status != 0 || link->reporter.shownImages().isEmpty())
         return status == 0 ? 1 : status;
-    BoardConfig config = fittedToFields(decodeConfigImage(*link->reporter.image_));
+    BoardConfig config = fittedToFields(decodeConfigImage(link->reporter.shownImages().last()));
     config.txtPrgComm = where.portText;
     if (auto failure = saveConfigFile(parser.value(output), config))
         return fail(arguments, parser.value(output) + QStringLiteral(": ") + *failure);

@@ -1,6 +1,7 @@
 // The exchanges over a real serial port driver against the virtual board on a pseudo-terminal.
 #include "link/LinkProtocol.h"
 #include "link/LinkSession.h"
+#include "link/RecordingReporter.h"
 #include "link/VirtualBoard.h"
 #include "platform/Clock.h"
 #include "platform/QtSerialPort.h"
@@ -13,24 +14,6 @@ using namespace keytoner;
 using namespace keytoner::link;
 
 namespace {
-
-class RecordingReporter : public LinkReporter {
-public:
-    void setInfo(const QString &text) override { info_ = text; }
-    QString info() const override { return info_; }
-    void setInfoColor(InfoColor color) override { color_ = color; }
-    void setOkVisible(bool visible) override { ok_ = visible; }
-    bool okVisible() const override { return ok_; }
-    void showDialog() override { ++shown_; }
-    void showConfigImage(const ConfigImage &image) override { shownImages_.append(image); }
-    QString prgCommText() const override { return QStringLiteral("7"); }
-
-    QString info_;
-    InfoColor color_ = InfoColor::Black;
-    bool ok_ = true;
-    int shown_ = 0;
-    QList<ConfigImage> shownImages_;
-};
 
 ConfigImage patternImage()
 {
@@ -71,7 +54,7 @@ class LinkSessionTest : public QObject {
         port = std::make_unique<QtSerialPort>();
         QVERIFY2(port->open(board->devicePath()), qPrintable(port->errorString()));
         timer = std::make_unique<QTimer>();
-        reporter = std::make_unique<RecordingReporter>();
+        reporter = std::make_unique<RecordingReporter>(QStringLiteral("7"));
         session = std::make_unique<LinkSession>(*port, clock, *timer, *reporter, prg, rx);
         session->setPortNumber(7);
     }
@@ -89,9 +72,9 @@ private slots:
         connectBoard();
         QVERIFY(session->announceIdentity());
         QVERIFY(session->waitForIdentity(1000));
-        QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 detected."));
-        QCOMPARE(reporter->color_, LinkReporter::InfoColor::Black);
-        QVERIFY(reporter->ok_);
+        QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 detected."));
+        QCOMPARE(reporter->infoColor(), LinkReporter::InfoColor::Black);
+        QVERIFY(reporter->okVisible());
     }
 
     void wrongIdentityAnnouncedInRed()
@@ -100,14 +83,14 @@ private slots:
         faults.identity = "Tonesentinel v2";
         faults.lineFeedOnly = true;
         connectBoard(faults);
-        reporter->ok_ = false;
+        reporter->setOkVisible(false);
         session->announceIdentity();
         session->waitForIdentity(1000);
         QCOMPARE(
-            reporter->info_,
+            reporter->info(),
             QStringLiteral("Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !"));
-        QCOMPARE(reporter->color_, LinkReporter::InfoColor::Red);
-        QVERIFY(!reporter->ok_); // keeps its visibility
+        QCOMPARE(reporter->infoColor(), LinkReporter::InfoColor::Red);
+        QVERIFY(!reporter->okVisible()); // keeps its visibility
     }
 
     void readLoadsTheBoardsImage()
@@ -118,9 +101,9 @@ private slots:
         elapsed.start();
         QCOMPARE(session->read(), LinkSession::Outcome::Succeeded);
         const qint64 took = elapsed.elapsed();
-        QCOMPARE(reporter->info_, QStringLiteral("Data from Tonesentinel  v2 successfully read"));
+        QCOMPARE(reporter->info(), QStringLiteral("Data from Tonesentinel  v2 successfully read"));
         QCOMPARE(rx, patternImage());
-        QCOMPARE(reporter->shownImages_.size(), 1);
+        QCOMPARE(reporter->shownImages().size(), 1);
         // 200 + identity (ends early) + 200 + 768, never less than the fixed pauses.
         QVERIFY2(took >= 1168 && took < 2500, qPrintable(QString::number(took)));
         QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC\xFF\xAA", 4));
@@ -149,15 +132,15 @@ private slots:
         faults.silent = silent;
         connectBoard(faults);
         QCOMPARE(session->read(), LinkSession::Outcome::Failed);
-        QCOMPARE(reporter->info_,
+        QCOMPARE(reporter->info(),
                  QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
-        QVERIFY(reporter->ok_);
+        QVERIFY(reporter->okVisible());
         QTest::qWait(300);
         const QByteArray sent = board->receivedBytes();
         QCOMPARE(sent, QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
         if (delayMs > 100) {
             // The late line is announced once it arrives.
-            QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 detected."));
+            QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 detected."));
         }
     }
 
@@ -201,8 +184,8 @@ private slots:
         connectBoard(faults);
         rx.fill(0x11);
         QCOMPARE(session->read(), LinkSession::Outcome::Failed);
-        QCOMPARE(reporter->info_, text);
-        QVERIFY(reporter->shownImages_.isEmpty());
+        QCOMPARE(reporter->info(), text);
+        QVERIFY(reporter->shownImages().isEmpty());
         QTest::qWait(200);
         const int spaces = static_cast<int>(board->receivedBytes().count(' '));
         QCOMPARE(spaces, fault == 0 ? 0 : 256);
@@ -226,7 +209,7 @@ private slots:
         elapsed.start();
         QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Succeeded);
         const qint64 took = elapsed.elapsed();
-        QCOMPARE(reporter->info_, QStringLiteral("Tonesentinel  v2 successfully programmed"));
+        QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
         QCOMPARE(board->image(), prg);
         QCOMPARE(board->blocksAccepted(), 4);
         QVERIFY2(took >= 2798 && took < 4500, qPrintable(QString::number(took)));
@@ -275,7 +258,7 @@ private slots:
         connectBoard(faults);
         prg = patternImage();
         QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Failed);
-        QCOMPARE(reporter->info_, text);
+        QCOMPARE(reporter->info(), text);
         QTest::qWait(200);
         if (fault == 0)
             QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
