@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "ProgramImage.h"
 #include "config/ConfigDecoder.h"
-#include "config/ConfigEncoder.h"
 #include "config/ConfigFile.h"
 #include "config/ImageText.h"
 
@@ -47,15 +47,11 @@ int runImage(const QStringList &arguments)
     if (auto status = parseCommandLine(parser, arguments, 1))
         return *status;
 
-    const QString path = parser.positionalArguments().at(0);
-    const ConfigFileRead read = loadConfigFile(path);
-    if (!read.complete())
-        return fail(arguments, QStringLiteral("unable to load %1: %2").arg(path, read.failure));
-    // PROGRAM sees the file through the window's fields, which cut over-long texts.
-    const ImageBuild build = buildConfigImage(fittedToFields(read.config));
-    if (!build.ok())
-        return fail(arguments, build.message);
-    QTextStream(stdout) << imageToHex(*build.image);
+    QString failure;
+    const auto image = programImage(parser.positionalArguments().at(0), failure);
+    if (!image)
+        return fail(arguments, failure);
+    QTextStream(stdout) << imageToHex(*image);
     return 0;
 }
 

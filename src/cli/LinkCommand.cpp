@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ProgramFolderCli.h"
+#include "ProgramImage.h"
 #include "common/Dtmf.h"
 #include "config/ConfigDecoder.h"
 #include "config/ConfigEncoder.h"
@@ -248,13 +249,10 @@ int runProgram(const QStringList &arguments)
     parser.addOptions({options.port, options.device, options.folder});
     if (auto status = parseCommandLine(parser, arguments, 1))
         return *status;
-    const QString path = parser.positionalArguments().at(0);
-    const ConfigFileRead file = loadConfigFile(path);
-    if (!file.complete())
-        return fail(arguments, QStringLiteral("unable to load %1: %2").arg(path, file.failure));
-    const ImageBuild build = buildConfigImage(fittedToFields(file.config));
-    if (!build.ok())
-        return fail(arguments, build.message);
+    QString failure;
+    const auto image = programImage(parser.positionalArguments().at(0), failure);
+    if (!image)
+        return fail(arguments, failure);
 
     int status = 0;
     const auto found = target(parser, options, arguments, status);
@@ -264,7 +262,7 @@ int runProgram(const QStringList &arguments)
     if (!link.enable(found->device))
         return fail(arguments, QStringLiteral("Not able to open COM") + found->portText + " (" +
                                    found->device + ": " + link.port.errorString() + ")");
-    link.prgImage = *build.image;
+    link.prgImage = *image;
     return finish(link, link.session.ProgramBoard(), arguments);
 }
 
