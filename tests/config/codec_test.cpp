@@ -133,12 +133,6 @@ TEST(ConfigCodec, CommandSlots)
               (std::vector<int>{0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     for (int reserved : {6, 7, 168, 169, 170, 171, 172, 173, 174, 175})
         EXPECT_EQ(image[reserved], 0xFF) << reserved;
-
-    const BoardConfig shown = decodeConfigImage(image);
-    EXPECT_EQ(shown.txtMem[0], "123");
-    EXPECT_EQ(shown.txtMem[1], "0*#D");
-    EXPECT_EQ(shown.txtMem[2], "1234567890");
-    EXPECT_EQ(shown.txtMem[15], "");
 }
 
 TEST(ConfigCodec, DecodingSkipsUnknownCodesWithinTheSlot)
@@ -165,7 +159,6 @@ TEST(ConfigCodec, ModifierArea)
     config.txtSeqCmd = "12345678";
     ConfigImage image = encode(config);
     EXPECT_EQ(bytes(image, 176, 9), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 0x80}));
-    EXPECT_EQ(decodeConfigImage(image).txtSeqCmd, "12345678");
 
     config.txtSeqCmd = "5";
     image = encode(config);
@@ -184,12 +177,10 @@ TEST(ConfigCodec, CallArea)
     config.txtCallID = "AB1";
     ConfigImage image = encode(config);
     EXPECT_EQ(bytes(image, 185, 7), (std::vector<int>{0x41, 0x42, 0x31, 0, 0xFF, 0xFF, 0xFF}));
-    EXPECT_EQ(decodeConfigImage(image).txtCallID, "AB1");
 
     config.txtCallID = "";
     image = encode(config);
     EXPECT_EQ(image[185], 0);
-    EXPECT_EQ(decodeConfigImage(image).txtCallID, "");
 
     config.txtCallID = "IK2ABC";
     image = encode(config);
@@ -243,8 +234,8 @@ BoardConfig randomConfig(std::mt19937 &random)
 
 } // namespace
 
-// Every field comes back as it was, except the Morse speed, which comes back as the speed its
-// timing byte stands for.
+// Every field comes back as it was (the cases above check the bytes, this the way back), except
+// the Morse speed, which comes back as the speed its timing byte stands for.
 TEST(ConfigCodec, RoundTripsOverGeneratedConfigurations)
 {
     std::mt19937 random(20261206);
