@@ -48,11 +48,6 @@ public:
     QStringList timeline;
 };
 
-class RealSerialFactory : public SerialPortFactory {
-public:
-    std::unique_ptr<SerialPort> create() override { return std::make_unique<QtSerialPort>(); }
-};
-
 } // namespace
 
 class TestLink : public QObject, public test::TestWindow {
@@ -86,7 +81,7 @@ private:
     void enableOnBoard(link::VirtualBoard &board, const QString &number);
 
     TimelineClock timelineClock;
-    RealSerialFactory realSerial;
+    QtSerialPortFactory realSerial;
     SystemClock realClock;
 };
 
@@ -95,10 +90,8 @@ void TestLink::init()
     timelineClock.serial = &serial;
     timelineClock.audio = &audio;
     openWindow(timelineClock, serial);
-    messages.shown.clear();
     timelineClock.sleeps.clear();
     timelineClock.timeline.clear();
-    audio.calls.clear();
 }
 
 void TestLink::cleanup()
