@@ -208,7 +208,6 @@ private:
     // Links comN in the program folder to the device and ticks the programming box.
     void enableOn(const QString &device, int number);
     void disable();
-    void fillValidConfiguration();
     void expectExchangesWork();
 
     RealSerialFactory realSerial;
@@ -244,20 +243,6 @@ void TestFaultLink::disable()
 {
     form->chkPrg->setChecked(false);
     QVERIFY(!form->link().portOpen());
-}
-
-void TestFaultLink::fillValidConfiguration()
-{
-    for (auto *field : form->txtMem)
-        field->setText(QString());
-    form->txtMem[0]->setText(QStringLiteral("123"));
-    form->txtSeqCmd->setText(QStringLiteral("4567"));
-    form->txtCrcTag->setText(QStringLiteral("#"));
-    form->txtCallID->setText(QStringLiteral("IK0ABC"));
-    form->txtMorseSpeed->setText(QStringLiteral("20"));
-    form->txtTmr2->setText(QStringLiteral("10"));
-    form->txtBlo->setText(QStringLiteral("11.5"));
-    form->txtBhi->setText(QStringLiteral("13.8"));
 }
 
 // READ and PROGRAM on the port now open both succeed.

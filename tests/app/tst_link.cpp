@@ -77,7 +77,6 @@ private slots:
 private:
     FakeSerial &port() { return *serial.last; }
     void enable(const QString &number = QStringLiteral("3"));
-    void fillValidConfiguration();
     void enableOnBoard(link::VirtualBoard &board, const QString &number);
 
     TimelineClock timelineClock;
@@ -103,20 +102,6 @@ void TestLink::enable(const QString &number)
 {
     form->txtPrgComm->setText(number);
     form->chkPrg->setChecked(true);
-}
-
-void TestLink::fillValidConfiguration()
-{
-    for (auto *field : form->txtMem)
-        field->setText(QString());
-    form->txtMem[0]->setText(QStringLiteral("123"));
-    form->txtSeqCmd->setText(QStringLiteral("4567"));
-    form->txtCrcTag->setText(QStringLiteral("#"));
-    form->txtCallID->setText(QStringLiteral("IK0ABC"));
-    form->txtMorseSpeed->setText(QStringLiteral("20"));
-    form->txtTmr2->setText(QStringLiteral("10"));
-    form->txtBlo->setText(QStringLiteral("11.5"));
-    form->txtBhi->setText(QStringLiteral("13.8"));
 }
 
 // The window with the real serial driver, the virtual board behind folder/comN, and the

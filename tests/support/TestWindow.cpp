@@ -1,6 +1,7 @@
 #include "support/TestWindow.h"
 
 #include <QDir>
+#include <QLineEdit>
 
 namespace keytoner::test {
 
@@ -39,6 +40,20 @@ void TestWindow::closeWindow()
     clock.sleeps.clear();
     clock.realSleeps = false;
     audio = FakeAudioSystem();
+}
+
+void TestWindow::fillValidConfiguration()
+{
+    for (auto *field : form->txtMem)
+        field->setText(QString());
+    form->txtMem[0]->setText(QStringLiteral("123"));
+    form->txtSeqCmd->setText(QStringLiteral("4567"));
+    form->txtCrcTag->setText(QStringLiteral("#"));
+    form->txtCallID->setText(QStringLiteral("IK0ABC"));
+    form->txtMorseSpeed->setText(QStringLiteral("20"));
+    form->txtTmr2->setText(QStringLiteral("10"));
+    form->txtBlo->setText(QStringLiteral("11.5"));
+    form->txtBhi->setText(QStringLiteral("13.8"));
 }
 
 } // namespace keytoner::test

@@ -24,6 +24,9 @@ protected:
     void openWindow(Clock &clock, SerialPortFactory &serialPorts);
     // Destroys the window, empties the program folder and puts the fakes back as new.
     void closeWindow();
+    // Fields that PROGRAM accepts: one command, modifier, checksum ID, CW call and speed, timer
+    // and battery levels.
+    void fillValidConfiguration();
 
     QTemporaryDir folder;
     FakeMessageBoxes messages;
