@@ -112,13 +112,16 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
         EXPECT_EQ(read.complete(), read.failure.isEmpty()) << cut;
         // A quote left open runs to the end of the file, so a cut inside the last item still
         // reads it, shortened; a cut before it cannot.
-        if (read.complete())
+        if (read.complete()) {
             EXPECT_GT(cut, lastItemStart) << cut;
+        }
         // Items before the last one read are exactly the file's.
-        for (int item = 0; item + 1 < read.itemsRead && item < ConfigItem::ModifierId; ++item)
+        for (int item = 0; item + 1 < read.itemsRead && item < ConfigItem::ModifierId; ++item) {
             EXPECT_EQ(read.config.chkOutput[item], full.config.chkOutput[item]) << cut;
-        if (read.itemsRead > ConfigItem::FirstCommand + 1)
+        }
+        if (read.itemsRead > ConfigItem::FirstCommand + 1) {
             EXPECT_EQ(read.config.txtCallID, full.config.txtCallID) << cut;
+        }
     }
     EXPECT_EQ(previous, ConfigItem::Count);
 }
