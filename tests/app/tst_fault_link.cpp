@@ -44,11 +44,6 @@ const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
 const QString ReadOk = QStringLiteral("Data from Tonesentinel  v2 successfully read");
 const QString ProgramOk = QStringLiteral("Tonesentinel  v2 successfully programmed");
 
-class RealSerialFactory : public SerialPortFactory {
-public:
-    std::unique_ptr<SerialPort> create() override { return std::make_unique<QtSerialPort>(); }
-};
-
 int noiseSeconds()
 {
     bool ok = false;
@@ -210,7 +205,7 @@ private:
     void disable();
     void expectExchangesWork();
 
-    RealSerialFactory realSerial;
+    QtSerialPortFactory realSerial;
     SystemClock realClock;
     std::unique_ptr<link::VirtualBoard> board;
 };
