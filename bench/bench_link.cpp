@@ -2,6 +2,7 @@
 // pauses and waits, and the CPU time the program's thread spends meanwhile (the board's own
 // thread is counted apart).
 #include "link/LinkSession.h"
+#include "link/RecordingReporter.h"
 #include "link/VirtualBoard.h"
 #include "platform/Clock.h"
 #include "platform/QtSerialPort.h"
@@ -17,22 +18,6 @@ using namespace keytoner;
 using namespace keytoner::link;
 
 namespace {
-
-class SilentReporter : public LinkReporter {
-public:
-    void setInfo(const QString &text) override { info_ = text; }
-    QString info() const override { return info_; }
-    void setInfoColor(InfoColor) override {}
-    void setOkVisible(bool visible) override { ok_ = visible; }
-    bool okVisible() const override { return ok_; }
-    void showDialog() override {}
-    void showConfigImage(const ConfigImage &) override {}
-    QString prgCommText() const override { return QStringLiteral("1"); }
-
-private:
-    QString info_;
-    bool ok_ = true;
-};
 
 double cpuMs(clockid_t clock)
 {
@@ -91,7 +76,7 @@ int main(int argc, char *argv[])
     }
     SystemClock clock;
     QTimer timer;
-    SilentReporter reporter;
+    RecordingReporter reporter;
     ConfigImage prg = board.image();
     ConfigImage rx{};
     LinkSession session(port, clock, timer, reporter, prg, rx);
