@@ -1,27 +1,38 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Keytoner and runs every test: the unit and widget tests, the
-# unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a
-# bounded time each, and the end-to-end
-# sound tests on a private PulseAudio null sink.
+# Installs what is missing, builds Keytoner and runs every test: the unit, widget, CLI and
+# staged-install tests, the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzz targets for a bounded time each, and the sound end-to-end tests on a private
+# PulseAudio null sink. Ends with one line that counts every check.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+logs=$(mktemp -d /tmp/keytoner-test.XXXXXX)
+trap 'rm -rf "$logs"' EXIT
+
+# Number of tests a ctest log says ran.
+ctest_count() { sed -n 's/.* tests failed out of \([0-9]*\)$/\1/p' "$1" | tail -n 1; }
 
 echo "== Build"
 "$root/scripts/build.sh" "$root/build"
 
-echo "== Unit and widget tests"
-(cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+echo "== Unit, widget, CLI and staged-install tests"
+(cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)") |
+    tee "$logs/ctest.log"
 
 echo "== Unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 "$root/scripts/build.sh" "$root/build-sanitize" -DKEYTONER_SANITIZE=ON -DKEYTONER_UNIT_TESTS_ONLY=ON
 (cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -L unit -j"$(nproc)")
+    ctest --output-on-failure -L unit -j"$(nproc)") | tee "$logs/sanitize.log"
 
 echo "== Fuzz targets, 30 s each, under AddressSanitizer and UndefinedBehaviorSanitizer"
-"$root/fuzz/run-fuzzers.sh" 30
+"$root/fuzz/run-fuzzers.sh" 30 | tee "$logs/fuzz.log"
 
-if [ -x "$root/scripts/audio-e2e.sh" ]; then
-    echo "== Sound end to end"
-    "$root/scripts/audio-e2e.sh" "$root/build"
-fi
+echo "== Sound end to end"
+"$root/scripts/audio-e2e.sh" "$root/build" | tee "$logs/sound.log"
+
+# Every step above stops the script when it fails, so reaching here means all passed.
+total=$(($(ctest_count "$logs/ctest.log") + $(ctest_count "$logs/sanitize.log") +
+    $(grep -c ': clean,' "$logs/fuzz.log") +
+    $(sed -n 's/^sound: \([0-9]*\) passed.*/\1/p' "$logs/sound.log")))
+echo
+echo "keytoner: $total passed, 0 failed"

@@ -108,8 +108,9 @@ kill $window 2>/dev/null
 
 # F1 in the installed window, on a virtual X display: the manual opens from the data folder
 # (the instructions window " Keytoner v2"), not the "Chimecaster v2r" box of a missing manual.
+# -noreset: the server would otherwise regenerate when the first window closes and refuse the next.
 exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 exec 5>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
