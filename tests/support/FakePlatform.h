@@ -48,9 +48,12 @@ public:
 private:
     std::optional<QString> take()
     {
-        if (answers.empty())
+        if (answers.empty() || !answers.front().has_value()) {
+            if (!answers.empty())
+                answers.pop_front();
             return std::nullopt;
-        auto answer = answers.front();
+        }
+        const QString answer = *answers.front();
         answers.pop_front();
         return answer;
     }
