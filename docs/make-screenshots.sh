@@ -23,7 +23,7 @@ shot() { # tab (0 programming, 1 sending), scale, output name, [click the Specia
     config=$home/.config/Keytoner
     mkdir -p "$config"
     {
-        printf '1\r\n0\r\n1\r\n0\r\n"123","#",1,"20","IK2ABC","10",1,"11.5","13.8"\r\n'
+        printf '1\r\n0\r\n1\r\n0\r\n"123","#",1,"20","N0CALL","10",1,"11.5","13.8"\r\n'
         printf '"%s"\r\n' 11 10 21 20 31 30 41 40 5 6 7 8 9 '*1' '*2' '*3' 1
     } >"$config/Default.prg"
     printf '"%s",0,0,%s,"1234#","60","40","300","1","1","200"\r\n' "$config/Default.prg" "$1" \

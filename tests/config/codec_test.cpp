@@ -182,7 +182,7 @@ TEST(ConfigCodec, CallArea)
     image = encode(config);
     EXPECT_EQ(image[185], 0);
 
-    config.txtCallID = "IK2ABC";
+    config.txtCallID = "N0CALL";
     image = encode(config);
     EXPECT_EQ(image[191], 0);
 
