@@ -13,18 +13,13 @@ bench="$build/bench/bench_tone"
 # shellcheck source=../scripts/private-pulse.sh
 . "$root/scripts/private-pulse.sh"
 work=$(mktemp -d /tmp/keytoner-bench.XXXXXX)
-keeper=
 cleanup() {
-    [ -n "$keeper" ] && kill "$keeper" 2>/dev/null && wait "$keeper" 2>/dev/null
     stop_private_pulse
     rm -rf "$work"
 }
 trap cleanup EXIT
 start_private_pulse || exit 1
-# Small sink blocks for the whole run, as on a sound card (see scripts/audio-e2e.sh).
-parec --latency-msec=20 -d "$PRIVATE_PULSE_SINK.monitor" --raw >/dev/null &
-keeper=$!
-sleep 2.5
+keep_sink_in_small_blocks
 
 "$bench" --play
 

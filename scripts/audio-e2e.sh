@@ -23,9 +23,7 @@ done
 # shellcheck source=private-pulse.sh
 . "$root/scripts/private-pulse.sh"
 work=$(mktemp -d /tmp/keytoner-e2e.XXXXXX)
-keeper=
 cleanup() {
-    [ -n "$keeper" ] && kill "$keeper" 2>/dev/null && wait "$keeper" 2>/dev/null
     stop_private_pulse
     rm -rf "$work"
 }
@@ -34,13 +32,7 @@ trap 'exit 130' INT TERM
 
 start_private_pulse || exit 1
 
-# A recorder that asks for 20 ms of latency for the whole run: the null sink then renders in
-# small blocks, as a sound card would, instead of two-second ones that hide stream starts from
-# its monitor. Its first long block has to run out before the measurements start.
-parec --latency-msec=20 -d "$PRIVATE_PULSE_SINK.monitor" --rate=22050 --channels=1 \
-    --format=s16le --raw >/dev/null &
-keeper=$!
-sleep 2.5
+keep_sink_in_small_blocks
 
 passed=0
 failed=0

@@ -6,6 +6,7 @@
 PRIVATE_PULSE_SINK=keytoner_null
 private_pulse_pid=
 private_pulse_dir=
+private_pulse_keeper=
 
 start_private_pulse() {
     private_pulse_dir=$(mktemp -d /tmp/keytoner-pulse.XXXXXX)
@@ -37,7 +38,22 @@ start_private_pulse() {
     pactl set-default-sink "$PRIVATE_PULSE_SINK" >/dev/null
 }
 
+# A recorder that asks for 20 ms of latency for the whole run: the null sink then renders in
+# small blocks, as a sound card would, instead of two-second ones that hide stream starts from
+# its monitor. Its first long block has to run out before measurements start.
+keep_sink_in_small_blocks() {
+    parec --latency-msec=20 -d "$PRIVATE_PULSE_SINK.monitor" --rate=22050 --channels=1 \
+        --format=s16le --raw >/dev/null &
+    private_pulse_keeper=$!
+    sleep 2.5
+}
+
 stop_private_pulse() {
+    if [ -n "$private_pulse_keeper" ]; then
+        kill "$private_pulse_keeper" 2>/dev/null || true
+        wait "$private_pulse_keeper" 2>/dev/null || true
+        private_pulse_keeper=
+    fi
     if [ -n "$private_pulse_pid" ] && kill -0 "$private_pulse_pid" 2>/dev/null; then
         kill "$private_pulse_pid" 2>/dev/null || true
         wait "$private_pulse_pid" 2>/dev/null || true
