@@ -12,20 +12,6 @@
 
 using namespace keytoner;
 
-namespace {
-
-bool writable(const BoardConfig &c)
-{
-    auto ok = [](const QString &text) { return !text.contains(u'"'); };
-    for (const QString &command : c.txtMem)
-        if (!ok(command))
-            return false;
-    return ok(c.txtSeqCmd) && ok(c.txtCrcTag) && ok(c.txtCallID) && ok(c.txtMorseSpeed) &&
-           ok(c.txtTmr2) && ok(c.txtBlo) && ok(c.txtBhi) && ok(c.txtPrgComm);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -35,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     buildConfigImage(fittedToFields(read.config));
 
-    if (!read.complete() || !writable(read.config))
+    if (!read.complete() || unwritableConfigText(read.config))
         return 0;
     const ConfigFileRead again = readConfigFile(writeConfigFile(read.config));
     FUZZ_CHECK(again.complete());

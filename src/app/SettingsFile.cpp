@@ -38,6 +38,11 @@ std::optional<int> toInt16(const QString &item)
     return static_cast<int>(rounded);
 }
 
+bool breaksQuotedField(QChar c)
+{
+    return c == u'"' || c == u'\r' || c == u'\n';
+}
+
 } // namespace
 
 QString fileName()
@@ -66,6 +71,27 @@ QString format(const SettingsValues &v)
                              quoted(v.gapMs),       quoted(v.pauseMs),  quoted(v.pttPort),
                              quoted(v.programPort), quoted(v.txDelayMs)};
     return fields.join(u',') + QStringLiteral("\r\n");
+}
+
+SettingsValues writable(SettingsValues values)
+{
+    for (QString *text : {&values.sequence, &values.digitMs, &values.gapMs, &values.pauseMs,
+                          &values.pttPort, &values.programPort, &values.txDelayMs})
+        text->removeIf(breaksQuotedField);
+    return values;
+}
+
+std::optional<QString> unwritable(const SettingsValues &values)
+{
+    for (QChar c : values.configFile) {
+        if (breaksQuotedField(c))
+            return QStringLiteral("The path of the configuration file, %1, holds %2, which %3 "
+                                  "cannot hold; the settings were not saved.")
+                .arg(values.configFile,
+                     c == u'"' ? QStringLiteral("a double quote") : QStringLiteral("a line break"),
+                     fileName());
+    }
+    return std::nullopt;
 }
 
 SettingsRead parse(const QString &text)

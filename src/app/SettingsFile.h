@@ -43,6 +43,12 @@ SettingsValues defaults(const QString &programFolder);
 // accepts: a window placed far right on a wide desktop must not make the next start drop the
 // whole line.
 QString format(const SettingsValues &values);
+// The line cannot carry a double quote or a line end inside a quoted field. In the sending
+// fields neither means anything (only pasting puts them there), so they are dropped; the path
+// keeps them, and `unwritable` then refuses the line.
+SettingsValues writable(SettingsValues values);
+// Why the line cannot be written so that it reads back as it stands; nothing when it can.
+std::optional<QString> unwritable(const SettingsValues &values);
 // Reads the fields in order. A number must fit a 16-bit signed integer after rounding halves
 // to even; anything else stops the reading at that field.
 SettingsRead parse(const QString &text);

@@ -70,7 +70,38 @@ QString &textOf(BoardConfig &config, int item)
     }
 }
 
+// The first character of `text` that a quoted item of a Latin-1 file cannot carry back.
+std::optional<QString> unwritableCharacter(const QString &text)
+{
+    for (QChar c : text) {
+        if (c == u'"')
+            return QStringLiteral("a double quote");
+        if (c == u'\r' || c == u'\n')
+            return QStringLiteral("a line break");
+        if (c.unicode() > 0xFF)
+            return QStringLiteral("the character \"%1\"").arg(c);
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<QString> unwritableConfigText(const BoardConfig &config)
+{
+    BoardConfig texts = config;
+    for (int item = 0; item < ConfigItem::Count; ++item) {
+        if (isFlagItem(item))
+            continue;
+        if (const auto what = unwritableCharacter(textOf(texts, item))) {
+            QString field = configItemName(item);
+            field[0] = field[0].toUpper();
+            return QStringLiteral("%1 holds %2, which a configuration file cannot hold. "
+                                  "The file was not saved.")
+                .arg(field, *what);
+        }
+    }
+    return std::nullopt;
+}
 
 QString configItemName(int item)
 {
@@ -158,6 +189,8 @@ ConfigFileRead loadConfigFile(const QString &path)
 
 std::optional<QString> saveConfigFile(const QString &path, const BoardConfig &config)
 {
+    if (auto refusal = unwritableConfigText(config))
+        return refusal;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();

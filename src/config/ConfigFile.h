@@ -47,8 +47,14 @@ ConfigFileRead readConfigFile(const QByteArray &bytes);
 // readConfigFile on the first MiB of a file; a file that cannot be opened or read reads no item.
 ConfigFileRead loadConfigFile(const QString &path);
 
+// Why the configuration cannot be written so that it reads back as it stands: a text holding a
+// double quote (it would end its item), a line end, or a character outside Latin-1. Nothing when
+// every text can be written.
+std::optional<QString> unwritableConfigText(const BoardConfig &config);
+
 // Writes the file atomically: either the whole new file replaces the old one, or the old one
-// stays exactly as it was. Returns the failure's description.
+// stays exactly as it was. A configuration that unwritableConfigText refuses is not written.
+// Returns the failure's description.
 std::optional<QString> saveConfigFile(const QString &path, const BoardConfig &config);
 
 // Name of an item for messages ("command 5").

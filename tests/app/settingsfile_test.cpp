@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace keytoner;
 
@@ -60,7 +61,7 @@ TEST(SettingsFile, PositionsBeyondTheReadableRangeAreWrittenAtItsLimit)
 TEST(SettingsFile, ReadsBlanksAroundNumbersAndLinesSplitBetweenItems)
 {
     const SettingsRead read = SettingsFile::parse(
-        "\"x.prg\", 1200 ,\r\n  -45 ,1,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
+        "\"x.prg\", 1200 \r\n  -45 ,1,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
     ASSERT_FALSE(read.failedField.has_value());
     EXPECT_EQ(read.values.left, 1200);
     EXPECT_EQ(read.values.top, -45);
@@ -123,6 +124,66 @@ TEST(SettingsFile, PathsKeepTheirLettersInEitherEncoding)
         "\"" + path.toLatin1() + "\",0,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"";
     EXPECT_EQ(SettingsFile::parse(SettingsFile::decode(latin1)).values.configFile, path);
     EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
+}
+
+// Random texts of every printable Latin-1 character (quotes, commas and blanks more often), now
+// and then a line break: the sending fields lose their quotes and line breaks and read back as
+// written; a path that holds one refuses the line.
+TEST(SettingsFile, EveryWrittenLineReadsBackOrIsRefused)
+{
+    QString chars = QStringLiteral("\"\",,,   ");
+    for (int c = 0x20; c <= 0xFF; ++c)
+        if (c < 0x7F || c >= 0xA0)
+            chars += QChar(c);
+    std::mt19937 random(1211);
+    auto text = [&] {
+        QString t;
+        const int length = int(random() % 3 == 0 ? 0 : random() % 14);
+        for (int k = 0; k < length; ++k)
+            t += random() % 40 == 0 ? QChar(random() % 2 ? u'\r' : u'\n')
+                                    : chars[int(random() % chars.size())];
+        return t;
+    };
+    auto without = [](QString t) {
+        for (QChar c : {u'"', u'\r', u'\n'})
+            t.remove(c);
+        return t;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        SettingsValues values;
+        values.configFile = text();
+        values.left = int(random() % 65536) - 32768;
+        values.top = int(random() % 65536) - 32768;
+        values.tab = int(random() % 2);
+        QString *const sending[] = {&values.sequence, &values.digitMs, &values.gapMs,
+                                    &values.pauseMs,  &values.pttPort, &values.programPort,
+                                    &values.txDelayMs};
+        for (QString *field : sending)
+            *field = text();
+
+        const SettingsValues written = SettingsFile::writable(values);
+        EXPECT_EQ(written.configFile, values.configFile);
+        EXPECT_EQ(written.sequence, without(values.sequence));
+        EXPECT_EQ(written.txDelayMs, without(values.txDelayMs));
+        const bool pathFits = without(values.configFile) == values.configFile;
+        ASSERT_EQ(SettingsFile::unwritable(written).has_value(), !pathFits) << round;
+        if (!pathFits)
+            continue;
+        const SettingsRead read = SettingsFile::parse(
+            SettingsFile::decode(SettingsFile::encode(SettingsFile::format(written))));
+        ASSERT_FALSE(read.failedField.has_value()) << round;
+        ASSERT_EQ(read.values, written) << round;
+    }
+}
+
+TEST(SettingsFile, PathThatCannotBeWrittenIsNamed)
+{
+    SettingsValues values = sample();
+    values.configFile = "/media/op/\"club\".prg";
+    EXPECT_EQ(SettingsFile::unwritable(values),
+              "The path of the configuration file, /media/op/\"club\".prg, holds a double "
+              "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
+    EXPECT_EQ(SettingsFile::unwritable(sample()), std::nullopt);
 }
 
 TEST(ProgramFolder, UsesTheProgramDirectoryWhenWritable)

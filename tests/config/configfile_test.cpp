@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/resource.h>
 
 using namespace keytoner;
@@ -101,4 +103,107 @@ TEST(ConfigFile, SaveAndLoadOnDisk)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), exampleFile());
     EXPECT_EQ(loadConfigFile(path).config, exampleConfig());
+}
+
+namespace {
+
+// Every printable Latin-1 character, with quotes, commas and blanks over-represented.
+QString printableLatin1()
+{
+    QString chars = QStringLiteral("\"\",,,   ");
+    for (int c = 0x20; c <= 0xFF; ++c)
+        if (c < 0x7F || c >= 0xA0)
+            chars += QChar(c);
+    return chars;
+}
+
+QList<QString *> textsOf(BoardConfig &c)
+{
+    QList<QString *> texts{&c.txtSeqCmd, &c.txtCrcTag, &c.txtCallID, &c.txtMorseSpeed,
+                           &c.txtTmr2,   &c.txtBlo,    &c.txtBhi,    &c.txtPrgComm};
+    for (QString &command : c.txtMem)
+        texts << &command;
+    return texts;
+}
+
+} // namespace
+
+// Whatever the fields hold, a saved file loads back to the same fields, or the save is refused.
+// The refused rounds carry exactly one character the format cannot hold.
+TEST(ConfigFile, EverySavedFileReadsBackOrTheSaveIsRefused)
+{
+    std::mt19937 random(1212);
+    const QString chars = printableLatin1();
+    const QString unwritable = QStringLiteral("\"\r\n\u20AC");
+    for (int round = 0; round < 2000; ++round) {
+        BoardConfig config;
+        QList<QString *> texts = textsOf(config);
+        for (QString *text : texts) {
+            const int length = int(random() % 4 == 0 ? 0 : random() % 12);
+            for (int k = 0; k < length; ++k)
+                *text += chars[int(random() % chars.size())];
+        }
+        for (bool &output : config.chkOutput)
+            output = random() % 2;
+        config.chkMorse = random() % 2;
+        // The quotes in the alphabet sit inside other characters; a file cannot hold them.
+        const bool holdsQuote =
+            std::any_of(texts.begin(), texts.end(), [](QString *t) { return t->contains('"'); });
+        const bool addBreak = round % 3 == 0;
+        if (addBreak)
+            texts[int(random() % texts.size())]->append(
+                unwritable[1 + int(random() % (unwritable.size() - 1))]);
+
+        const auto refusal = unwritableConfigText(config);
+        ASSERT_EQ(refusal.has_value(), holdsQuote || addBreak) << round;
+        if (!refusal) {
+            ASSERT_EQ(readConfigFile(writeConfigFile(config)).config, config) << round;
+        }
+    }
+}
+
+TEST(ConfigFile, RefusedSaveNamesTheFieldAndKeepsTheOldFile)
+{
+    const struct {
+        std::function<void(BoardConfig &)> change;
+        QString message;
+    } cases[] = {
+        {[](BoardConfig &c) { c.txtMem[5] = "1\"2,3"; },
+         "Command 5 holds a double quote, which a configuration file cannot hold. The file was "
+         "not saved."},
+        {[](BoardConfig &c) { c.txtCallID = "AB\r\n"; },
+         "CW call holds a line break, which a configuration file cannot hold. The file was not "
+         "saved."},
+        {[](BoardConfig &c) { c.txtPrgComm = QString::fromUtf8("1\u20AC"); },
+         QString::fromUtf8("Programming port holds the character \"\u20AC\", which a "
+                           "configuration file cannot hold. The file was not saved.")},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.prg");
+    ASSERT_EQ(saveConfigFile(path, exampleConfig()), std::nullopt);
+    for (const auto &c : cases) {
+        BoardConfig config = exampleConfig();
+        c.change(config);
+        EXPECT_EQ(saveConfigFile(path, config), c.message);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), exampleFile());
+    }
+}
+
+// A hand-made file: commands as bare lines, an empty command as an empty line.
+TEST(ConfigFile, EmptyLinesAreEmptyItems)
+{
+    QByteArray file = exampleFile();
+    file.replace("\"", "");
+    const ConfigFileRead read = readConfigFile(file);
+    ASSERT_TRUE(read.complete()) << read.failure.toStdString();
+    EXPECT_EQ(read.config, exampleConfig());
+
+    // A stray blank line is an item: the reading shifts visibly instead of silently.
+    QByteArray stray = exampleFile();
+    stray.insert(stray.indexOf("\"11\""), "\r\n");
+    const ConfigFileRead shifted = readConfigFile(stray);
+    EXPECT_EQ(shifted.config.txtMem[0], "");
+    EXPECT_EQ(shifted.config.txtMem[1], "11");
 }
