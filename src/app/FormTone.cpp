@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -571,6 +572,7 @@ void FormTone::startUp()
 // The tone player fills its frequency table itself when it is created.
 void FormTone::Form_Load()
 {
+    const bool firstStart = !QFileInfo::exists(settingsPath());
     const SettingsValues values = readSettings();
     setPositionTwips(values.left, values.top);
     if (values.tab == 0 || values.tab == 1)
@@ -580,8 +582,16 @@ void FormTone::Form_Load()
     applySendingFields(values);
     sender().Text1_Click();
     SSTabCmd->setCurrentIndex(0);
-    if (!values.configFile.isEmpty())
-        config().LoadConfigFile(values.configFile);
+    if (values.configFile.isEmpty())
+        return;
+    // A first start names the default configuration, which nobody has saved yet: nothing has
+    // failed for the user, and nothing is remembered.
+    if (firstStart && !QFileInfo::exists(values.configFile))
+        return;
+    // A file that cannot be loaded now (a stick not plugged in) stays the remembered one until
+    // another file is loaded or saved.
+    if (!config().LoadConfigFile(values.configFile))
+        ConfigFilePath = values.configFile;
 }
 
 // A missing or unreadable file is replaced by the default line, whose values are used. A file
@@ -712,7 +722,11 @@ bool FormTone::Form_QueryUnload()
 // this run only.
 void FormTone::Form_Unload()
 {
-    writeSettingsFile(SettingsFile::format(currentSettings()));
+    const SettingsValues values = SettingsFile::writable(currentSettings());
+    if (const auto refusal = SettingsFile::unwritable(values))
+        platform_.messages.show(this, MessageIcon::None, QStringLiteral("Warning"), *refusal);
+    else
+        writeSettingsFile(SettingsFile::format(values));
     if (dialog_)
         dialog_->hide();
     link().closeAtExit();

@@ -1,6 +1,7 @@
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
 #include "app/SettingsFile.h"
+#include "config/ConfigSamples.h"
 #include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
@@ -39,6 +40,9 @@ private slots:
     void cleanup();
 
     void firstStartCreatesTheFileAndShowsItsDefaults();
+    void startUpConfiguration_data();
+    void startUpConfiguration();
+    void closingWritesOnlyWhatReadsBack();
     void settingsSurviveARestart();
     void shortFileKeepsWhatItHasAndIsReplaced();
     void positionOutOfRangeKeepsOnlyTheConfigurationPath();
@@ -96,10 +100,79 @@ void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
     QCOMPARE(form->positionTwips(), QPoint(0, 0));
     QCOMPARE(form->SSTab1->currentIndex(), 0);
     QCOMPARE(form->SSTabCmd->currentIndex(), 0);
-    // The default configuration is asked for; there is none in a new folder.
+    // The default configuration is looked for; there is none in a new folder, and nothing has
+    // failed for the user.
+    QVERIFY(messages.shown.isEmpty());
+    QVERIFY(form->ConfigFilePath.isEmpty());
+}
+
+// Which configuration start-up loads, whether a missing one is reported, and which path the
+// settings line keeps at close.
+void TestFormTone::startUpConfiguration_data()
+{
+    QTest::addColumn<bool>("settingsFile");
+    QTest::addColumn<QString>("configName");
+    QTest::addColumn<bool>("configExists");
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<bool>("remembered");
+    QTest::newRow("first start, no Default.prg")
+        << false << "Default.prg" << false << false << false;
+    QTest::newRow("first start, Default.prg saved")
+        << false << "Default.prg" << true << false << true;
+    QTest::newRow("file on a stick not plugged in")
+        << true << "stick/club.prg" << false << true << true;
+    QTest::newRow("remembered Default.prg gone") << true << "Default.prg" << false << true << true;
+}
+
+void TestFormTone::startUpConfiguration()
+{
+    QFETCH(bool, settingsFile);
+    QFETCH(QString, configName);
+    QFETCH(bool, configExists);
+    QFETCH(bool, reported);
+    QFETCH(bool, remembered);
+    const QString config = folder.path() + '/' + configName;
+    if (settingsFile)
+        writeIni('"' + config.toUtf8() +
+                 "\",0,0,0,\"1\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
+    if (configExists) {
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(test::exampleFile());
+    }
+    openWindow();
+    form->Form_Load();
+
+    QCOMPARE(messages.shown.size(), qsizetype(reported ? 1 : 0));
+    if (reported)
+        QCOMPARE(messages.shown[0].title, "Unable to load data file " + config);
+    QCOMPARE(form->txtCallID->text(), QString(configExists ? "TEST" : ""));
+    QVERIFY(form->close());
+    QVERIFY(readIni().startsWith('"' + (remembered ? config.toUtf8() : QByteArray()) + "\","));
+}
+
+// A path the line cannot carry keeps the old file and says so; the sending fields drop the
+// characters that would shift the fields after them.
+void TestFormTone::closingWritesOnlyWhatReadsBack()
+{
+    openWindow();
+    form->Form_Load();
+    form->Text1->setText("1\"2,3"); // pasted: the entry rules do not see it
+    QVERIFY(form->close());
+    QVERIFY(readIni().contains(",\"12,3\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n"));
+    QVERIFY(messages.shown.isEmpty());
+
+    const QByteArray before = readIni();
+    openWindow();
+    form->Form_Load();
+    QCOMPARE(form->Text1->text(), QString("12,3"));
+    QCOMPARE(form->Text2->text(), QString("60"));
+    form->ConfigFilePath = folder.path() + "/\"quoted\".prg";
+    QVERIFY(form->close());
+    QCOMPARE(readIni(), before);
     QCOMPARE(messages.shown.size(), qsizetype(1));
-    QCOMPARE(messages.shown[0].title,
-             QStringLiteral("Unable to load data file ") + folder.path() + "/Default.prg");
+    QCOMPARE(messages.shown[0].title, QString("Warning"));
+    QVERIFY(messages.shown[0].text.contains("double quote"));
 }
 
 void TestFormTone::settingsSurviveARestart()
