@@ -54,23 +54,34 @@ void CalculatorPanel::txtSeqCmd_Change()
 
 void CalculatorPanel::txtCrcTag_Change()
 {
+    if (!checksumCheckHeld_)
+        checkChecksumDigit();
+    form_.lblCrcTag->setText(QLatin1Char('[') + form_.txtCrcTag->text() + QLatin1Char(']'));
+}
+
+void CalculatorPanel::holdChecksumCheck(bool held)
+{
+    checksumCheckHeld_ = held;
+}
+
+void CalculatorPanel::checkChecksumDigit()
+{
     const QString digit = form_.txtCrcTag->text();
-    if (!digit.isEmpty()) {
-        for (const QLineEdit *memory : form_.txtMem) {
-            if (!memory->text().contains(digit))
-                continue;
-            form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("Warning"),
-                                           QStringLiteral("Digit ") + digit +
-                                               QStringLiteral(" already used in command "
-                                                              "sequences.\r\nPlease choose "
-                                                              "another digit."));
-            // Selected, so that the next key replaces the digit.
-            form_.txtCrcTag->setFocus();
-            form_.txtCrcTag->selectAll();
-            break;
-        }
+    if (digit.isEmpty())
+        return;
+    for (const QLineEdit *memory : form_.txtMem) {
+        if (!memory->text().contains(digit))
+            continue;
+        form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("Warning"),
+                                       QStringLiteral("Digit ") + digit +
+                                           QStringLiteral(" already used in command "
+                                                          "sequences.\r\nPlease choose "
+                                                          "another digit."));
+        // Selected, so that the next key replaces the digit.
+        form_.txtCrcTag->setFocus();
+        form_.txtCrcTag->selectAll();
+        return;
     }
-    form_.lblCrcTag->setText(QLatin1Char('[') + digit + QLatin1Char(']'));
 }
 
 void CalculatorPanel::txtSeqOri_Change()

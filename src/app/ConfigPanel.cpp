@@ -1,5 +1,6 @@
 #include "ConfigPanel.h"
 
+#include "CalculatorPanel.h"
 #include "FormTone.h"
 #include "config/ConfigDecoder.h"
 #include "config/ConfigEncoder.h"
@@ -89,6 +90,7 @@ bool ConfigPanel::BuildConfigImage(ConfigImage &image)
 void ConfigPanel::ShowConfigImage(const ConfigImage &image)
 {
     const BoardConfig shown = decodeConfigImage(image);
+    form_.calculator().holdChecksumCheck(true);
     for (int i = 0; i < OutputCount; ++i)
         form_.chkOutput[i]->setChecked(shown.chkOutput[i]);
     form_.chkMorse->setChecked(shown.chkMorse);
@@ -102,6 +104,8 @@ void ConfigPanel::ShowConfigImage(const ConfigImage &image)
         form_.txtMem[i]->setText(shown.txtMem[i]);
     form_.txtSeqCmd->setText(shown.txtSeqCmd);
     form_.txtCallID->setText(shown.txtCallID);
+    form_.calculator().holdChecksumCheck(false);
+    form_.calculator().checkChecksumDigit();
 }
 
 void ConfigPanel::cmdSave_Click()
@@ -125,20 +129,25 @@ void ConfigPanel::cmdLoad_Click()
         LoadConfigFile(*path);
 }
 
-void ConfigPanel::LoadConfigFile(const QString &path)
+bool ConfigPanel::LoadConfigFile(const QString &path)
 {
     const ConfigFileRead read = loadConfigFile(path);
     // Items are applied in file order up to the failure, which leaves them set.
+    form_.calculator().holdChecksumCheck(true);
     for (int item = 0; item < read.itemsRead; ++item)
         applyFileItem(item, read.config);
-    if (!read.complete()) {
+    form_.calculator().holdChecksumCheck(false);
+    if (!read.complete())
         form_.platform().messages.show(&form_, MessageIcon::None,
                                        QStringLiteral("Unable to load data file ") + path,
                                        read.failure);
-        return;
-    }
+    if (read.itemsRead > ConfigItem::ChecksumId)
+        form_.calculator().checkChecksumDigit();
+    if (!read.complete())
+        return false;
     form_.ConfigFilePath = path;
     form_.setWindowTitle(QStringLiteral("Keytoner v2 - ") + fileNamePart(path));
+    return true;
 }
 
 void ConfigPanel::applyFileItem(int item, const BoardConfig &config)

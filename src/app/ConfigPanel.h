@@ -25,7 +25,8 @@ public:
 
     void cmdSave_Click();
     void cmdLoad_Click();
-    void LoadConfigFile(const QString &path);
+    // False when the file could not be loaded completely (the message has been shown).
+    bool LoadConfigFile(const QString &path);
 
     // The configuration as the fields hold it, the programming port included.
     BoardConfig fields() const;

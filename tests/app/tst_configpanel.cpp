@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -80,6 +81,9 @@ private slots:
     void shortFileKeepsWhatItSet();
     void differentPortEndsProgrammingFirst();
     void samePortKeepsProgramming();
+    void saveRefusesTextsAFileCannotHold();
+    void checksumWarningWaitsForTheWholeConfiguration_data();
+    void checksumWarningWaitsForTheWholeConfiguration();
 
 private:
     QString path(const QString &name) const { return QDir(folder.path()).filePath(name); }
@@ -352,6 +356,64 @@ void TestConfigPanel::samePortKeepsProgramming()
     form->config().LoadConfigFile(path("port1.prg"));
     QVERIFY(form->chkPrg->isChecked());
     QCOMPARE(form->txtPrgComm->text(), QString("1"));
+}
+
+void TestConfigPanel::saveRefusesTextsAFileCannotHold()
+{
+    const QString target = path("Default.prg");
+    writeBytes(target, exampleFile());
+    form->ConfigFilePath = "before";
+    fillExample();
+    form->txtMem[5]->setText("1\"2,3"); // pasted: the entry rules do not see it
+    files.answers.push_back(target);
+    form->config().cmdSave_Click();
+
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QString("Warning"));
+    QCOMPARE(messages.shown[0].text, QString("Command 5 holds a double quote, which a "
+                                             "configuration file cannot hold. The file was not "
+                                             "saved."));
+    QCOMPARE(fileBytes(target), exampleFile());
+    QCOMPARE(form->ConfigFilePath, QString("before"));
+}
+
+// The fields held a command with the digit that the new configuration makes the checksum ID.
+void TestConfigPanel::checksumWarningWaitsForTheWholeConfiguration_data()
+{
+    QTest::addColumn<bool>("byRead");
+    QTest::addColumn<QString>("command5");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("load, replaced commands") << false << "" << 0;
+    QTest::newRow("load, conflict in the file") << false << "5#" << 1;
+    QTest::newRow("read, replaced commands") << true << "" << 0;
+    QTest::newRow("read, conflict on the board") << true << "#5" << 1;
+}
+
+void TestConfigPanel::checksumWarningWaitsForTheWholeConfiguration()
+{
+    QFETCH(bool, byRead);
+    QFETCH(QString, command5);
+    QFETCH(int, warnings);
+    BoardConfig config = test::exampleConfig(); // checksum ID #
+    config.txtMem[5] = command5;
+    form->txtMem[3]->setText("1#4");
+    form->txtCrcTag->clear();
+    messages.shown.clear();
+
+    if (byRead) {
+        form->config().ShowConfigImage(*buildConfigImage(config).image);
+    } else {
+        QCOMPARE(saveConfigFile(path("new.prg"), config), std::nullopt);
+        form->config().LoadConfigFile(path("new.prg"));
+    }
+
+    QCOMPARE(form->txtMem[3]->text(), QString());
+    QCOMPARE(messages.shown.size(), qsizetype(warnings));
+    if (warnings)
+        QCOMPARE(messages.shown[0].text,
+                 QString("Digit # already used in command sequences.\r\nPlease choose another "
+                         "digit."));
+    QCOMPARE(form->lblCrcTag->text(), QString("[#]"));
 }
 
 QTEST_MAIN(TestConfigPanel)
