@@ -2,6 +2,12 @@
 
 namespace keytoner {
 
+bool isCallSignCharacter(QChar c)
+{
+    const char16_t code = c.unicode();
+    return (code >= u'A' && code <= u'Z') || (code >= u'0' && code <= u'@') || code == u' ';
+}
+
 BoardConfig fittedToFields(BoardConfig config)
 {
     for (QString &command : config.txtMem)

@@ -41,6 +41,9 @@ struct BoardConfig {
     bool operator==(const BoardConfig &) const = default;
 };
 
+// What a CW call may hold: upper-case letters, decimal digits, blank and ":;<=>?@".
+bool isCallSignCharacter(QChar c);
+
 // The configuration as the window's fields would hold it: every text cut to its field's length.
 BoardConfig fittedToFields(BoardConfig config);
 

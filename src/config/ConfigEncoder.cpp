@@ -129,9 +129,12 @@ private:
         return storeByte(image_, Timer, *strict, QStringLiteral("Output 2 Timer"), c_.txtTmr2);
     }
 
+    // Compared in the board's 0.1 V steps: 1.24 and 1.25 differ in the fields but are both
+    // stored as 12, and the board would get a low level equal to the high one.
     Failure batteryOrder()
     {
-        if (leadingNumber(c_.txtBlo) >= leadingNumber(c_.txtBhi))
+        if (roundDecimal(leadingNumber(c_.txtBlo) * 10) >=
+            roundDecimal(leadingNumber(c_.txtBhi) * 10))
             return QStringLiteral("Battery High Level must be grater than Low level");
         return std::nullopt;
     }
@@ -192,10 +195,13 @@ private:
         if (call.size() > FieldLength::CallId)
             return QStringLiteral("CW Call %1 is longer than %2 characters.")
                 .arg(quoted(call), QString::number(FieldLength::CallId));
+        // Only what the call field takes can be sent: the read-back after programming drops
+        // a frame holding anything else, and would report a board that was programmed as not.
         for (qsizetype k = 0; k < call.size(); ++k) {
-            if (call[k].unicode() > 0xFF)
-                return QStringLiteral("CW Call %1: %2 has no single-byte code.")
-                    .arg(quoted(call), quoted(call.mid(k, 1)));
+            if (!isCallSignCharacter(call[k]))
+                return QStringLiteral("Please insert a valid CW Call: %1 is not an upper-case "
+                                      "letter, a digit, a blank or one of : ; < = > ? @")
+                    .arg(quoted(call.mid(k, 1)));
             image_[CallId + k] = std::uint8_t(call[k].unicode());
         }
         image_[CallId + call.size()] = CallEnd;

@@ -40,17 +40,33 @@ TEST(ConfigValidation, RangesAreInclusive)
         const char *speed, *timer, *low, *high;
         QString message;
     } cases[] = {
-        {"14", "10", "11.5", "13.8", Passes},    {"150", "10", "11.5", "13.8", Passes},
-        {"13", "10", "11.5", "13.8", BadSpeed},  {"151", "10", "11.5", "13.8", BadSpeed},
-        {"", "10", "11.5", "13.8", BadSpeed},    {"20", "1", "11.5", "13.8", Passes},
-        {"20", "255", "11.5", "13.8", Passes},   {"20", "0", "11.5", "13.8", BadTimer},
-        {"20", "256", "11.5", "13.8", BadTimer}, {"20", "", "11.5", "13.8", BadTimer},
-        {"20", "10", "12.0", "12.0", BadOrder},  {"20", "10", "25.4", "25.5", Passes},
-        {"20", "10", "25.5", "25.5", BadOrder},  {"20", "10", "0", "0.1", Passes},
-        {"20", "10", "", "0.1", Passes},         {"20", "10", "1.0", "25.6", BadHigh},
-        {"20", "10", "1.0", "", BadOrder},       {"20", "10", "25.45", "25.5", BadLow},
-        {"20", "10", "-1", "3", BadLow},         {"20", "10", "0", "0.05", BadHigh},
-        {"20", "10", "1.2.", "1.3", Passes},     {"20", "10", "1.3.", "1.3", BadOrder},
+        {"14", "10", "11.5", "13.8", Passes},
+        {"150", "10", "11.5", "13.8", Passes},
+        {"13", "10", "11.5", "13.8", BadSpeed},
+        {"151", "10", "11.5", "13.8", BadSpeed},
+        {"", "10", "11.5", "13.8", BadSpeed},
+        {"20", "1", "11.5", "13.8", Passes},
+        {"20", "255", "11.5", "13.8", Passes},
+        {"20", "0", "11.5", "13.8", BadTimer},
+        {"20", "256", "11.5", "13.8", BadTimer},
+        {"20", "", "11.5", "13.8", BadTimer},
+        {"20", "10", "12.0", "12.0", BadOrder},
+        {"20", "10", "25.4", "25.5", Passes},
+        {"20", "10", "25.5", "25.5", BadOrder},
+        {"20", "10", "0", "0.1", Passes},
+        {"20", "10", "", "0.1", Passes},
+        {"20", "10", "1.0", "25.6", BadHigh},
+        {"20", "10", "1.0", "", BadOrder},
+        {"20", "10", "25.45", "25.5", BadLow},
+        {"20", "10", "-1", "3", BadLow},
+        {"20", "10", "0", "0.06", BadHigh},
+        {"20", "10", "1.2.", "1.3", Passes},
+        {"20", "10", "1.3.", "1.3", BadOrder},
+        // The levels are compared in the board's 0.1 V steps, rounded halves to even.
+        {"20", "10", "1.24", "1.25", BadOrder},
+        {"20", "10", "1.24", "1.26", Passes},
+        {"20", "10", "0", "0.05", BadOrder},
+        {"20", "10", "1.35", "1.4", BadOrder},
     };
     for (const auto &c : cases) {
         const QString message = messageAfter([&](BoardConfig &config) {
@@ -125,8 +141,6 @@ TEST(ConfigValidation, FailedConversionsNameTheFieldAndText)
          R"(Modifier ID "1-2": "-" is not a DTMF digit.)"},
         {[](BoardConfig &c) { c.txtSeqCmd = "123456789"; },
          R"(Modifier ID "123456789" is longer than 8 digits.)"},
-        {[](BoardConfig &c) { c.txtCallID = QString::fromUtf8("I\u20AC"); },
-         QString::fromUtf8("CW Call \"I\u20AC\": \"\u20AC\" has no single-byte code.")},
         {[](BoardConfig &c) { c.txtCallID = "ABCDEFG"; },
          R"(CW Call "ABCDEFG" is longer than 6 characters.)"},
     };
@@ -147,11 +161,35 @@ TEST(ConfigValidation, ConversionFailuresKeepTheirPlaceInTheOrder)
               "Command #1 is equal to Command #2");
 }
 
-TEST(ConfigValidation, LatinOneCallCharactersEncode)
+// The call holds only what its field takes, so that the read-back can verify it.
+TEST(ConfigValidation, CallCharacters)
 {
+    const QString refused = "Please insert a valid CW Call: \"%1\" is not an upper-case letter, "
+                            "a digit, a blank or one of : ; < = > ? @";
+    const struct {
+        QString call;
+        QString message;
+    } cases[] = {
+        {"N0 CAL", Passes},
+        {":;<=>?", Passes},
+        {"@Z09", Passes},
+        {"", Passes},
+        {"ab1", refused.arg("a")},
+        {"N0/P", refused.arg("/")},
+        {"A[", refused.arg("[")},
+        {"K\"", refused.arg("\"")},
+        {QString::fromLatin1("\xC8"), refused.arg(QString::fromLatin1("\xC8"))},
+        {QString::fromUtf8("I\u20AC"), refused.arg(QString::fromUtf8("\u20AC"))},
+        {"N0\tA", refused.arg("\t")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(messageAfter([&](BoardConfig &config) { config.txtCallID = c.call; }), c.message)
+            << c.call.toStdString();
+
     BoardConfig config = exampleConfig();
-    config.txtCallID = QString::fromLatin1("\xC8");
+    config.txtCallID = ":@Z";
     const ImageBuild build = buildConfigImage(config);
     ASSERT_TRUE(build.ok());
-    EXPECT_EQ((*build.image)[185], 0xC8);
+    EXPECT_EQ((*build.image)[185], 0x3A);
+    EXPECT_EQ((*build.image)[187], 0x5A);
 }
