@@ -160,15 +160,13 @@ void InstructionsWindow::giveUp(const QString &text)
     close();
 }
 
+// The viewer fills the client area. The frame and title bar lie outside it here, so no margin is
+// taken off for them (it would leave a grey band along the bottom and right edges).
 void InstructionsWindow::Form_Resize()
 {
     if (isMinimized())
         return;
-    const double tpp = twipsPerPixel();
-    const QSize outer = frameGeometry().size();
-    const int width = int(roundHalfEven((outer.width() * tpp - 120) / tpp));
-    const int height = int(roundHalfEven((outer.height() * tpp - 480) / tpp));
-    rtfIstruzioni->setGeometry(0, 0, std::max(1, width), std::max(1, height));
+    rtfIstruzioni->setGeometry(0, 0, std::max(1, width()), std::max(1, height()));
 }
 
 bool InstructionsWindow::event(QEvent *event)
