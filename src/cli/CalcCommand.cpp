@@ -1,11 +1,56 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "common/Dtmf.h"
 #include "remote/ReplacementCalculator.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
 namespace keytoner::cli {
+
+namespace {
+
+struct CalcField {
+    QString name;
+    const QString *text;
+    int minDigits;
+    int maxDigits;
+};
+
+// What the window's fields and their entry rules hold the four values to; a command line holds
+// nothing, so each limit is checked here.
+std::optional<QString> fieldProblem(const ReplacementRequest &r)
+{
+    const CalcField fields[] = {{QStringLiteral("ORIGINAL"), &r.original, 1, 10},
+                                {QStringLiteral("NEW"), &r.newCode, 2, 10},
+                                {QStringLiteral("--modifier"), &r.modifierId, 1, 8},
+                                {QStringLiteral("--checksum"), &r.checksumId, 1, 1}};
+    for (const CalcField &field : fields) {
+        const QString &text = *field.text;
+        for (qsizetype k = 0; k < text.size(); ++k)
+            if (!isDtmfKey(text[k]))
+                return QStringLiteral("%1 \"%2\": \"%3\" at position %4 is not a DTMF digit "
+                                      "(0-9, *, #, A-D).")
+                    .arg(field.name, text, text.mid(k, 1), QString::number(k + 1));
+        if (text.size() < field.minDigits || text.size() > field.maxDigits) {
+            const QString range =
+                field.minDigits == field.maxDigits
+                    ? QStringLiteral("exactly one")
+                    : QStringLiteral("%1 to %2").arg(field.minDigits).arg(field.maxDigits);
+            return QStringLiteral("%1 \"%2\" has %3 digits; it takes %4.")
+                .arg(field.name, text, QString::number(text.size()), range);
+        }
+    }
+    // On the air the checksum ID marks where the new code ends.
+    const qsizetype clash = r.newCode.indexOf(r.checksumId);
+    if (clash >= 0)
+        return QStringLiteral("NEW \"%1\" holds the checksum ID %2 at position %3; the new code "
+                              "must not contain it.")
+            .arg(r.newCode, r.checksumId, QString::number(clash + 1));
+    return std::nullopt;
+}
+
+} // namespace
 
 int runCalc(const QStringList &arguments)
 {
@@ -33,17 +78,20 @@ int runCalc(const QStringList &arguments)
         return usageError(parser, arguments,
                           QStringLiteral("Both --modifier and --checksum are required."));
 
-    const ReplacementResult result = calculateReplacement(
-        {positional.at(0), parser.value(modifier), positional.at(1), parser.value(checksum)});
+    // Lower-case a to d are the keys A to D, as the window's fields upper-case them.
+    const ReplacementRequest request{positional.at(0).toUpper(), parser.value(modifier).toUpper(),
+                                     positional.at(1).toUpper(), parser.value(checksum).toUpper()};
+    if (const auto problem = fieldProblem(request))
+        return usageError(arguments, *problem);
+    const ReplacementResult result = calculateReplacement(request);
     if (const auto *sequence = std::get_if<QString>(&result)) {
         QTextStream(stdout) << *sequence << '\n';
         return 0;
     }
-    const auto &refusal = std::get<ReplacementRefusal>(result);
-    QString message = refusal.message;
+    // What is left (a code ending with the modifier ID) is a refusal of the input as well.
+    QString message = std::get<ReplacementRefusal>(result).message;
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QTextStream(stderr) << message << '\n';
-    return 1;
+    return usageError(arguments, message);
 }
 
 } // namespace keytoner::cli

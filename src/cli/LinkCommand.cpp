@@ -109,12 +109,13 @@ std::optional<Target> target(const QCommandLineParser &parser, const LinkOptions
             return std::nullopt;
         }
         found.portNumber = value;
-        const QString folder =
-            parser.isSet(options.folder) ? parser.value(options.folder) : programFolder();
+        const QString folder = parser.isSet(options.folder)
+                                   ? commandLinePath(parser.value(options.folder))
+                                   : programFolder();
         found.device = serialDeviceName(value, folder);
     }
     if (parser.isSet(options.device)) {
-        found.device = parser.value(options.device);
+        found.device = commandLinePath(parser.value(options.device));
         if (found.portText.isEmpty())
             found.portText = QStringLiteral("1");
     }

@@ -18,4 +18,9 @@ QString programFolder()
            QStringLiteral("/Keytoner");
 }
 
+QString commandLinePath(const QString &path)
+{
+    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+}
+
 } // namespace keytoner::cli

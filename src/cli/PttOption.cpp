@@ -33,8 +33,8 @@ bool PttOption::open(const QCommandLineParser &parser, const QString &command)
         device = serialDeviceName(number, programFolder());
     }
     if (parser.isSet(device_)) {
-        device = parser.value(device_);
-        portText = device;
+        device = commandLinePath(parser.value(device_));
+        portText = parser.value(device_);
     }
     if (device.isEmpty())
         return true;

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "PttOption.h"
 #include "StderrMessageBoxes.h"
+#include "common/Dtmf.h"
 #include "common/NumberText.h"
 #include "platform/Clock.h"
 #include "platform/QtAudioOutput.h"
@@ -55,6 +56,21 @@ std::optional<ToneDurations> readTiming(const QCommandLineParser &parser,
     return toneDurations(correctToneTiming(timing));
 }
 
+// The sender gives any other character a silent slot; on a command line that is a typing
+// mistake, and the caller would take the sequence as sent.
+std::optional<QString> sequenceProblem(const QString &sequence)
+{
+    for (qsizetype k = 0; k < sequence.size(); ++k) {
+        const QChar c = sequence[k];
+        if (c != u' ' && !isDtmfKey(c.toUpper()))
+            return QStringLiteral("\"%1\" at position %2 of the sequence is not a DTMF key "
+                                  "(0-9, *, #, A-D in either case) or a blank.")
+                .arg(c)
+                .arg(k + 1);
+    }
+    return std::nullopt;
+}
+
 SampleCounts countsFor(const ToneDurations &durations)
 {
     return {samplesFor(durations.digit), samplesFor(durations.gap), samplesFor(durations.pause)};
@@ -81,8 +97,10 @@ int runWav(const QStringList &arguments)
         return usageError(parser, arguments, problem);
 
     const QStringList positionals = parser.positionalArguments();
+    if (const auto bad = sequenceProblem(positionals.at(0)))
+        return usageError(arguments, *bad);
     const QByteArray bytes =
-        wavFileBytes(synthesiseSequence(positionals.at(0), countsFor(*durations)));
+        wavFileBytes(synthesiseSequence(positionals.at(0).toUpper(), countsFor(*durations)));
     QSaveFile file(positionals.at(1));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         QTextStream(stderr) << arguments.value(0) << ": " << positionals.at(1) << ": "
@@ -109,9 +127,11 @@ static int sendSequence(const QStringList &arguments)
     const auto durations = readTiming(parser, options, problem);
     if (!durations)
         return usageError(parser, arguments, problem);
-    const QString sequence = parser.positionalArguments().at(0);
+    const QString sequence = parser.positionalArguments().at(0).toUpper();
     if (sequence.isEmpty())
         return usageError(parser, arguments, QStringLiteral("The sequence is empty."));
+    if (const auto bad = sequenceProblem(parser.positionalArguments().at(0)))
+        return usageError(arguments, *bad);
 
     StderrMessageBoxes messages;
     SystemClock clock;

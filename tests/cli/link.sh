@@ -49,6 +49,15 @@ check "program verifies its read-back: $out ($status)" $?
 grep -q '"IZ1XYZ"' "$work/again.prg"
 check "the board keeps what was programmed" $?
 
+# Relative --folder and --device paths are taken from the current directory.
+mkdir -p "$work/gui" && ln -s "$device" "$work/gui/com3" && ln -s "$device" "$work/tty"
+out=$(cd "$work" && "$cli" identify --port 3 --folder gui); status=$?
+[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
+check "identify --folder gui (relative): $out ($status)" $?
+out=$(cd "$work" && "$cli" identify --device tty); status=$?
+[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
+check "identify --device tty (relative, not /dev/tty): $out ($status)" $?
+
 out=$("$cli" identify --port 17 --folder "$work" 2>&1); status=$?
 [ $status -eq 2 ] && echo "$out" | grep -q "Please enter a valid Comm number."
 check "port 17 is refused" $?

@@ -25,6 +25,13 @@ grep -q "waveOutOpen failed" "$work/err" || fail "no failure message: $(cat "$wo
 grep -q "Sequence NOT sent." "$work/err" || fail "no 'not sent' line"
 ! grep -q "completed" "$work/out" || fail "reported completion without sound"
 
+# Bad keys are a usage error before any sound is tried; lower-case keys go on to the sound output.
+"$cli" send "12 #e" >"$work/out" 2>"$work/err"
+[ $? = 2 ] || fail "send with a bad key did not exit 2"
+grep -qF '"e" at position 5 of the sequence is not a DTMF key' "$work/err" || fail "bad key: $(cat "$work/err")"
+"$cli" send "1a d" >"$work/out" 2>"$work/err"
+[ $? = 1 ] && grep -q "waveOutOpen failed" "$work/err" || fail "lower-case keys refused: $(cat "$work/err")"
+
 "$cli" send --help | grep -q "SEQUENCE" || fail "--help"
 
 [ $failures = 0 ] && echo "send: all checks passed"

@@ -37,9 +37,25 @@ describe() {
 "$cli" wav 12 "$work/min.wav" --digit 25 --gap 15
 cmp -s "$work/low.wav" "$work/min.wav" || fail "values below the minimums differ from the minimums"
 
-# Blanks and non-keys take their slots: pause + tone + gap + silent slot.
+# A blank is a pause; lower-case keys are the keys: pause + tone + gap + tone.
 "$cli" wav " 1a" "$work/mixed.wav" --digit 60 --gap 40 --pause 300
-[ "$(describe "$work/mixed.wav" | awk '{print $1, $2, $3}')" = "header-ok 3684 0" ] || fail "blank/non-key layout"
+[ "$(describe "$work/mixed.wav" | awk '{print $1, $2, $3}')" = "header-ok 3684 0" ] || fail "blank/key layout"
+"$cli" wav " 1A" "$work/upper.wav" --digit 60 --gap 40 --pause 300
+cmp -s "$work/mixed.wav" "$work/upper.wav" || fail "lower-case a differs from A"
+
+# Anything else is refused with its character and position, and no file is written.
+while IFS='|' read -r sequence expected; do
+    "$cli" wav "$sequence" "$work/bad.wav" >"$work/out" 2>"$work/err"
+    status=$?
+    [ $status = 2 ] || fail "'wav $sequence' exited $status"
+    grep -qF -- "$expected" "$work/err" || fail "'wav $sequence': $(cat "$work/err")"
+    [ ! -e "$work/bad.wav" ] || fail "'wav $sequence' wrote a file"
+done <<'EOF2'
+1a2x3|"x" at position 4 of the sequence is not a DTMF key
+E|"E" at position 1 of the sequence
+12-3|"-" at position 3
+1	2|at position 2 of the sequence
+EOF2
 
 # An empty sequence gives a valid, empty file.
 "$cli" wav "" "$work/empty.wav" || fail "empty sequence"
