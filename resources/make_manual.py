@@ -29,7 +29,7 @@ Keytoner keeps three kinds of files:
 - Configuration files (`.prg`, by default `Default.prg`) - one complete board setup each (chapter 8).
 - `Manuale_Keytoner2.rtf` - this manual. F1 looks for it in the current folder, then beside the program, then in the installed data folder (`/usr/share/keytoner` or `/usr/local/share/keytoner`).
 
-On the first start the settings file is created with default values and the program tries to load `Default.prg` from its folder; if there is none yet you are told once ("Unable to load data file ...") and can carry on - save a configuration as `Default.prg` and the message will not return.
+On the first start the settings file is created with default values and the program loads `Default.prg` from its folder when there is one; when there is none yet, it starts with empty fields and says nothing.
 
 If the computer reports no sound device, the program says so at start ("Questo PC non ha schede audio.") and disables **Send Sequence**; reading, programming, files and the calculator still work.
 
@@ -84,7 +84,7 @@ B.Check Enabled :: the battery check of output 4 is on at power-up.
 
 Load :: reads a configuration file into the window; the title then names the file.
 
-Save :: writes the window's configuration to a file (the title does not change). Saving never checks the values, so you can keep an unfinished setup.
+Save :: writes the window's configuration to a file (the title does not change). Saving never checks the values, so you can keep an unfinished setup. Only a character that a configuration file cannot hold (a double quote, a line break or a character outside Latin-1, which only pasting can put into a field) stops it: the message names the field, and the file on disk stays as it was.
 
 ## Checks made before programming
 
@@ -93,10 +93,11 @@ PROGRAM refuses to start, with one message at a time, in this order:
 - "Checksum ID empty."
 - "Please insert a valid Morse Speed" - Speed outside 14-150.
 - "Please insert a valid Output 2 Timer Interval" - Timer outside 1-255.
-- "Battery High Level must be grater than Low level" - Lo is not below Hi.
+- "Battery High Level must be grater than Low level" - Lo is not below Hi in the board's 0.1 V steps (1.24 and 1.25 are both stored as 1.2).
 - "Please insert a valid Low Battery Voltage" / "Please insert a valid High Battery Voltage".
 - "Command #3 is equal to Command #7" - two memories hold the same sequence.
 - "Modifier ID is empty".
+- "Please insert a valid CW Call: ..." - the call holds a character the board cannot send back for the check (only A-Z, 0-9, blank and : ; < = > ? @).
 
 # 3. The "Remote Modify / Send" tab
 
@@ -222,7 +223,7 @@ Example (outputs 1 and 3 on at power-on, modifier 123, checksum ID #, CW on at 2
 > ""    (lines 8 to 21 are all "")
 > "1"
 
-Loading also accepts the 30 items spread over the lines differently, as long as their order is kept. A file that cannot be read is reported with "Unable to load data file" and its path; the fields read before the problem keep their new values.
+Loading also accepts the 30 items spread over the lines differently, as long as their order is kept; an empty line counts as an empty item. A file that cannot be read is reported with "Unable to load data file" and its path; the fields read before the problem keep their new values.
 
 # 9. Replacing a command over the air
 
@@ -249,13 +250,13 @@ In the window: type the original and new codes on the "Remote Modify / Send" tab
 
 `keytoner-cli` does the program's jobs from a terminal. Run `keytoner-cli COMMAND --help` for all options. Exit status: 0 done, 1 failed, 2 wrong usage.
 
-wav :: writes a sequence as a WAV file, exactly as it would be played.
+wav :: writes a sequence as a WAV file, exactly as it would be played. The keys may be given in either case and blanks make pauses; any other character is refused with its position.
 > keytoner-cli wav "1234#95678C10" replace.wav --digit 60 --gap 40
 
 send :: plays a sequence on the default sound output and prints the effective time.
 > keytoner-cli send "123 456" --pause 500
 
-calc :: prints the replacement sequence of chapter 9; a refusal is printed as an error.
+calc :: prints the replacement sequence of chapter 9; a refusal is printed as an error. The values get the limits of the window's fields: DTMF digits only (a to d stand for A to D), the original code 1 to 10 digits, the new code 2 to 10 digits without the checksum ID, the modifier ID 1 to 8 digits and exactly one checksum digit.
 > keytoner-cli calc 1234 5678 --modifier "#9" --checksum C
 
 image :: checks a configuration file as PROGRAM does and prints the 192-byte image in hex.
@@ -272,6 +273,8 @@ read :: reads the board's configuration into a file.
 
 program :: checks, programs and verifies a configuration file.
 > keytoner-cli program Default.prg --device /dev/ttyUSB0
+
+Paths given to --device and --folder are taken from the current folder when they do not start with a slash.
 
 simulate :: runs a virtual board on a pseudo-terminal; with --link N it creates comN so that port N of the window reaches it - handy for trying the program without hardware.
 > keytoner-cli simulate --link 5
@@ -296,7 +299,7 @@ READ or PROGRAM fails :: see the texts of chapter 7. Untick and tick **Enable** 
 
 "Manca il file di help Manuale_Keytoner2.rtf" :: the manual was not found in the current folder, beside the program or in the installed data folder. Copy it beside the program.
 
-"Unable to load data file ..." at start :: the last configuration file was moved or deleted. Load or save another one; the program remembers it at the next start.
+"Unable to load data file ..." at start :: the last configuration file was moved, deleted or lives on a drive that is not connected. The program keeps it as the last file, so it is loaded again once it is back; loading or saving another file replaces it.
 
 The settings are not kept :: the settings file is written when the window closes; make sure the program's folder, or `~/.config/Keytoner` for an installed copy, is writable.
 """
