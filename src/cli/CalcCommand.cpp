@@ -37,8 +37,10 @@ std::optional<QString> fieldProblem(const ReplacementRequest &r)
                 field.minDigits == field.maxDigits
                     ? QStringLiteral("exactly one")
                     : QStringLiteral("%1 to %2").arg(field.minDigits).arg(field.maxDigits);
-            return QStringLiteral("%1 \"%2\" has %3 digits; it takes %4.")
-                .arg(field.name, text, QString::number(text.size()), range);
+            const QString count = text.size() == 1 ? QStringLiteral("1 digit")
+                                                   : QStringLiteral("%1 digits").arg(text.size());
+            return QStringLiteral("%1 \"%2\" has %3; it takes %4.")
+                .arg(field.name, text, count, range);
         }
     }
     // On the air the checksum ID marks where the new code ends.

@@ -28,7 +28,7 @@ check "two checksum digits" 2 "" '--checksum "CC" has 2 digits; it takes exactly
 check "long original" 2 "" 'ORIGINAL "12345678901" has 11 digits; it takes 1 to 10.' 12345678901 22 -m 9 -c C
 check "long new" 2 "" 'NEW "12345678901" has 11 digits; it takes 2 to 10.' 1 12345678901 -m 9 -c C
 check "long modifier" 2 "" '--modifier "123456789" has 9 digits; it takes 1 to 8.' 1 22 -m 123456789 -c C
-check "too short" 2 "" 'NEW "2" has 1 digits; it takes 2 to 10.' 1 2 -m '#9' -c C
+check "too short" 2 "" 'NEW "2" has 1 digit; it takes 2 to 10.' 1 2 -m '#9' -c C
 check "not a digit" 2 "" 'NEW "2X": "X" at position 2 is not a DTMF digit (0-9, *, #, A-D).' 1 2x -m '#9' -c C
 check "blank in modifier" 2 "" '--modifier "# 9": " " at position 2 is not a DTMF digit' 1 22 -m '# 9' -c C
 check "checksum in new" 2 "" 'NEW "1C2" holds the checksum ID C at position 2; the new code must not contain it.' 1 1C2 -m 9 -c C
