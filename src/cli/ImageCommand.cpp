@@ -91,6 +91,8 @@ int runDecode(const QStringList &arguments)
             return fail(arguments, parser.value(output) + QStringLiteral(": ") + *saveFailure);
         return 0;
     }
+    if (auto refusal = unwritableConfigText(config))
+        return fail(arguments, *refusal);
     return writeStdout(writeConfigFile(config)) ? 0
                                                 : fail(arguments, QStringLiteral("cannot write"));
 }
