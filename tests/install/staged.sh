@@ -121,8 +121,8 @@ press_f1() { # $1: XDG_DATA_DIRS for the window; prints the titles of the window
         >>"$work/xcb.log" 2>&1 &
     local app=$!
     pids+=($app)
-    # A fresh user first meets the missing Default.prg and perhaps a missing sound device,
-    # before the window shows.
+    # Before the window shows, a later start meets the remembered Default.prg that was never
+    # saved (a first start looks for it quietly), and perhaps a missing sound device.
     local main= box= deadline=$((SECONDS + 30))
     while [ $SECONDS -lt $deadline ]; do
         box=$(DISPLAY=$display xdotool search --onlyvisible --name '^(Unable to load|DTMF)' 2>/dev/null | head -1)
