@@ -6,6 +6,7 @@
 #include "InstructionsWindow.h"
 #include "LinkPanel.h"
 #include "MessageDialog.h"
+#include "PortPanel.h"
 #include "SenderPanel.h"
 #include "SettingsFile.h"
 #include "common/NumberText.h"
@@ -112,6 +113,15 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     return widget;
 }
 
+// A small button right of a port field; keyboard users reach it with Tab after the field.
+QPushButton *portChooserButton(QWidget *parent, const QString &name, const QString &tip)
+{
+    auto *widget = button(parent, name, QStringLiteral("\u2026"), tip + QStringLiteral("..."));
+    widget->setAccessibleName(tip);
+    widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 8);
+    return widget;
+}
+
 QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &caption,
                     const QString &tip)
 {
@@ -155,6 +165,7 @@ FormTone::FormTone(Platform &platform, QString programFolder, QWidget *parent)
     calculator_ = new CalculatorPanel(*this);
     config_ = new ConfigPanel(*this);
     link_ = new LinkPanel(*this);
+    new PortPanel(*this);
     entryRules_ = new EntryRules(*this);
 
     // The sender connects its tick; the credit in lblInfoSend stays until the first one.
@@ -214,6 +225,8 @@ void FormTone::createProgrammingControls()
     Label12 = label(this, QStringLiteral("Label12"), QStringLiteral("Prg Comm"));
     txtPrgComm = edit(this, QStringLiteral("txtPrgComm"),
                       QStringLiteral("Program Comm number (1-16)"), 2, QStringLiteral("1"));
+    cmdChoosePrgPort = portChooserButton(this, QStringLiteral("cmdChoosePrgPort"),
+                                         QStringLiteral("Choose the programming port"));
     chkPrg = checkBox(this, QStringLiteral("chkPrg"), QStringLiteral("Enable"),
                       QStringLiteral("Enable Program Comm"));
 }
@@ -367,6 +380,8 @@ void FormTone::createSendControls()
     Label16 = label(this, QStringLiteral("Label16"), QStringLiteral("PTT Comm"));
     txtPttCom = edit(this, QStringLiteral("txtPttCom"), QStringLiteral("PTT Comm number (1-16)"), 0,
                      QStringLiteral("1"));
+    cmdChoosePttPort = portChooserButton(this, QStringLiteral("cmdChoosePttPort"),
+                                         QStringLiteral("Choose the PTT port"));
     chkPtt = checkBox(this, QStringLiteral("chkPtt"), QStringLiteral("Enable"),
                       QStringLiteral("Enable PTT Comm"));
     cmdTone = button(this, QStringLiteral("cmdTone"), QStringLiteral("Send Sequence"),
@@ -410,6 +425,7 @@ QWidget *FormTone::programmingPage()
     programming->addSpacing(12);
     programming->addWidget(Label12);
     programming->addWidget(txtPrgComm);
+    programming->addWidget(cmdChoosePrgPort);
     programming->addWidget(chkPrg);
     programming->addStretch(1);
 
@@ -541,7 +557,7 @@ QWidget *FormTone::sendPage()
     timing->addWidget(Label18, 0, 6);
     timing->addWidget(Label16, 1, 4);
     timing->addWidget(txtPttCom, 1, 5);
-    timing->addWidget(chkPtt, 1, 6, 1, 2);
+    timing->addLayout(row({cmdChoosePttPort, chkPtt}), 1, 6, 1, 2);
     timing->setColumnStretch(7, 1);
 
     auto *send = new QVBoxLayout(Frame4);

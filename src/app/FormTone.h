@@ -71,6 +71,7 @@ public:
     QPushButton *cmdRead = nullptr;
     QLabel *Label12 = nullptr;
     QLineEdit *txtPrgComm = nullptr;
+    QPushButton *cmdChoosePrgPort = nullptr; // opens the port chooser for txtPrgComm
     QCheckBox *chkPrg = nullptr;
 
     QTabWidget *SSTabCmd = nullptr;
@@ -139,6 +140,7 @@ public:
     QLabel *Label18 = nullptr;
     QLabel *Label16 = nullptr;
     QLineEdit *txtPttCom = nullptr;
+    QPushButton *cmdChoosePttPort = nullptr; // opens the port chooser for txtPttCom
     QCheckBox *chkPtt = nullptr;
     QPushButton *cmdTone = nullptr;
     QLabel *lblInfoSend = nullptr;

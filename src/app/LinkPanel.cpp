@@ -114,9 +114,13 @@ void LinkPanel::OpenCommPort(const QString &text)
     const auto value = strictNumber(text);
     const int number = static_cast<int>(roundHalfEven(value ? *value : leadingNumber(text)));
     session_->setPortNumber(number);
-    if (!port_->open(serialDeviceName(number, form_.programFolder())))
-        form_.platform().messages.show(&form_, MessageIcon::Information, WarningTitle,
-                                       QStringLiteral("Not able to open COM") + text);
+    if (port_->open(serialDeviceName(number, form_.programFolder())))
+        return;
+    // The first line as it always was; what the user can do about it below.
+    QString message = QStringLiteral("Not able to open COM") + text;
+    if (const QString reason = port_->failureReason(); !reason.isEmpty())
+        message += QStringLiteral("\n\n") + reason;
+    form_.platform().messages.show(&form_, MessageIcon::Information, WarningTitle, message);
 }
 
 void LinkPanel::SetPtt(bool on)

@@ -16,5 +16,6 @@ int runIdentify(const QStringList &arguments);
 int runRead(const QStringList &arguments);
 int runProgram(const QStringList &arguments);
 int runSimulate(const QStringList &arguments);
+int runPorts(const QStringList &arguments);
 
 } // namespace keytoner::cli

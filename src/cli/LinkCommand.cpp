@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "Commands.h"
+#include "OpenFailure.h"
 #include "ProgramFolderCli.h"
 #include "ProgramImage.h"
 #include "common/Dtmf.h"
@@ -141,8 +142,7 @@ std::optional<int> openLink(QCommandLineParser &parser, const LinkOptions &optio
     where = *found;
     link = std::make_unique<Link>(where.portText, where.portNumber);
     if (!link->enable(where.device))
-        return fail(arguments, QStringLiteral("Not able to open COM") + where.portText + " (" +
-                                   where.device + ": " + link->port.errorString() + ")");
+        return fail(arguments, openFailureMessage(where.portText, where.device, link->port));
     return std::nullopt;
 }
 
@@ -261,8 +261,7 @@ int runProgram(const QStringList &arguments)
         return status;
     Link link(found->portText, found->portNumber);
     if (!link.enable(found->device))
-        return fail(arguments, QStringLiteral("Not able to open COM") + found->portText + " (" +
-                                   found->device + ": " + link.port.errorString() + ")");
+        return fail(arguments, openFailureMessage(found->portText, found->device, link.port));
     link.prgImage = *image;
     return finish(link, link.session.ProgramBoard(), arguments);
 }

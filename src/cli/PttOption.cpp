@@ -1,5 +1,6 @@
 #include "PttOption.h"
 
+#include "OpenFailure.h"
 #include "ProgramFolderCli.h"
 #include "platform/SerialDevice.h"
 #include "tone/SenderTiming.h"
@@ -41,8 +42,8 @@ bool PttOption::open(const QCommandLineParser &parser, const QString &command)
     // The window corrects the TX delay field the same way before it keys.
     txDelayMs_ = txDelayMs(correctTxDelay(parser.value(txDelay_)));
     if (!serial_.open(device)) {
-        QTextStream(stderr) << command << ": Not able to open COM" << portText << " ("
-                            << serial_.errorString() << ")\n";
+        QTextStream(stderr) << command << ": " << openFailureMessage(portText, device, serial_)
+                            << '\n';
         return false;
     }
     return true;

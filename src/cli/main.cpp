@@ -24,6 +24,7 @@ const std::map<QString, std::pair<Command, const char *>> &commands()
         {"read", {runRead, "read the board's configuration into a file"}},
         {"program", {runProgram, "program a configuration file into the board"}},
         {"simulate", {runSimulate, "run a virtual board on a pseudo-terminal"}},
+        {"ports", {runPorts, "list serial ports; bind port numbers to them"}},
     };
     return table;
 }

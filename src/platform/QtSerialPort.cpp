@@ -1,5 +1,9 @@
 #include "QtSerialPort.h"
 
+#include "PortAccess.h"
+#include "SerialPortList.h"
+
+#include <QCoreApplication>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -44,6 +48,7 @@ bool QtSerialPort::open(const QString &device)
     } else {
         error_ = port_.errorString();
     }
+    reason_ = opened ? QString() : openFailureReason(probePortAccess(device, error_));
     quiet_ = false;
     lost_ = false;
     rts_ = false;
@@ -147,6 +152,17 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error)
     default: // open failures, a closed port, time-outs: reported by the calls themselves
         break;
     }
+}
+
+SerialPortList &QtSerialPortFactory::portList()
+{
+    // Made on first use and owned by the application: its watcher must go before the
+    // application object does.
+    if (!list_) {
+        list_ = new QtSerialPortList;
+        list_->setParent(QCoreApplication::instance());
+    }
+    return *list_;
 }
 
 std::unique_ptr<SerialPort> QtSerialPortFactory::create()

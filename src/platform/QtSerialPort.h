@@ -2,6 +2,7 @@
 
 #include "SerialPort.h"
 
+#include <QPointer>
 #include <QSerialPort>
 
 namespace keytoner {
@@ -16,6 +17,7 @@ public:
     void close() override;
     bool isOpen() const override;
     QString errorString() const override;
+    QString failureReason() const override { return reason_; }
     bool write(const QByteArray &bytes) override;
     void setRts(bool on) override;
     bool rts() const override { return rts_; }
@@ -29,14 +31,21 @@ private:
 
     QSerialPort port_;
     QString error_;
+    QString reason_;
     bool rts_ = false;
     bool quiet_ = false; // errors of open and of RTS changes are not port events
     bool lost_ = false;
 };
 
+class QtSerialPortList;
+
 class QtSerialPortFactory : public SerialPortFactory {
 public:
     std::unique_ptr<SerialPort> create() override;
+    SerialPortList &portList() override;
+
+private:
+    QPointer<QtSerialPortList> list_;
 };
 
 } // namespace keytoner

@@ -1,5 +1,7 @@
 #include "SerialPort.h"
 
+#include "SerialPortList.h"
+
 namespace keytoner {
 
 QByteArray SerialPort::readAll()
@@ -8,6 +10,12 @@ QByteArray SerialPort::readAll()
     if (discardNull_)
         bytes.removeIf([](char c) { return c == '\0'; });
     return bytes;
+}
+
+SerialPortList &SerialPortFactory::portList()
+{
+    static EmptySerialPortList none;
+    return none;
 }
 
 } // namespace keytoner

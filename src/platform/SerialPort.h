@@ -36,6 +36,9 @@ public:
     virtual bool isOpen() const = 0;
     // Why the last open or write failed.
     virtual QString errorString() const = 0;
+    // After a failed open: what the user can do about it (not plugged in, permission, busy);
+    // empty when nothing more is known.
+    virtual QString failureReason() const { return {}; }
     // Writes at once; false (with errorString) when the port is closed or the write fails.
     virtual bool write(const QByteArray &bytes) = 0;
     // Fails quietly where the device has no modem lines (a pseudo-terminal).
@@ -60,10 +63,14 @@ private:
     bool discardNull_ = false;
 };
 
+class SerialPortList;
+
 class SerialPortFactory {
 public:
     virtual ~SerialPortFactory() = default;
     virtual std::unique_ptr<SerialPort> create() = 0;
+    // The ports there are to choose from.
+    virtual SerialPortList &portList();
 };
 
 } // namespace keytoner

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakePortList.h"
 #include "platform/SerialPort.h"
 
 #include <QByteArray>
@@ -56,8 +57,10 @@ private:
 class FakeSerialFactory : public SerialPortFactory {
 public:
     std::unique_ptr<SerialPort> create() override;
+    SerialPortList &portList() override { return ports; }
     // The last port created; owned by whoever asked for it.
     FakeSerial *last = nullptr;
+    FakePortList ports;
 };
 
 } // namespace keytoner::test

@@ -40,6 +40,7 @@ void TestWindow::closeWindow()
     clock.sleeps.clear();
     clock.realSleeps = false;
     audio = FakeAudioSystem();
+    serial.ports.set({});
 }
 
 void TestWindow::fillValidConfiguration()

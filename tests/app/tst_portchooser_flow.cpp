@@ -1,0 +1,108 @@
+// A new user's road to a detected board, through the window only: an empty program folder, a
+// USB adapter (the virtual board of keytoner-cli simulate on a pseudo-terminal, with the stable
+// link udev would make), the chooser beside Prg Comm, Enable, "Tonesentinel  v2 detected.".
+//
+// With KEYTONER_SCREENSHOT_DIR set (docs/make-port-screenshots.sh runs it on a virtual X
+// display), the chooser is saved there as screenshot-port-chooser<KEYTONER_SCREENSHOT_SUFFIX>.png.
+#include "app/FormTone.h"
+#include "app/MessageDialog.h"
+#include "app/PortChooser.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SerialPortList.h"
+#include "support/TestWindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace keytoner;
+
+namespace {
+
+const QString StableName = QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+
+// The machine's serial ports, with the stable links looked for in a folder of the test's.
+class AdapterSerial : public QtSerialPortFactory {
+public:
+    explicit AdapterSerial(const QString &stableNames) : list_(stableNames) {}
+    SerialPortList &portList() override { return list_; }
+
+private:
+    QtSerialPortList list_;
+};
+
+} // namespace
+
+class TestPortChooserFlow : public QObject, public test::TestWindow {
+    Q_OBJECT
+
+private slots:
+    void fromEmptyFolderToDetectedBoard();
+};
+
+void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
+{
+    QProcess board;
+    board.start(QStringLiteral(KEYTONER_CLI), {QStringLiteral("simulate")});
+    QVERIFY(board.waitForReadyRead(10000));
+    const QString device = QString::fromLocal8Bit(board.readLine()).trimmed();
+    QVERIFY(device.startsWith(QStringLiteral("/dev/")));
+
+    QTemporaryDir udev;
+    const QString byId = udev.filePath(QStringLiteral("serial/by-id"));
+    QVERIFY(QDir().mkpath(byId));
+    const QString stable = QDir(byId).filePath(StableName);
+    QVERIFY(QFile::link(device, stable));
+
+    AdapterSerial serialPorts(byId);
+    clock.realSleeps = true;
+    openWindow(clock, serialPorts);
+    QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+    QTest::mouseClick(form->cmdChoosePrgPort, Qt::LeftButton);
+    auto *chooser = form->findChild<PortChooser *>();
+    QVERIFY(chooser);
+    QVERIFY(QTest::qWaitForWindowExposed(chooser));
+    QTreeWidget *table = chooser->table();
+    // Down the list to the adapter, as a user would.
+    for (int i = 0; i < table->topLevelItemCount() && chooser->chosenPort().device != device; ++i)
+        QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(chooser->chosenPort().stableName, stable);
+
+    const QString shots = qEnvironmentVariable("KEYTONER_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        QTest::qWait(300); // let the window manager-less X server paint the dialog
+        const QString name = QStringLiteral("screenshot-port-chooser%1.png")
+                                 .arg(qEnvironmentVariable("KEYTONER_SCREENSHOT_SUFFIX"));
+        QVERIFY(chooser->grab().save(QDir(shots).filePath(name)));
+    }
+
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("1"));
+    QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("com1"))).symLinkTarget(), stable);
+    QVERIFY(
+        form->txtPrgComm->toolTip().endsWith(QStringLiteral("COM1 \u2192 ") + device +
+                                             QStringLiteral(", FTDI FT232R USB UART A50285BI")));
+
+    QTest::mouseClick(form->chkPrg, Qt::LeftButton);
+    QVERIFY(form->chkPrg->isChecked());
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
+                              3000);
+    QVERIFY(messages.shown.isEmpty());
+
+    form->chkPrg->setChecked(false);
+    form.reset();
+    board.terminate();
+    QVERIFY(board.waitForFinished(5000));
+}
+
+QTEST_MAIN(TestPortChooserFlow)
+#include "tst_portchooser_flow.moc"

@@ -1,0 +1,216 @@
+// Why a port does not open, asked of the real system on pseudo-terminals: missing, a link that
+// leads nowhere, permission denied (tried as the unprivileged user "nobody" in a forked child,
+// since the tests run as root), and busy; and the comN links that bind numbers to ports.
+#include "platform/PortAccess.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SerialDevice.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace keytoner;
+using Problem = PortAccessFacts::Problem;
+
+namespace {
+
+// A pseudo-terminal whose far end stays open; `device` is the end a program opens.
+struct Pty {
+    Pty()
+    {
+        char name[128] = {};
+        int slave = -1;
+        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+            ::close(slave);
+            device = QString::fromLocal8Bit(name);
+        }
+    }
+    ~Pty()
+    {
+        if (master >= 0)
+            ::close(master);
+    }
+    int master = -1;
+    QString device;
+};
+
+// Runs `body` in a forked child as "nobody" and returns its exit status (0: it held; 99: the
+// privileges could not be dropped).
+int asNobody(const std::function<int()> &body)
+{
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const passwd *nobody = ::getpwnam("nobody");
+        if (!nobody || ::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+            ::setuid(nobody->pw_uid) != 0)
+            ::_exit(99);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A child that holds `device` open, exclusively as serial programs do, until the pipe closes.
+struct Holder {
+    explicit Holder(const QString &device)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(release) != 0)
+            return;
+        std::fflush(nullptr);
+        pid = ::fork();
+        if (pid == 0) {
+            const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
+            ::ioctl(fd, TIOCEXCL);
+            ::close(ready[0]);
+            ::close(ready[1]);
+            char byte;
+            ::close(release[1]);
+            while (::read(release[0], &byte, 1) > 0) {
+            }
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte;
+        while (::read(ready[0], &byte, 1) > 0) {
+        } // the child closed its end: the device is open
+        ::close(ready[0]);
+        ::close(release[0]);
+    }
+    ~Holder()
+    {
+        ::close(release[1]);
+        ::waitpid(pid, nullptr, 0);
+    }
+    pid_t pid = -1;
+    int release[2] = {-1, -1};
+};
+
+} // namespace
+
+TEST(PortAccessTest, MissingDeviceAndDanglingLink)
+{
+    QTemporaryDir folder;
+    const QString gone = folder.filePath("ttyUSB-unplugged");
+    const QString link = folder.filePath("com3");
+    ASSERT_TRUE(QFile::link(gone, link));
+    struct Case {
+        QString device;
+        QString missingTarget;
+    };
+    for (const Case &c : {Case{gone, {}}, Case{link, gone}}) {
+        const PortAccessFacts facts = probePortAccess(c.device, "No such file or directory");
+        EXPECT_EQ(facts.problem, Problem::Missing);
+        EXPECT_EQ(facts.missingTarget, c.missingTarget);
+    }
+    QtSerialPort port;
+    ASSERT_FALSE(port.open(link));
+    EXPECT_TRUE(port.failureReason().contains("not plugged in"))
+        << port.failureReason().toStdString();
+}
+
+TEST(PortAccessTest, PermissionDeniedNamesTheGroupToJoin)
+{
+    const group *dialout = ::getgrnam("dialout");
+    if (::geteuid() != 0 || !dialout)
+        GTEST_SKIP() << "needs root and the group dialout";
+    Pty pty;
+    ASSERT_FALSE(pty.device.isEmpty());
+    const QByteArray path = QFile::encodeName(pty.device);
+    ASSERT_EQ(::chown(path.constData(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0660), 0);
+    const QString device = pty.device;
+    const int status = asNobody([device] {
+        const PortAccessFacts facts = probePortAccess(device, "Permission denied");
+        if (facts.problem != Problem::PermissionDenied || facts.group != "dialout" ||
+            facts.user != "nobody" || facts.userListedInGroup || facts.groupActive)
+            return 1;
+        QtSerialPort port;
+        if (port.open(device))
+            return 2;
+        return port.failureReason().contains("sudo usermod -aG dialout nobody") ? 0 : 3;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(PortAccessTest, BusyNamesTheHolderWhereTheSystemTells)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to drop to nobody";
+    Pty pty;
+    ASSERT_FALSE(pty.device.isEmpty());
+    ASSERT_EQ(::chmod(QFile::encodeName(pty.device).constData(), 0666), 0);
+    Holder holder(pty.device);
+    ASSERT_GT(holder.pid, 0);
+
+    // Root sees every process's files and names the holder.
+    const PortAccessFacts facts = probePortAccess(pty.device, QString());
+    EXPECT_EQ(facts.problem, Problem::Busy);
+    EXPECT_EQ(facts.holders.size(), 1);
+    EXPECT_TRUE(facts.holders.value(0).endsWith(QStringLiteral("(process %1)").arg(holder.pid)))
+        << facts.holders.join(", ").toStdString();
+
+    // A user sees only that the port is taken.
+    const QString device = pty.device;
+    const int status = asNobody([device] {
+        QtSerialPort port;
+        if (port.open(device))
+            return 1;
+        return port.failureReason().contains("in use by another program") ? 0 : 2;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(PortAccessTest, BindingsLiveInComLinks)
+{
+    QTemporaryDir folder;
+    Pty first;
+    Pty second;
+    const QString gone = "/dev/serial/by-id/usb-none-such-if00-port0";
+    struct Step {
+        std::function<std::optional<QString>()> act;
+        QList<ComBinding> expected;
+    };
+    const Step steps[] = {
+        {[&] { return bindComPort(folder.path(), 3, first.device); },
+         {{3, first.device, first.device}}},
+        {[&] { return bindComPort(folder.path(), 3, second.device); }, // re-bind
+         {{3, second.device, second.device}}},
+        {[&] { return bindComPort(folder.path(), 16, gone); }, // dangling
+         {{3, second.device, second.device}, {16, gone, ""}}},
+        {[&] { return unbindComPort(folder.path(), 3); }, {{16, gone, ""}}},
+        {[&] { return unbindComPort(folder.path(), 5); }, {{16, gone, ""}}},
+    };
+    for (const Step &step : steps) {
+        EXPECT_EQ(step.act(), std::nullopt);
+        const auto bindings = readComBindings(folder.path());
+        ASSERT_EQ(bindings.size(), step.expected.size());
+        for (qsizetype i = 0; i < bindings.size(); ++i) {
+            EXPECT_EQ(bindings[i].number, step.expected[i].number);
+            EXPECT_EQ(bindings[i].target, step.expected[i].target);
+            EXPECT_EQ(bindings[i].resolved, step.expected[i].resolved);
+        }
+    }
+    EXPECT_EQ(serialDeviceName(16, folder.path()), folder.filePath("com16"));
+
+    // A plain comN is the user's own file: neither replaced nor removed.
+    QFile own(folder.filePath("com7"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    EXPECT_NE(bindComPort(folder.path(), 7, first.device), std::nullopt);
+    EXPECT_NE(unbindComPort(folder.path(), 7), std::nullopt);
+    EXPECT_FALSE(QFileInfo(own.fileName()).isSymLink());
+}
