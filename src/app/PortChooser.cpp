@@ -60,6 +60,7 @@ PortChooser::PortChooser(SerialPortList &list, QString programFolder, int number
     table_->setAllColumnsShowFocus(true);
     table_->setAlternatingRowColors(true);
     table_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->header()->setSectionResizeMode(DescriptionColumn, QHeaderView::Stretch);
     table_->header()->setStretchLastSection(false);
     intro->setBuddy(table_);
 
@@ -111,7 +112,8 @@ PortChooser::PortChooser(SerialPortList &list, QString programFolder, int number
     connect(&list_, &SerialPortList::changed, this, &PortChooser::refresh);
     refresh();
     table_->setFocus();
-    resize(sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * 90, 0)));
+    // Room for every column of a USB adapter's row without scrolling.
+    resize(sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * 120, 0)));
 }
 
 void PortChooser::refresh()

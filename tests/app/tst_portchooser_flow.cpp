@@ -3,7 +3,8 @@
 // link udev would make), the chooser beside Prg Comm, Enable, "Tonesentinel  v2 detected.".
 //
 // With KEYTONER_SCREENSHOT_DIR set (docs/make-port-screenshots.sh runs it on a virtual X
-// display), the chooser is saved there as screenshot-port-chooser<KEYTONER_SCREENSHOT_SUFFIX>.png.
+// display), the chooser and the window after binding are saved there
+// (screenshot-port-chooser<KEYTONER_SCREENSHOT_SUFFIX>.png, screenshot-port-bound<...>.png).
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
 #include "app/PortChooser.h"
@@ -36,6 +37,18 @@ public:
 private:
     QtSerialPortList list_;
 };
+
+// Saves `widget` as docs/make-port-screenshots.sh asks.
+void saveScreenshot(QWidget *widget, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("KEYTONER_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(300); // let the X server paint it
+    const QString file = QStringLiteral("screenshot-%1%2.png")
+                             .arg(name, qEnvironmentVariable("KEYTONER_SCREENSHOT_SUFFIX"));
+    QVERIFY(widget->grab().save(QDir(folder).filePath(file)));
+}
 
 } // namespace
 
@@ -77,20 +90,15 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
         QTest::keyClick(table, Qt::Key_Down);
     QCOMPARE(chooser->chosenPort().stableName, stable);
 
-    const QString shots = qEnvironmentVariable("KEYTONER_SCREENSHOT_DIR");
-    if (!shots.isEmpty()) {
-        QTest::qWait(300); // let the window manager-less X server paint the dialog
-        const QString name = QStringLiteral("screenshot-port-chooser%1.png")
-                                 .arg(qEnvironmentVariable("KEYTONER_SCREENSHOT_SUFFIX"));
-        QVERIFY(chooser->grab().save(QDir(shots).filePath(name)));
-    }
-
+    saveScreenshot(chooser, QStringLiteral("port-chooser"));
     QTest::keyClick(table, Qt::Key_Return);
     QCOMPARE(form->txtPrgComm->text(), QStringLiteral("1"));
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("com1"))).symLinkTarget(), stable);
     QVERIFY(
         form->txtPrgComm->toolTip().endsWith(QStringLiteral("COM1 \u2192 ") + device +
                                              QStringLiteral(", FTDI FT232R USB UART A50285BI")));
+
+    saveScreenshot(form.get(), QStringLiteral("port-bound"));
 
     QTest::mouseClick(form->chkPrg, Qt::LeftButton);
     QVERIFY(form->chkPrg->isChecked());
