@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# keytoner-cli ports: listing, binding and unbinding numbers through the comN links, and the
+# reason given when a bound port does not open; against the virtual board of simulate.
+set -u
+cli=$1
+work=$(mktemp -d)
+sim=
+cleanup() {
+    [ -n "$sim" ] && { kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failures=0
+passes=0
+check() { # name, condition status
+    if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
+}
+
+"$cli" simulate >"$work/sim.out" 2>&1 </dev/null &
+sim=$!
+for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+device=$(head -1 "$work/sim.out")
+
+out=$("$cli" ports --bind 3 "$device" --folder "$work"); status=$?
+[ $status -eq 0 ] && [ "$(readlink "$work/com3")" = "$device" ] && [ "$out" = "COM3 → $device" ]
+check "--bind 3 links com3 to the board: $out ($status)" $?
+
+out=$("$cli" ports --folder "$work"); status=$?
+[ $status -eq 0 ] && echo "$out" | grep -qx "3 *$device"
+check "the list names the bound number first: $out" $?
+
+out=$("$cli" ports --json --folder "$work")
+python3 -c 'import json,sys; d=json.load(sys.stdin); b=d["bindings"]; assert b==[{"number":3,"target":sys.argv[1],"device":sys.argv[1]}], b; assert isinstance(d["ports"], list)' "$device" <<<"$out"
+check "--json gives the bindings and the ports" $?
+
+out=$("$cli" identify --port 3 --folder "$work"); status=$?
+[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
+check "identify through the bound number: $out" $?
+
+# A relative DEVICE is taken from where the command runs.
+ln -s "$device" "$work/adapter"
+(cd "$work" && "$cli" ports --bind 4 adapter --folder "$work" >/dev/null)
+[ "$(readlink "$work/com4")" = "$work/adapter" ]
+check "a relative device path is bound as an absolute one: $(readlink "$work/com4")" $?
+
+"$cli" ports --unbind 3 --folder "$work" && [ ! -e "$work/com3" ] && [ ! -L "$work/com3" ]
+check "--unbind 3 removes com3" $?
+
+out=$("$cli" ports --bind 5 "$work/unplugged" --folder "$work" 2>&1); status=$?
+[ $status -eq 1 ] && [ ! -L "$work/com5" ] && echo "$out" | grep -q "no such device"
+check "a device that is not there is not bound: $out" $?
+
+out=$("$cli" ports --bind 17 "$device" --folder "$work" 2>&1); status=$?
+[ $status -eq 2 ] && echo "$out" | grep -q "Please enter a valid Comm number."
+check "number 17 is refused" $?
+
+touch "$work/com7"
+out=$("$cli" ports --bind 7 "$device" --folder "$work" 2>&1); status=$?
+[ $status -eq 1 ] && [ ! -L "$work/com7" ] && echo "$out" | grep -q "is no link"
+check "a plain com7 is the user's own: $out" $?
+
+# The adapter of com6 is unplugged: the window's first line, then why.
+ln -s /dev/serial/by-id/usb-unplugged-if00-port0 "$work/com6"
+out=$("$cli" identify --port 6 --folder "$work" 2>&1); status=$?
+[ $status -eq 1 ] && echo "$out" | head -1 | grep -q "Not able to open COM6" &&
+    echo "$out" | grep -q "not plugged in"
+check "a dangling binding says the adapter is not plugged in: $out" $?
+out=$("$cli" ports --folder "$work")
+echo "$out" | grep -qx "6 *not connected (/dev/serial/by-id/usb-unplugged-if00-port0)"
+check "the list shows the dangling binding: $out" $?
+
+# Permission: a device of the group dialout, tried as the user nobody.
+if [ "$(id -u)" -eq 0 ] && getent group dialout >/dev/null && command -v runuser >/dev/null; then
+    chown root:dialout "$device" && chmod 0660 "$device"
+    out=$(cd / && runuser -u nobody -- "$cli" identify --device "$device" 2>&1); status=$?
+    [ $status -eq 1 ] && echo "$out" | grep -q "sudo usermod -aG dialout nobody"
+    check "permission denied names the group to join: $out" $?
+fi
+
+echo "$passes passed, $failures failed"
+[ $failures -eq 0 ]
