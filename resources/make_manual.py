@@ -39,7 +39,7 @@ This tab holds the board's configuration: everything the board stores, and the c
 
 ## Programming frame
 
-Prg Comm :: the number (1 to 16) of the serial port the board is connected to. See chapter 6 for how numbers map to devices.
+Prg Comm :: the number (1 to 16) of the serial port the board is connected to. The **…** button beside it chooses the port from a list (chapter 6); pointing at the field shows which device the number means now.
 
 Enable :: opens the programming port and asks the board who it is. A board that answers correctly is announced in the **Program Parameters** dialog as "Tonesentinel  v2 detected." Unticking the box tells the board that programming ends and closes the port. While the port is enabled the number cannot be edited.
 
@@ -123,7 +123,7 @@ Pause between sequences :: the silence for each blank, at least 25 ms. It has no
 
 Tx Delay :: the time between keying the transmitter and the first tone, 20 to 2000 ms. A value outside that range is replaced by 20 when you send.
 
-PTT Comm and Enable :: the serial port (1 to 16) whose RTS line keys the transmitter, and whether to use it (chapter 5).
+PTT Comm and Enable :: the serial port (1 to 16) whose RTS line keys the transmitter, and whether to use it (chapter 5). The **…** button beside the number chooses the port from a list (chapter 6).
 
 Send Sequence :: plays the sequence. The status line shows "Sending Sequence....." and then "Sequence completed." with the effective playing time. The window cannot be closed while a sequence plays.
 
@@ -141,42 +141,49 @@ Keytoner keys a transmitter through the **RTS** line of a serial port: RTS on me
 
 Timing of a send with PTT enabled: PTT on - Tx Delay - the tones and pauses - 40 ms - PTT off. The 40 ms tail keeps the last tone from being cut by the radio. Without PTT enabled there is neither a delay nor a tail.
 
-One serial port serves either PTT or programming, never both: ticking PTT **Enable** unticks the programming **Enable** and the other way round. A port number outside 1-16 gives "Please enter a valid Comm number."; a port that cannot be opened gives "Not able to open COM" followed by the number, and the box is unticked again (see chapter 6 for the permission a port needs).
+One serial port serves either PTT or programming, never both: ticking PTT **Enable** unticks the programming **Enable** and the other way round. A port number outside 1-16 gives "Please enter a valid Comm number."; a port that cannot be opened gives "Not able to open COM" followed by the number and the reason (chapter 6), and the box is unticked again.
 
 # 6. Serial ports and their numbers
 
 The program speaks to ports by number, 1 to 16, at 4800 baud, 8 data bits, no parity, 1 stop bit, no flow control.
 
-On Windows, number N is COMN.
+## Choosing a port
 
-On Linux, number N is found the way Wine's `dosdevices` folder does it: a file or symbolic link named `comN` (N = 1 to 16) in the program's folder is used when present; without one, N is the N-th standard port `/dev/ttyS<N-1>` (1 is `/dev/ttyS0`). To use a USB adapter as port 3:
+Press the **…** button beside **Prg Comm** or **PTT Comm**. The **Serial ports** window lists every serial port the computer has now: the number bound to it (column **No.**), the device, its description, manufacturer, serial number and USB vendor:product. The list follows as you plug and unplug adapters. Select your adapter with the arrow keys or the mouse, set **Port number** (it starts at the number in the field, or at the lowest free one when the field holds none), and press **Use this port** or Enter. The number appears in the field; tick **Enable** as usual. **Cancel** or Escape changes nothing. While a port is enabled its button is disabled, like the number.
 
-> cd /path/to/keytoner/folder
-> ln -s /dev/ttyUSB0 com3
+Pointing at a port field shows what its number means now, for example "COM3 → /dev/ttyUSB0, FT232R USB UART, serial A50285BI", or "COM3 → not connected" when the adapter is unplugged.
 
-For an adapter that may change names, link its stable name instead:
+## How numbers are bound
+
+On Linux, number N is a file or symbolic link named `comN` (N = 1 to 16) in the program's folder; without one, N is the N-th standard port `/dev/ttyS<N-1>` (1 is `/dev/ttyS0`). The chooser writes that link for you. When the system has a stable name for the adapter (the `/dev/serial/by-id/...` link that udev makes for USB adapters), the link points there, so the number follows the adapter when it comes back as another `/dev/ttyUSBn`; otherwise it points at the device itself. You may still make a link by hand:
 
 > ln -s /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0 com3
 
 The program's folder is the folder of `keytoner` when you unpacked or built it in a folder of your own. An installed copy (the Debian package puts it in `/usr/bin`) keeps its settings, `Default.prg` and the `comN` links in the per-user folder `~/.config/Keytoner` instead, for every user including root.
 
-## Permission to open a port
+On Windows, number N is the system's own COMN. The chooser lists the ports by name and description and only fills in the number.
 
-When ticking **Enable** gives "Not able to open COM" followed by the number although the device exists, your user is usually not allowed to open it (`keytoner-cli identify --port N` shows the reason, "Permission denied"). On Debian and Ubuntu serial devices belong to the **dialout** group: add yourself to it, then log out and in again (or restart the computer):
+From a terminal, `keytoner-cli ports` lists the ports with their numbers, `keytoner-cli ports --bind 3 /dev/ttyUSB0` binds number 3 as the chooser does, and `keytoner-cli ports --unbind 3` removes the binding (chapter 10).
+
+## When a port does not open
+
+The message "Not able to open COM" followed by the number is followed by the reason and what to do:
+
+- The device is not there: the adapter is not plugged in, or the number is bound to an adapter that is unplugged. Plug it in, or choose another port.
+- The port is in use by another program (a terminal program, another copy of Keytoner); the message names it when the system tells, for example "in use by minicom (process 1234)". Close that program.
+- Permission denied: the message names the group that owns the device (on Debian and Ubuntu **dialout**), says whether you are in it, and gives the command to join it. Then log out and in again (or restart the computer):
 
 > sudo usermod -aG dialout $USER
 
-Check with the command `groups` that **dialout** is listed. Do not run Keytoner as root to get around this.
+Do not run Keytoner as root to get around this. `keytoner-cli identify --port N` gives the same reason.
 
-## A stable name for a USB adapter
+## A name of your own for an adapter
 
-USB adapters get their names (`/dev/ttyUSB0`, `/dev/ttyUSB1`, ...) in the order they are plugged in. A udev rule gives yours a name of its own. Find the adapter's vendor and product numbers with `lsusb` (for example `0403:6001` for an FTDI adapter), then write the file `/etc/udev/rules.d/99-tonesentinel.rules` as root with one line:
+Without a `/dev/serial/by-id` name (some adapters have no serial number), a udev rule can give the adapter one. Find its vendor and product numbers in the chooser's **USB ID** column (for example `0403:6001`), then write the file `/etc/udev/rules.d/99-tonesentinel.rules` as root with one line:
 
 > SUBSYSTEM=="tty", ATTRS{idVendor}=="0403", ATTRS{idProduct}=="6001", SYMLINK+="tonesentinel", GROUP="dialout", MODE="0660"
 
-Load it with `sudo udevadm control --reload` and plug the adapter in again: `/dev/tonesentinel` now always names it. Link it as a port number in the program's folder, here as port 3 of an installed copy:
-
-> ln -s /dev/tonesentinel ~/.config/Keytoner/com3
+Load it with `sudo udevadm control --reload` and plug the adapter in again, then bind the name: `keytoner-cli ports --bind 3 /dev/tonesentinel`.
 
 # 7. Reading and programming the board
 
@@ -279,6 +286,9 @@ Paths given to --device and --folder are taken from the current folder when they
 simulate :: runs a virtual board on a pseudo-terminal; with --link N it creates comN so that port N of the window reaches it - handy for trying the program without hardware.
 > keytoner-cli simulate --link 5
 
+ports :: lists the serial ports, one a line, the bound number first (--json for scripts); --bind N DEVICE and --unbind N bind and unbind numbers as the port chooser does (chapter 6).
+> keytoner-cli ports --bind 3 /dev/ttyUSB0
+
 # 11. Troubleshooting
 
 No sound, or "Questo PC non ha schede audio." :: check that a sound output exists and is not muted; under Linux check the output chosen in your sound settings (PulseAudio or PipeWire).
@@ -287,11 +297,11 @@ The radio transmits but the first digits are lost :: raise **Tx Delay** (most ra
 
 The board does not react to the tones :: raise **Digit duration** and **Interdigit duration** (for example 80 and 60 ms), check the audio level into the radio, and check that the sequence matches a command memory.
 
-The transmitter is not keyed :: tick PTT **Enable** (it unticks programming), check the port number and the RTS wiring (chapter 5); on Linux check the comN link and the dialout group (chapter 6).
+The transmitter is not keyed :: tick PTT **Enable** (it unticks programming), check the port number and the RTS wiring (chapter 5); point at **PTT Comm** to see which device the number means (chapter 6).
 
 "Please enter a valid Comm number." :: the port number must be 1 to 16.
 
-"Not able to open COM3" :: the device does not exist, is used by another program, or you lack permission. On Linux: `ls -l com3` in the program's folder shows where the link points; `groups` must list dialout.
+"Not able to open COM3" :: the reason follows in the same message: not plugged in, in use by another program, or permission denied with the group to join (chapter 6). `keytoner-cli ports` shows what each number is bound to.
 
 READ or PROGRAM fails :: see the texts of chapter 7. Untick and tick **Enable** again, and check that PTT is not enabled on the same port.
 

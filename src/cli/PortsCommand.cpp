@@ -119,10 +119,15 @@ std::optional<QString> bindTargetFor(const QString &device, const QList<SerialPo
     const QFileInfo given(device);
     const QString absolute = given.absoluteFilePath();
     const QString node = given.canonicalFilePath();
-    for (const SerialPortEntry &port : ports)
-        if (port.name == device || port.device == absolute || port.stableName == absolute ||
-            (!node.isEmpty() && port.device == node))
-            return bindingTarget(port);
+    for (const SerialPortEntry &port : ports) {
+        if (port.name != device && port.device != absolute && port.stableName != absolute &&
+            (node.isEmpty() || port.device != node))
+            continue;
+        // A name of the user's own (a udev rule's link) is as stable as the system's.
+        if (port.stableName.isEmpty() && given.exists())
+            return absolute;
+        return bindingTarget(port);
+    }
     if (given.exists())
         return absolute;
     return std::nullopt;

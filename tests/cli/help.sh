@@ -6,7 +6,7 @@ cli=$1
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-for command in wav send calc image decode identify read program simulate; do
+for command in wav send calc image decode identify read program simulate ports; do
     first=$("$cli" "$command" --help | head -n 1)
     [[ $first == "Usage: keytoner-cli $command [options]"* ]] || fail "$command --help: $first"
     "$cli" "$command" --no-such-option >/dev/null 2>"${TMPDIR:-/tmp}/help-err.$$"
