@@ -155,7 +155,7 @@ Pointing at a port field shows what its number means now, for example "COM3 → 
 
 ## How numbers are bound
 
-On Linux, number N is a file or symbolic link named `comN` (N = 1 to 16) in the program's folder; without one, N is the N-th standard port `/dev/ttyS<N-1>` (1 is `/dev/ttyS0`). The chooser writes that link for you. When the system has a stable name for the adapter (the `/dev/serial/by-id/...` link that udev makes for USB adapters), the link points there, so the number follows the adapter when it comes back as another `/dev/ttyUSBn`; otherwise it points at the device itself. You may still make a link by hand:
+On Linux, number N is found the way Wine's `dosdevices` folder does it: a file or symbolic link named `comN` (N = 1 to 16) in the program's folder; without one, N is the N-th standard port `/dev/ttyS<N-1>` (1 is `/dev/ttyS0`). The chooser writes that link for you. When the system has a stable name for the adapter (the `/dev/serial/by-id/...` link that udev makes for USB adapters), the link points there, so the number follows the adapter when it comes back as another `/dev/ttyUSBn`; otherwise it points at the device itself. You may still make a link by hand:
 
 > ln -s /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0 com3
 

@@ -74,7 +74,9 @@ QString portMeaning(int number, const QList<SerialPortEntry> &ports,
     const QString head = QStringLiteral("COM%1 \u2192 ").arg(number);
     const ComBinding *binding = bindingOf(number, bindings);
     for (const SerialPortEntry &port : ports) {
-        const bool meant = binding ? leadsTo(*binding, port) : port.device == fallback;
+        // Windows lists "\\.\COM3" as the device and "COM3" as the name.
+        const bool meant =
+            binding ? leadsTo(*binding, port) : port.device == fallback || port.name == fallback;
         if (meant)
             return head + portSummary(port);
     }

@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace keytoner;
 
@@ -85,6 +87,22 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
     QVERIFY(chooser);
     QVERIFY(QTest::qWaitForWindowExposed(chooser));
     QTreeWidget *table = chooser->table();
+
+    // A second adapter comes and goes while the list is open.
+    const int before = table->topLevelItemCount();
+    int master = -1;
+    int slave = -1;
+    char other[128] = {};
+    QCOMPARE(::openpty(&master, &slave, other, nullptr, nullptr), 0);
+    const QString secondLink =
+        QDir(byId).filePath(QStringLiteral("usb-Prolific_PL2303-if00-port0"));
+    QVERIFY(QFile::link(QString::fromLocal8Bit(other), secondLink));
+    QTRY_COMPARE(table->topLevelItemCount(), before + 1);
+    QVERIFY(QFile::remove(secondLink));
+    ::close(slave);
+    ::close(master);
+    QTRY_COMPARE(table->topLevelItemCount(), before);
+
     // Down the list to the adapter, as a user would.
     for (int i = 0; i < table->topLevelItemCount() && chooser->chosenPort().device != device; ++i)
         QTest::keyClick(table, Qt::Key_Down);

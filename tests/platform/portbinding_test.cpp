@@ -66,7 +66,11 @@ TEST(PortBindingTest, NumbersFollowTheirLinks)
 
 TEST(PortBindingTest, MeaningOfANumber)
 {
-    const QList<SerialPortEntry> ports{ftdiAt("/dev/ttyUSB0"), plainAt("/dev/ttyS0")};
+    SerialPortEntry windows;
+    windows.device = "\\\\.\\COM7";
+    windows.name = "COM7";
+    windows.description = "USB Serial Port";
+    const QList<SerialPortEntry> ports{ftdiAt("/dev/ttyUSB0"), plainAt("/dev/ttyS0"), windows};
     struct Case {
         int number;
         QList<ComBinding> bindings;
@@ -84,6 +88,7 @@ TEST(PortBindingTest, MeaningOfANumber)
         // A virtual board's terminal is no listed port but is there.
         {5, {{5, "/dev/pts/7", "/dev/pts/7"}}, "/dev/ttyS4", "COM5 \u2192 /dev/pts/7"},
         {6, {}, "COM6", "COM6 \u2192 not connected"},
+        {7, {}, "COM7", "COM7 \u2192 \\\\.\\COM7, USB Serial Port"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(portMeaning(c.number, ports, c.bindings, c.fallback), c.meaning);
