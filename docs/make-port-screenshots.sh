@@ -18,7 +18,9 @@ else
     exec 5>&-
 fi
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-until [ -s "$work/display" ] && [ -S "/tmp/.X11-unix/X$(cat "$work/display")" ]; do
+until [ -s "$work/display" ] &&
+    DISPLAY=:$(cat "$work/display") xdotool getdisplaygeometry >/dev/null 2>&1; do
+    kill -0 $xvfb 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
     sleep 0.1
 done
 export DISPLAY=:$(cat "$work/display")

@@ -118,7 +118,7 @@ QPushButton *portChooserButton(QWidget *parent, const QString &name, const QStri
 {
     auto *widget = button(parent, name, QStringLiteral("\u2026"), tip + QStringLiteral("..."));
     widget->setAccessibleName(tip);
-    widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 8);
+    widget->setFixedWidth(widget->fontMetrics().horizontalAdvance(QStringLiteral("MM")) + 6);
     return widget;
 }
 
