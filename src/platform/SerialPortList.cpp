@@ -41,15 +41,8 @@ QtSerialPortList::QtSerialPortList(QString stableNames) : stableNames_(std::move
 
 void QtSerialPortList::watchFolders()
 {
-    QStringList folders{QStringLiteral("/dev")};
     // The stable folder and its parent come and go with the first and last adapter.
-    for (QDir dir(stableNames_); !dir.isRoot(); dir.setPath(QFileInfo(dir.path()).path())) {
-        if (dir.exists())
-            folders.append(dir.path());
-        if (dir.path() == QStringLiteral("/dev"))
-            break;
-    }
-    folders.removeDuplicates();
+    const QStringList folders{QStringLiteral("/dev"), QFileInfo(stableNames_).path(), stableNames_};
     for (const QString &folder : folders)
         if (!watcher_.directories().contains(folder) && QFileInfo(folder).isDir())
             watcher_.addPath(folder);
