@@ -116,8 +116,8 @@ std::optional<int> portNumber(const QString &text)
 // its stable name, or else the path as given, made absolute.
 std::optional<QString> bindTargetFor(const QString &device, const QList<SerialPortEntry> &ports)
 {
-    const QFileInfo given(device);
-    const QString absolute = given.absoluteFilePath();
+    const QString absolute = commandLinePath(device);
+    const QFileInfo given(absolute);
     const QString node = given.canonicalFilePath();
     for (const SerialPortEntry &port : ports) {
         if (port.name != device && port.device != absolute && port.stableName != absolute &&
@@ -164,7 +164,7 @@ int runPorts(const QStringList &arguments)
                                                : QStringLiteral("DEVICE goes with --bind")))
         return *status;
     const QString dir =
-        parser.isSet(folder) ? QFileInfo(parser.value(folder)).absoluteFilePath() : programFolder();
+        parser.isSet(folder) ? commandLinePath(parser.value(folder)) : programFolder();
     QtSerialPortList list;
     if (parser.isSet(bind) || parser.isSet(unbind)) {
         if (!portsBindByLink())
