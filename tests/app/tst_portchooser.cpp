@@ -219,7 +219,7 @@ void TestPortChooser::buttonFollowsTheField()
     QVERIFY(form->cmdChoosePrgPort->isEnabled());
 }
 
-// With the real serial driver: the specified first line, then what to do.
+// With the real serial driver: the first line as it always was, then what to do.
 void TestPortChooser::openFailureSaysWhy()
 {
     QtSerialPortFactory realSerial;
