@@ -3,6 +3,7 @@
 #include "CalculatorPanel.h"
 #include "ConfigPanel.h"
 #include "EntryRules.h"
+#include "HeldMessageBoxes.h"
 #include "InstructionsWindow.h"
 #include "LinkPanel.h"
 #include "MessageDialog.h"
@@ -155,17 +156,21 @@ void setHiddenAndDisabled(std::initializer_list<QWidget *> widgets)
 } // namespace
 
 FormTone::FormTone(Platform &platform, QString programFolder, QWidget *parent)
-    : QWidget(parent), platform_(platform), programFolder_(std::move(programFolder))
+    : QWidget(parent), heldMessages_(std::make_unique<HeldMessageBoxes>(platform.messages)),
+      windowPlatform_(std::make_unique<Platform>(Platform{
+          *heldMessages_, platform.files, platform.clock, platform.audio, platform.serial})),
+      platform_(*windowPlatform_), programFolder_(std::move(programFolder))
 {
     setObjectName(QStringLiteral("frmTone"));
     buildControls();
-    player_ = std::make_unique<TonePlayer>(platform.audio, platform.messages, platform.clock);
+    player_ = std::make_unique<TonePlayer>(platform_.audio, platform_.messages, platform_.clock);
     player_->setMessageParent(this);
     sender_ = new SenderPanel(*this);
     calculator_ = new CalculatorPanel(*this);
     config_ = new ConfigPanel(*this);
     link_ = new LinkPanel(*this);
     new PortPanel(*this);
+    connect(link_, &LinkPanel::portIdle, this, &FormTone::linkIdle);
     entryRules_ = new EntryRules(*this);
 
     // The sender connects its tick; the credit in lblInfoSend stays until the first one.
@@ -725,9 +730,11 @@ void FormTone::writeDefaultSettings() const
 // ---------------------------------------------------------------------------------------------
 // Closing and keys
 
+// A send is refused the close from its start, not only while the player plays: the pending
+// events it lets through before keying could otherwise close the window under it.
 bool FormTone::Form_QueryUnload()
 {
-    if (!player().IsPlaying())
+    if (!player().IsPlaying() && !sender().sending())
         return true;
     platform_.messages.show(this, MessageIcon::Information, kProgramTitle,
                             QStringLiteral("Please wait end of sound before closing application."));
@@ -757,14 +764,30 @@ bool FormTone::Form_KeyDown(int keyCode)
     return true;
 }
 
+// Closing while the link talks to the board waits for the end of the exchange: closing sends
+// the board its close command and releases the port, which must not cut an exchange in two.
 void FormTone::closeEvent(QCloseEvent *event)
 {
+    if (link().portBusy()) {
+        closeWhenLinkIdle_ = true;
+        event->ignore();
+        return;
+    }
     if (!Form_QueryUnload()) {
         event->ignore();
         return;
     }
     Form_Unload();
     event->accept();
+}
+
+void FormTone::linkIdle()
+{
+    if (!closeWhenLinkIdle_)
+        return;
+    closeWhenLinkIdle_ = false;
+    // From the event loop, once the exchange's handler has returned.
+    QTimer::singleShot(0, this, &QWidget::close);
 }
 
 bool FormTone::eventFilter(QObject *watched, QEvent *event)

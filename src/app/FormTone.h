@@ -24,6 +24,7 @@ class CalculatorPanel;
 class ConfigPanel;
 class LinkPanel;
 class MessageDialog;
+class HeldMessageBoxes;
 struct SettingsValues;
 
 // The main window, frmTone. It holds every field of the program; the panels below give the
@@ -46,7 +47,10 @@ public:
     QPoint positionTwips() const;
     void setPositionTwips(int left, int top);
 
+    // The platform as the window's panels use it: its message boxes wait while the serial link
+    // is in the middle of an exchange (see HeldMessageBoxes).
     Platform &platform() { return platform_; }
+    HeldMessageBoxes &heldMessages() { return *heldMessages_; }
     const QString &programFolder() const { return programFolder_; }
     QString settingsPath() const;
 
@@ -165,6 +169,7 @@ private:
 
     bool Form_QueryUnload();
     void Form_Unload();
+    void linkIdle();
     bool Form_KeyDown(int keyCode);
     SettingsValues readSettings() const;
     void applySendingFields(const SettingsValues &values);
@@ -173,8 +178,12 @@ private:
     void writeDefaultSettings() const;
     double twipsPerPixel() const;
 
+    std::unique_ptr<HeldMessageBoxes> heldMessages_;
+    std::unique_ptr<Platform> windowPlatform_;
     Platform &platform_;
     QString programFolder_;
+    // A close asked for while the link talked to the board, carried out when it is done.
+    bool closeWhenLinkIdle_ = false;
     std::unique_ptr<TonePlayer> player_;
     std::unique_ptr<MessageDialog> dialog_;
     SenderPanel *sender_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ConfigPanel.h"
 #include "FormTone.h"
+#include "HeldMessageBoxes.h"
 #include "MessageDialog.h"
 #include "common/NumberText.h"
 #include "link/LinkProtocol.h"
@@ -58,17 +59,43 @@ LinkPanel::LinkPanel(FormTone &form) : QObject(&form), form_(form)
 
 LinkPanel::~LinkPanel() = default;
 
+LinkPanel::BusyScope::BusyScope(LinkPanel &panel) : panel_(panel)
+{
+    if (panel_.busy_++ > 0)
+        return;
+    panel_.form_.heldMessages().hold();
+    panel_.refreshControls();
+}
+
+LinkPanel::BusyScope::~BusyScope()
+{
+    if (--panel_.busy_ > 0)
+        return;
+    panel_.refreshControls();
+    panel_.form_.heldMessages().release();
+    emit panel_.portIdle();
+}
+
+void LinkPanel::refreshControls()
+{
+    const bool free = !portBusy();
+    const bool open = port_->isOpen();
+    const bool programming = form_.chkPrg->isChecked() && open;
+    form_.chkPrg->setEnabled(free);
+    form_.chkPtt->setEnabled(free);
+    form_.txtPrgComm->setEnabled(free && !programming);
+    form_.txtPttCom->setEnabled(free && !(form_.chkPtt->isChecked() && open));
+    form_.cmdRead->setEnabled(free && programming);
+    form_.cmdSend->setEnabled(free && programming);
+    form_.cmdLoad->setEnabled(free);
+    form_.cmdSave->setEnabled(free);
+}
+
 void LinkPanel::chkPrg_Click()
 {
     if (!form_.chkPrg->isChecked()) {
-        if (port_->isOpen()) {
-            port_->write(link::CloseCommand);
-            form_.platform().clock.pumpOnce();
-            port_->close();
-        }
-        form_.txtPrgComm->setEnabled(true);
-        form_.cmdRead->setEnabled(false);
-        form_.cmdSend->setEnabled(false);
+        closeProgrammingPort();
+        refreshControls();
         return;
     }
     form_.chkPtt->setChecked(false);
@@ -83,17 +110,27 @@ void LinkPanel::chkPrg_Click()
         form_.chkPrg->setChecked(false);
         return;
     }
-    form_.txtPrgComm->setEnabled(false);
-    form_.cmdRead->setEnabled(true);
-    form_.cmdSend->setEnabled(true);
+    refreshControls();
     session_->announceIdentity();
+}
+
+// The events let through after the close command must not reopen or re-target the port before
+// it is closed: the port counts as busy until then.
+void LinkPanel::closeProgrammingPort()
+{
+    if (!port_->isOpen())
+        return;
+    const BusyScope busy(*this);
+    port_->write(link::CloseCommand);
+    form_.platform().clock.pumpOnce();
+    port_->close();
 }
 
 void LinkPanel::chkPtt_Click()
 {
     if (!form_.chkPtt->isChecked()) {
         port_->close();
-        form_.txtPttCom->setEnabled(true);
+        refreshControls();
         return;
     }
     form_.chkPrg->setChecked(false);
@@ -104,7 +141,7 @@ void LinkPanel::chkPtt_Click()
     }
     OpenCommPort(form_.txtPttCom->text());
     if (port_->isOpen())
-        form_.txtPttCom->setEnabled(false);
+        refreshControls();
     else
         form_.chkPtt->setChecked(false);
 }
@@ -128,32 +165,53 @@ void LinkPanel::SetPtt(bool on)
     port_->setRts(on && form_.chkPtt->isChecked());
 }
 
+// After a port error READ stays available while the port is open, so that the user can try
+// again without enabling the port anew.
 void LinkPanel::cmdRead_Click()
 {
-    if (!port_->isOpen())
+    if (!port_->isOpen() || portBusy())
         return;
-    form_.cmdRead->setEnabled(false);
-    if (session_->read() == link::LinkSession::Outcome::PortError)
+    link::LinkSession::Outcome outcome;
+    {
+        const BusyScope busy(*this);
+        outcome = session_->read();
+    }
+    if (outcome == link::LinkSession::Outcome::PortError)
         form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("DTMF"),
                                        session_->portError());
-    // Also after a port error, so that the user can try again without enabling the port anew.
-    form_.cmdRead->setEnabled(true);
 }
 
 void LinkPanel::cmdSend_Click()
 {
+    if (portBusy())
+        return;
     form_.chkPtt->setChecked(false);
     form_.cmdSend->setEnabled(false);
     if (form_.config().BuildConfigImage(PrgImage)) {
-        form_.platform().clock.pumpOnce();
-        ProgramBoard();
+        link::LinkSession::Outcome outcome;
+        {
+            const BusyScope busy(*this);
+            form_.platform().clock.pumpOnce();
+            outcome = session_->ProgramBoard();
+        }
+        reportProgramError(outcome);
     }
-    form_.cmdSend->setEnabled(true);
+    refreshControls();
 }
 
 void LinkPanel::ProgramBoard()
 {
-    if (session_->ProgramBoard() == link::LinkSession::Outcome::PortError)
+    link::LinkSession::Outcome outcome;
+    {
+        const BusyScope busy(*this);
+        outcome = session_->ProgramBoard();
+    }
+    reportProgramError(outcome);
+}
+
+void LinkPanel::reportProgramError(link::LinkSession::Outcome outcome)
+{
+    if (outcome == link::LinkSession::Outcome::PortError)
         form_.platform().messages.show(&form_, MessageIcon::None,
                                        QStringLiteral("COM") + form_.txtPrgComm->text(),
                                        session_->portError());

@@ -2,6 +2,7 @@
 
 #include "config/ConfigImage.h"
 #include "link/LinkReporter.h"
+#include "link/LinkSession.h"
 
 #include <QObject>
 #include <memory>
@@ -10,12 +11,12 @@ namespace keytoner {
 
 class FormTone;
 class SerialPort;
-namespace link {
-class LinkSession;
-}
 
 // The serial port MSComm1 in the window: the programming port, PTT keying, and the READ and
-// PROGRAM exchanges with their messages in the dialog.
+// PROGRAM exchanges with their messages in the dialog. While the port is busy with the board
+// (an exchange, or the close command on its way out) it stays with it: the controls that
+// would close, reopen or re-target it are disabled, and so are the file dialogs, whose modal
+// loop would stop the exchange half-way; message boxes wait (HeldMessageBoxes).
 class LinkPanel : public QObject, private link::LinkReporter {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     void tmrTimeOut_Timer();
 
     bool portOpen() const;
+    // An exchange or the close command is under way.
+    bool portBusy() const { return busy_ > 0; }
     // End of the program: close command when programming is enabled, then close the port.
     void closeAtExit();
 
@@ -43,8 +46,28 @@ public:
     ConfigImage PrgImage{};
     ConfigImage RxImage{};
 
+signals:
+    // The port is no longer busy with the board.
+    void portIdle();
+
 private:
+    // Marks the port busy for its lifetime; nests.
+    class BusyScope {
+    public:
+        explicit BusyScope(LinkPanel &panel);
+        ~BusyScope();
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+
+    private:
+        LinkPanel &panel_;
+    };
+
     void portLost();
+    void closeProgrammingPort();
+    void reportProgramError(link::LinkSession::Outcome outcome);
+    // Enables the port's controls as the port's holder and a running exchange allow.
+    void refreshControls();
 
     void setInfo(const QString &text) override;
     QString info() const override;
@@ -58,6 +81,7 @@ private:
     FormTone &form_;
     std::unique_ptr<SerialPort> port_;
     std::unique_ptr<link::LinkSession> session_;
+    int busy_ = 0;
 };
 
 } // namespace keytoner

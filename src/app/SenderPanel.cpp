@@ -7,7 +7,6 @@
 #include "tone/SenderTiming.h"
 #include "tone/TonePlayer.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,35 +20,13 @@ namespace {
 
 constexpr int PttTailMs = 40;
 
-// Keeps the in-progress flag and the busy pointer for the span of one send, however it ends.
-class SendScope {
-public:
-    explicit SendScope(bool &sending) : sending_(sending)
-    {
-        sending_ = true;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~SendScope() { finish(); }
-    void finish()
-    {
-        if (!sending_)
-            return;
-        QApplication::restoreOverrideCursor();
-        sending_ = false;
-    }
-    SendScope(const SendScope &) = delete;
-    SendScope &operator=(const SendScope &) = delete;
-
-private:
-    bool &sending_;
-};
-
 } // namespace
 
-SenderPanel::SenderPanel(FormTone &form) : QObject(&form), form_(form)
+SenderPanel::SenderPanel(FormTone &form) : QObject(&form), form_(form), busy_(form)
 {
     connect(form.cmdTone, &QPushButton::clicked, this, &SenderPanel::cmdTone_Click);
     connect(form.Timer1, &QTimer::timeout, this, &SenderPanel::Timer1_Timer);
+    connect(&form.player(), &TonePlayer::playbackEnded, this, &SenderPanel::playbackEnded);
 }
 
 void SenderPanel::Text1_Click()
@@ -65,18 +42,12 @@ void SenderPanel::cmdTone_Click()
     if (sending_)
         return;
     applyToneTiming();
-    SendScope scope(sending_);
+    sending_ = true;
+    busy_.show();
     form_.lblInfoSend->setText(sendingText());
     form_.cmdTone->setEnabled(false);
     form_.platform().clock.pumpOnce();
-
-    const bool played = keyAndPlay();
-
-    scope.finish();
-    form_.cmdTone->setEnabled(true);
-    if (!form_.Timer1->isActive())
-        form_.Timer1->start();
-    showOutcome(played);
+    keyAndPlay();
 }
 
 void SenderPanel::applyToneTiming()
@@ -96,24 +67,42 @@ void SenderPanel::applyToneTiming()
     player.SetToneTiming();
 }
 
-// TX delay, PTT around the tones and the playback itself. The sleeps block on purpose: the
-// transmitter must be keyed for exactly the delay, with no handler running in between.
-bool SenderPanel::keyAndPlay()
+// The TX delay blocks on purpose: the transmitter must be keyed for exactly the delay before
+// the first tone, with no handler running in between.
+void SenderPanel::keyAndPlay()
 {
     form_.txtTxd->setText(correctTxDelay(form_.txtTxd->text()));
-    Clock &clock = form_.platform().clock;
     if (form_.chkPtt->isChecked()) {
         form_.link().SetPtt(true);
-        clock.sleepMs(txDelayMs(form_.txtTxd->text()));
+        form_.platform().clock.sleepMs(txDelayMs(form_.txtTxd->text()));
     }
-    const QString sequence = form_.Text1->text();
-    form_.player().SuonaSequenza(sequence);
-    // Read again: the user may have disabled PTT while the tones were playing.
+    // Nothing to play ends the send at once; otherwise the player's end signal does.
+    if (!form_.player().startSequence(form_.Text1->text()))
+        finishSend(false);
+}
+
+// Playbacks that some other caller started are none of the sender's business.
+void SenderPanel::playbackEnded()
+{
+    if (sending_)
+        finishSend(true);
+}
+
+// The tail blocks like the TX delay. The box is read again: the user may have disabled PTT
+// while the tones were playing.
+void SenderPanel::finishSend(bool played)
+{
     if (form_.chkPtt->isChecked()) {
-        clock.sleepMs(PttTailMs);
+        form_.platform().clock.sleepMs(PttTailMs);
         form_.link().SetPtt(false);
     }
-    return !sequence.isEmpty();
+    busy_.hide();
+    sending_ = false;
+    form_.cmdTone->setEnabled(true);
+    if (!form_.Timer1->isActive())
+        form_.Timer1->start();
+    showOutcome(played);
+    emit sendEnded();
 }
 
 // A playback that failed must not be reported as sent. An empty sequence plays nothing and

@@ -19,6 +19,9 @@ QString resultCodeText(int code)
 TonePlayer::TonePlayer(AudioSystem &audio, MessageBoxes &messages, Clock &clock)
     : audio_(audio), messages_(messages), clock_(clock)
 {
+    deadline_.setSingleShot(true);
+    deadline_.setTimerType(Qt::CoarseTimer);
+    connect(&deadline_, &QTimer::timeout, this, &TonePlayer::outputFinished);
 }
 
 TonePlayer::~TonePlayer()
@@ -36,85 +39,98 @@ void TonePlayer::SetToneTiming()
 
 void TonePlayer::SuonaSequenza(const QString &sequence)
 {
-    if (sequence.isEmpty() || isPlaying_)
-        return;
-    lastSucceeded_ = play(sequence);
+    QEventLoop loop;
+    connect(this, &TonePlayer::playbackEnded, &loop, &QEventLoop::quit);
+    if (startSequence(sequence) && isPlaying_)
+        loop.exec();
 }
 
-bool TonePlayer::play(const QString &sequence)
+bool TonePlayer::startSequence(const QString &sequence)
 {
+    if (sequence.isEmpty() || isPlaying_)
+        return false;
     setPlaying(true);
-    output_ = audio_.createOutput();
-    if (!output_) {
-        fail(QStringLiteral("1. waveOutOpen failed - "), AudioNoDevice);
-        return false;
-    }
-    if (const int code = output_->open(); code != AudioOk) {
-        fail(QStringLiteral("1. waveOutOpen failed - "), code);
-        return false;
-    }
-    std::vector<int16_t> samples = synthesiseSequence(sequence, counts_);
-    const auto sampleCount = static_cast<qint64>(samples.size());
-    if (const int code = output_->prepare(std::move(samples)); code != AudioOk) {
-        fail(QStringLiteral("2. waveOutPrepareHeader failed - "), code);
-        return false;
-    }
-    if (const int code = output_->write(); code != AudioOk) {
-        fail(QStringLiteral("3. waveOutWrite failed - "), code);
-        return false;
-    }
-    const qint64 start = clock_.tickMs();
-    if (!waitUntilDone(sampleCount)) {
-        const int code = output_->playbackError();
-        fail(QStringLiteral("3. waveOutWrite failed - "),
-             code != AudioOk ? code : AudioNotFinished);
-        return false;
-    }
-    elapsedMs_ = static_cast<int>(clock_.tickMs() - start);
-    if (const int code = output_->unprepare(); code != AudioOk) {
-        fail(QStringLiteral("4. waveOutUnPrepareHeader failed - 1 - "), code);
-        return true;
-    }
-    const int closed = output_->close();
-    output_.reset();
-    if (closed != AudioOk)
-        messages_.show(messageParent_, MessageIcon::Critical, caption(),
-                       QStringLiteral("5. waveOutClose failed - ") + resultCodeText(closed));
-    setPlaying(false);
+    if (const auto failure = queue(sequence))
+        end(false, failure);
     return true;
 }
 
-// Runs the event loop until the output reports the end of the buffer or a failure, or until
-// the buffer's duration plus a margin has passed. Nothing polls here: the loop sleeps until
-// the output's signal or the deadline timer wakes it.
-bool TonePlayer::waitUntilDone(qint64 sampleCount)
+// Open, prepare and write; the rest happens when the output reports the end.
+std::optional<TonePlayer::Failure> TonePlayer::queue(const QString &sequence)
 {
-    AudioOutput *output = output_.get();
-    if (output->isDone())
-        return true;
-    if (output->playbackError() != AudioOk)
-        return false;
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::CoarseTimer);
-    connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(output, &AudioOutput::finished, &loop, &QEventLoop::quit);
+    const QString openFailed = QStringLiteral("1. waveOutOpen failed - ");
+    output_ = audio_.createOutput();
+    if (!output_)
+        return Failure{openFailed, AudioNoDevice};
+    if (const int code = output_->open(); code != AudioOk)
+        return Failure{openFailed, code};
+    std::vector<int16_t> samples = synthesiseSequence(sequence, counts_);
+    const auto sampleCount = static_cast<qint64>(samples.size());
+    if (const int code = output_->prepare(std::move(samples)); code != AudioOk)
+        return Failure{QStringLiteral("2. waveOutPrepareHeader failed - "), code};
+    if (const int code = output_->write(); code != AudioOk)
+        return Failure{QStringLiteral("3. waveOutWrite failed - "), code};
+    startMs_ = clock_.tickMs();
+    connect(output_.get(), &AudioOutput::finished, this, &TonePlayer::outputFinished);
+    if (output_->isDone() || output_->playbackError() != AudioOk) {
+        // Over before it began: nothing to wait for.
+        QTimer::singleShot(0, this, &TonePlayer::outputFinished);
+        return std::nullopt;
+    }
     const qint64 durationMs = sampleCount * 1000 / static_cast<qint64>(SampleRate);
-    deadline.start(static_cast<int>(std::min<qint64>(durationMs + finishMarginMs_, INT_MAX)));
-    loop.exec();
-    return output->isDone();
+    deadline_.start(static_cast<int>(std::min<qint64>(durationMs + finishMarginMs_, INT_MAX)));
+    return std::nullopt;
 }
 
-void TonePlayer::fail(const QString &prompt, int code)
+// The output reported its end, or the deadline passed first.
+void TonePlayer::outputFinished()
 {
-    messages_.show(messageParent_, MessageIcon::Critical, caption(), prompt + resultCodeText(code));
+    if (!output_ || !isPlaying_)
+        return;
+    deadline_.stop();
+    if (!output_->isDone()) {
+        const int code = output_->playbackError();
+        end(false, Failure{QStringLiteral("3. waveOutWrite failed - "),
+                           code != AudioOk ? code : AudioNotFinished});
+        return;
+    }
+    elapsedMs_ = static_cast<int>(clock_.tickMs() - startMs_);
+    end(true, finishOutput());
+}
+
+// Unprepare and close after a complete playback. A failed close leaves nothing to reset.
+std::optional<TonePlayer::Failure> TonePlayer::finishOutput()
+{
+    if (const int code = output_->unprepare(); code != AudioOk)
+        return Failure{QStringLiteral("4. waveOutUnPrepareHeader failed - 1 - "), code};
+    const int closed = output_->close();
+    output_->disconnect(this);
+    output_.reset();
+    if (closed != AudioOk)
+        return Failure{QStringLiteral("5. waveOutClose failed - "), closed};
+    return std::nullopt;
+}
+
+void TonePlayer::end(bool played, const std::optional<Failure> &failure)
+{
+    lastSucceeded_ = played;
     ResetWaveOut();
+    emit playbackEnded();
+    if (failure)
+        showFailure(*failure);
+}
+
+void TonePlayer::showFailure(const Failure &failure)
+{
+    messages_.show(messageParent_, MessageIcon::Critical, caption(),
+                   failure.prompt + resultCodeText(failure.code));
 }
 
 void TonePlayer::ResetWaveOut()
 {
+    deadline_.stop();
     if (output_) {
+        output_->disconnect(this);
         output_->reset();
         output_.reset();
     }

@@ -4,7 +4,9 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -15,9 +17,12 @@ class AudioSystem;
 class MessageBoxes;
 class Clock;
 
-// modTone: the DTMF player. Lays out and synthesises a whole sequence into one buffer, plays it
-// on the default sound output and returns when every sample has been played. Reports its own
-// failures in message boxes captioned " SuonaSequenza".
+// modTone: the DTMF player. Lays out and synthesises a whole sequence into one buffer and plays
+// it on the default sound output. The end of the playback is announced by playbackEnded(), from
+// the output's own completion signal, whatever else the program is doing at that moment (a
+// modal box open, an exchange waiting). Reports its own failures in message boxes captioned
+// " SuonaSequenza", after the end has been announced, so that whoever keys a transmitter around
+// the tones can let go of it before the user is asked to read anything.
 class TonePlayer : public QObject {
     Q_OBJECT
 public:
@@ -37,8 +42,13 @@ public:
     int GapSamples() const { return counts_.gap; }
     int SequencePauseSamples() const { return counts_.pause; }
 
-    // Plays the sequence and returns when it has been played or has failed. Meanwhile the
-    // event loop runs (without spinning); a call made then returns at once.
+    // Starts playing the sequence and returns once the audio is queued; playbackEnded() follows
+    // when it has been played or has failed (before this returns, when it failed at once).
+    // False, with nothing done, for an empty sequence or while a playback runs.
+    bool startSequence(const QString &sequence);
+    // Plays the sequence and returns when it has been played or has failed, running the event
+    // loop meanwhile (without spinning); a call made then returns at once. For callers with no
+    // window to keep responsive (the command line); the window uses startSequence.
     void SuonaSequenza(const QString &sequence);
     void ResetWaveOut();
 
@@ -55,11 +65,21 @@ public:
 
 signals:
     void playingChanged(bool playing);
+    // Once for every startSequence that returned true, with IsPlaying already false.
+    void playbackEnded();
 
 private:
-    bool play(const QString &sequence);
-    bool waitUntilDone(qint64 sampleCount);
-    void fail(const QString &prompt, int code);
+    // Failure boxes wait until the end has been announced.
+    struct Failure {
+        QString prompt;
+        int code = 0;
+    };
+
+    std::optional<Failure> queue(const QString &sequence);
+    void outputFinished();
+    std::optional<Failure> finishOutput();
+    void end(bool played, const std::optional<Failure> &failure);
+    void showFailure(const Failure &failure);
     void setPlaying(bool playing);
 
     AudioSystem &audio_;
@@ -67,6 +87,9 @@ private:
     Clock &clock_;
     QWidget *messageParent_ = nullptr;
     std::unique_ptr<AudioOutput> output_;
+    // Gives up on a device that never reports the end of the buffer.
+    QTimer deadline_;
+    qint64 startMs_ = 0;
     SampleCounts counts_;
     int finishMarginMs_ = DefaultFinishMarginMs;
     bool isPlaying_ = false;

@@ -4,6 +4,7 @@
 // Prints the status line; exits 0 when it reports a completed sequence.
 
 #include "app/FormTone.h"
+#include "app/SenderPanel.h"
 #include "platform/Clock.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -13,11 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,12 +48,16 @@ int play(const QStringList &arguments)
     window.Text1->setText(arguments.at(1));
     window.Text2->setText(arguments.at(2));
     window.Text3->setText(arguments.at(3));
+    QSignalSpy ended(&window.sender(), &keytoner::SenderPanel::sendEnded);
     if (arguments.value(4) == QLatin1String("enter")) {
         window.Text1->setFocus();
         QTest::keyClick(window.Text1, Qt::Key_Return);
     } else {
         QTest::mouseClick(window.cmdTone, Qt::LeftButton);
     }
+    // The send returns once the audio is queued; its end comes from the event loop.
+    if (window.sender().sending())
+        ended.wait(600000);
     const QString status = window.lblInfoSend->text();
     QTextStream(stdout) << status << '\n';
     return status.startsWith(QLatin1String("Sequence completed.")) ? 0 : 1;

@@ -63,6 +63,7 @@ void TestFaultAudio::sendOnce()
 {
     QVERIFY(form->cmdTone->isEnabled());
     form->cmdTone->click();
+    waitForSendEnd();
 }
 
 void TestFaultAudio::noDeviceAtStartDisablesSending()

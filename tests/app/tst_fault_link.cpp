@@ -537,6 +537,7 @@ void TestFaultLink::portRemovedDuringAKeyedSend()
     QElapsedTimer timer;
     timer.start();
     form->cmdTone->click();
+    waitForSendEnd();
     QVERIFY(timer.elapsed() < 5000);
     QVERIFY(keyedThen);
     QTRY_VERIFY_WITH_TIMEOUT(!form->chkPtt->isChecked(), 3000);

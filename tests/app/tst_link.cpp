@@ -262,6 +262,7 @@ void TestLink::pttKeysAroundTheTones()
     form->Text1->setText(QStringLiteral("12"));
     form->txtTxd->setText(QStringLiteral("250"));
     form->sender().cmdTone_Click();
+    waitForSendEnd();
     QCOMPARE(timelineClock.timeline, QStringList({QStringLiteral("sleep 250 rts=1 played=0"),
                                                   QStringLiteral("sleep 40 rts=1 played=1")}));
     QVERIFY(!port().rts());

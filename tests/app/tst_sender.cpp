@@ -65,7 +65,11 @@ private slots:
 
 private:
     void tickPtt(bool on);
-    void send() { form->sender().cmdTone_Click(); }
+    void send()
+    {
+        form->sender().cmdTone_Click();
+        waitForSendEnd();
+    }
 
     SteppingClock steppingClock;
     std::function<void()> duringPlayback;
@@ -203,7 +207,7 @@ void TestSender::failedPlaybackIsNotReportedAsSent()
     QCOMPARE(steppingClock.log,
              (QStringList{"sleep 200", "play", "sleep 40"})); // PTT still released
     QVERIFY(form->cmdTone->isEnabled());
-    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
 
     audio.plan.openResult = AudioOk;
     steppingClock.stepMs = 800;
@@ -235,13 +239,15 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
         QVERIFY(form->sender().sending());
         QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sending Sequence....."));
         QVERIFY(!form->cmdTone->isEnabled());
-        QVERIFY(QApplication::overrideCursor());
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        // Busy over the main window and its fields only, not over boxes and other windows.
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(form->Text1->cursor().shape(), Qt::WaitCursor);
         // Enter, typing and the button during playback start nothing and re-enable nothing.
         QTest::keyClick(form->Text1, Qt::Key_Return);
         QTest::keyClicks(form->Text1, QStringLiteral("3"));
         QVERIFY(!form->cmdTone->isEnabled());
-        send();
+        form->sender().cmdTone_Click();
         checked = true;
     };
     send();
@@ -249,7 +255,8 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     QCOMPARE(plays, 1);
     QCOMPARE(steppingClock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
     QVERIFY(!form->sender().sending());
-    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
     QVERIFY(form->cmdTone->isEnabled());
 }
 

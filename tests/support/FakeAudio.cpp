@@ -8,11 +8,14 @@ FakeAudioOutput::FakeAudioOutput(FakeAudioSystem &system) : system_(system)
 {
     ++system_.created;
     ++system_.live;
+    system_.current = this;
 }
 
 FakeAudioOutput::~FakeAudioOutput()
 {
     --system_.live;
+    if (system_.current == this)
+        system_.current = nullptr;
     system_.calls.append(QStringLiteral("destroyed"));
 }
 
@@ -56,6 +59,8 @@ int FakeAudioOutput::write()
 
 void FakeAudioOutput::end()
 {
+    if (done_ || error_ != AudioOk)
+        return;
     if (system_.plan.ending == FakeAudioPlan::FailsWhilePlaying)
         error_ = system_.plan.playbackError;
     else
@@ -76,6 +81,14 @@ int FakeAudioOutput::close()
 void FakeAudioOutput::reset()
 {
     record(QStringLiteral("reset"), AudioOk);
+}
+
+bool FakeAudioSystem::finishPlayback()
+{
+    if (!current || !calls.contains(QStringLiteral("write")))
+        return false;
+    current->end();
+    return true;
 }
 
 std::unique_ptr<AudioOutput> FakeAudioSystem::createOutput()

@@ -39,10 +39,11 @@ public:
     int unprepare() override;
     int close() override;
     void reset() override;
+    // The playback ends now, as the plan says it ends.
+    void end();
 
 private:
     int record(const QString &call, int result);
-    void end();
 
     FakeAudioSystem &system_;
     bool done_ = false;
@@ -59,6 +60,8 @@ public:
 
     // Number of outputs alive now (created and not yet destroyed).
     int liveOutputs() const { return live; }
+    // Ends the playback under way now, whatever the plan's time; false when none is.
+    bool finishPlayback();
 
     int deviceCount = 1;
     bool noOutput = false;
@@ -67,6 +70,7 @@ public:
     QList<std::vector<int16_t>> written;
     int created = 0;
     int live = 0;
+    FakeAudioOutput *current = nullptr; // the output alive now
 };
 
 } // namespace keytoner::test

@@ -6,8 +6,8 @@
 
 #include <QList>
 #include <QString>
-
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace keytoner::test {
@@ -18,18 +18,22 @@ struct ShownMessage {
     QString text;
 };
 
-// Records every message box instead of showing it.
+// Records every message box instead of showing it. `whileShown` runs as if the box were up
+// (modal, the user not having closed it yet).
 class FakeMessageBoxes : public MessageBoxes {
 public:
     void show(QWidget *, MessageIcon icon, const QString &title, const QString &text) override
     {
         shown.append({icon, title, text});
+        if (whileShown)
+            whileShown(shown.last());
     }
     QList<ShownMessage> shown;
+    std::function<void(const ShownMessage &)> whileShown;
 };
 
 // Answers file dialogs from a queue of prepared answers (nullopt = the user cancelled) and
-// records the requests.
+// records the requests. `whileShown` runs as if the dialog were up.
 class FakeFileDialogs : public FileDialogs {
 public:
     std::optional<QString> saveFileName(QWidget *, const FileDialogRequest &request) override
@@ -44,10 +48,13 @@ public:
     }
     std::deque<std::optional<QString>> answers;
     QList<FileDialogRequest> requests;
+    std::function<void()> whileShown;
 
 private:
     std::optional<QString> take()
     {
+        if (whileShown)
+            whileShown();
         if (answers.empty() || !answers.front().has_value()) {
             if (!answers.empty())
                 answers.pop_front();
@@ -59,17 +66,24 @@ private:
     }
 };
 
-// A clock whose sleeps are recorded and, unless `realSleeps` is set, take no time.
+// A clock whose sleeps are recorded and, unless `realSleeps` is set, take no time. With
+// `manualTime` set its tick reads `nowMs`, which the sleeps and advance() move on.
 class FakeClock : public SystemClock {
 public:
+    qint64 tickMs() override { return manualTime ? nowMs : SystemClock::tickMs(); }
     void sleepMs(int ms) override
     {
         sleeps.append(ms);
+        if (manualTime)
+            nowMs += ms;
         if (realSleeps)
             SystemClock::sleepMs(ms);
     }
+    void advance(qint64 ms) { nowMs += ms; }
     QList<int> sleeps;
     bool realSleeps = false;
+    bool manualTime = false;
+    qint64 nowMs = 0;
 };
 
 } // namespace keytoner::test

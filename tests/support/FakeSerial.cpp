@@ -72,6 +72,7 @@ QByteArray FakeSerial::readWaiting()
 std::unique_ptr<SerialPort> FakeSerialFactory::create()
 {
     auto port = std::make_unique<FakeSerial>();
+    port->timeSource = timeSource;
     last = port.get();
     return port;
 }

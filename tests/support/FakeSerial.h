@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakePortList.h"
+#include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
 #include <QByteArray>
@@ -38,6 +39,8 @@ public:
 
     QList<Step> steps;
     QStringList openedDevices;
+    // Times the steps by this clock instead of the port's own.
+    Clock *timeSource = nullptr;
     bool refuseOpen = false;
     bool failWrites = false;
 
@@ -45,7 +48,7 @@ protected:
     QByteArray readWaiting() override;
 
 private:
-    qint64 now() const { return clock_.elapsed(); }
+    qint64 now() const { return timeSource ? timeSource->tickMs() : clock_.elapsed(); }
 
     QElapsedTimer clock_;
     QByteArray input_;
@@ -61,6 +64,8 @@ public:
     // The last port created; owned by whoever asked for it.
     FakeSerial *last = nullptr;
     FakePortList ports;
+    // Handed to the ports created from now on.
+    Clock *timeSource = nullptr;
 };
 
 } // namespace keytoner::test

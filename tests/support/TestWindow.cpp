@@ -1,7 +1,11 @@
 #include "support/TestWindow.h"
 
+#include "app/SenderPanel.h"
+
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace keytoner::test {
 
@@ -39,8 +43,21 @@ void TestWindow::closeWindow()
     files.requests.clear();
     clock.sleeps.clear();
     clock.realSleeps = false;
+    clock.manualTime = false;
+    clock.nowMs = 0;
+    messages.whileShown = nullptr;
+    files.whileShown = nullptr;
+    serial.timeSource = nullptr;
     audio = FakeAudioSystem();
     serial.ports.set({});
+}
+
+void TestWindow::waitForSendEnd()
+{
+    if (!form->sender().sending())
+        return;
+    QSignalSpy ended(&form->sender(), &SenderPanel::sendEnded);
+    QVERIFY(ended.wait());
 }
 
 void TestWindow::fillValidConfiguration()

@@ -24,6 +24,9 @@ protected:
     void openWindow(Clock &clock, SerialPortFactory &serialPorts);
     // Destroys the window, empties the program folder and puts the fakes back as new.
     void closeWindow();
+    // Returns once the send under way, if any, has ended (a send returns once its audio is
+    // queued; the end of the playback finishes it).
+    void waitForSendEnd();
     // Fields that PROGRAM accepts: one command, modifier, checksum ID, CW call and speed, timer
     // and battery levels.
     void fillValidConfiguration();

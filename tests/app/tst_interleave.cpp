@@ -1,0 +1,304 @@
+// What else may happen while a send or an exchange is under way. A box or file dialog that is
+// open when the playback ends must not keep the transmitter keyed, stretch the effective time or
+// keep the window busy; the controls that would take the serial port must leave a READ or a
+// PROGRAM alone, so that no byte of it reaches another device and the board is never told to
+// stop programming in the middle.
+#include "app/ConfigPanel.h"
+#include "app/FormTone.h"
+#include "app/LinkPanel.h"
+#include "app/MessageDialog.h"
+#include "app/SenderPanel.h"
+#include "config/ConfigFile.h"
+#include "link/VirtualBoard.h"
+#include "platform/QtSerialPort.h"
+#include "support/TestWindow.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace keytoner;
+using test::FakeSerial;
+
+namespace {
+
+// On the manual clock: how long the fake playback lasts, and how long the user then leaves the
+// box open before closing it.
+constexpr int PlayedMs = 1000;
+constexpr int ReadingMs = 10000;
+constexpr int TxDelayMs = 200;
+
+const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = 1000mS.");
+const QString NotSent = QStringLiteral("Sequence NOT sent.");
+const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
+
+// What the window looked like at the moment the playback ended.
+struct AtEnd {
+    bool seen = false;
+    qint64 lastSampleMs = -1; // -1: nothing was played
+    QString status;
+    bool buttonBack = false;
+    bool busyPointer = true;
+};
+
+} // namespace
+
+class TestInterleave : public QObject, public test::TestWindow {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void dialogOpenWhenPlaybackEnds_data();
+    void dialogOpenWhenPlaybackEnds();
+    void controlsDuringAnExchange_data();
+    void controlsDuringAnExchange();
+
+private:
+    void openDialog(const QString &dialog);
+    void endPlaybackNow();
+    void useControl(const QString &control, const QString &exchange);
+    QString prgFileNamingPort(const QString &port);
+
+    AtEnd atEnd;
+    QtSerialPortFactory realSerial;
+    SystemClock realClock;
+};
+
+void TestInterleave::cleanup()
+{
+    closeWindow();
+    atEnd = AtEnd();
+}
+
+void TestInterleave::dialogOpenWhenPlaybackEnds_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("ptt");
+    QTest::addColumn<QString>("status");
+    const auto row = [](const char *dialog, bool ptt, const QString &status) {
+        QTest::newRow(dialog) << QString::fromLatin1(dialog) << ptt << status;
+    };
+    row("close refused", true, Completed);
+    row("calculator refusal", true, Completed);
+    row("checksum digit warning", true, Completed);
+    row("load file dialog", true, Completed);
+    row("save file dialog", true, Completed);
+    row("player failure box", true, NotSent);
+    // Programming holds the port, so no PTT: READ's dialog and its port failure box.
+    row("program parameters and link failure box", false, Completed);
+}
+
+// The fake output plays until the dialog is up; the playback then ends while it stays open.
+void TestInterleave::dialogOpenWhenPlaybackEnds()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, ptt);
+    QFETCH(QString, status);
+    clock.manualTime = true;
+    clock.nowMs = 5000;
+    serial.timeSource = &clock;
+    openWindow();
+    form->Text1->setText(QStringLiteral("12"));
+    form->txtTxd->setText(QString::number(TxDelayMs));
+    audio.plan.ending = test::FakeAudioPlan::NeverFinishes;
+    if (ptt) {
+        form->txtPttCom->setText(QStringLiteral("2"));
+        form->chkPtt->setChecked(true);
+    } else {
+        form->txtPrgComm->setText(QStringLiteral("3"));
+        form->chkPrg->setChecked(true);
+        serial.last->failWrites = true;
+    }
+    if (dialog == QLatin1String("player failure box"))
+        audio.plan.openResult = AudioOpenError;
+    messages.whileShown = [this](const test::ShownMessage &) { endPlaybackNow(); };
+    files.whileShown = [this] { endPlaybackNow(); };
+
+    form->sender().cmdTone_Click();
+    openDialog(dialog);
+
+    QVERIFY(atEnd.seen);
+    QCOMPARE(atEnd.status, status);
+    QVERIFY(atEnd.buttonBack);
+    QVERIFY(!atEnd.busyPointer);
+    QVERIFY(!form->sender().sending());
+    QCOMPARE(form->lblInfoSend->text(), status); // closing the box changed nothing
+
+    QList<qint64> edges;
+    for (const FakeSerial::Step &step : serial.last->steps)
+        if (step.kind == FakeSerial::Step::Rts)
+            edges.append(step.atMs);
+    if (!ptt) {
+        QVERIFY(edges.isEmpty());
+        return;
+    }
+    QCOMPARE(edges.size(), 2);
+    // Nothing played: the tail follows the TX delay.
+    const qint64 lastSample = atEnd.lastSampleMs >= 0 ? atEnd.lastSampleMs : edges[0] + TxDelayMs;
+    QCOMPARE(edges[1] - lastSample, qint64(40));
+}
+
+void TestInterleave::openDialog(const QString &dialog)
+{
+    QVERIFY(dialog == QLatin1String("player failure box") || form->sender().sending());
+    if (dialog == QLatin1String("close refused")) {
+        QVERIFY(!form->close());
+        QCOMPARE(messages.shown.value(0).text,
+                 QStringLiteral("Please wait end of sound before closing application."));
+    } else if (dialog == QLatin1String("calculator refusal")) {
+        form->cmdSeqCalc->click();
+    } else if (dialog == QLatin1String("checksum digit warning")) {
+        form->txtMem[0]->setText(QStringLiteral("123"));
+        form->txtCrcTag->setText(QStringLiteral("2"));
+    } else if (dialog == QLatin1String("load file dialog")) {
+        form->cmdLoad->click();
+    } else if (dialog == QLatin1String("save file dialog")) {
+        form->cmdSave->click();
+    } else if (dialog == QLatin1String("program parameters and link failure box")) {
+        // The playback ends in the first pending-events turn of READ, the dialog up.
+        QTimer::singleShot(0, form.get(), [this] {
+            QVERIFY(form->dialog().isVisible());
+            endPlaybackNow();
+        });
+        form->cmdRead->click();
+        QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
+    }
+    QVERIFY(messages.shown.size() + files.requests.size() >= 1);
+}
+
+void TestInterleave::endPlaybackNow()
+{
+    if (atEnd.seen)
+        return;
+    atEnd.seen = true;
+    if (audio.current) {
+        clock.advance(PlayedMs);
+        atEnd.lastSampleMs = clock.tickMs();
+        QVERIFY(audio.finishPlayback());
+    }
+    atEnd.status = form->lblInfoSend->text();
+    atEnd.buttonBack = form->cmdTone->isEnabled();
+    atEnd.busyPointer = form->cursor().shape() == Qt::WaitCursor;
+    clock.advance(ReadingMs);
+}
+
+void TestInterleave::controlsDuringAnExchange_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("exchange");
+    const char *const controls[] = {"PTT Enable",   "Prg Enable",    "Prg Comm",
+                                    "PTT Comm",     "Load",          "Send with PTT",
+                                    "close window", "other exchange"};
+    for (const char *exchange : {"READ", "PROGRAM"})
+        for (const char *control : controls)
+            QTest::addRow("%s during %s", control, exchange)
+                << QString::fromLatin1(control) << QString::fromLatin1(exchange);
+}
+
+// The programming port on board A (port 3), the PTT port number naming board B (port 4). The
+// control is used at the first pending-events turn 600 ms into the exchange: in READ's data
+// wait, between PROGRAM's second and third blocks.
+void TestInterleave::controlsDuringAnExchange()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, exchange);
+    openWindow(realClock, realSerial);
+    link::VirtualBoard boardA;
+    link::VirtualBoard boardB;
+    QVERIFY(boardA.start());
+    QVERIFY(boardB.start());
+    QVERIFY(QFile::link(boardA.devicePath(), folder.filePath(QStringLiteral("com3"))));
+    QVERIFY(QFile::link(boardB.devicePath(), folder.filePath(QStringLiteral("com4"))));
+    form->show();
+    form->txtPttCom->setText(QStringLiteral("4"));
+    form->txtPrgComm->setText(QStringLiteral("3"));
+    form->chkPrg->setChecked(true);
+    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
+    fillValidConfiguration();
+    files.answers.push_back(prgFileNamingPort(QStringLiteral("4")));
+    boardA.clearReceived();
+
+    bool used = false;
+    QTimer::singleShot(600, form.get(), [&] {
+        useControl(control, exchange);
+        used = true;
+    });
+    (exchange == QLatin1String("READ") ? form->cmdRead : form->cmdSend)->click();
+    QVERIFY(used);
+
+    // Right after the exchange: it went whole to board A, nothing to board B.
+    QCOMPARE(boardA.closeCommands(), 0);
+    const QByteArray toA = boardA.receivedBytes();
+    if (exchange == QLatin1String("READ")) {
+        QCOMPARE(form->dialog().info(),
+                 QStringLiteral("Data from Tonesentinel  v2 successfully read"));
+        QCOMPARE(toA, QByteArray("\xFF\xCC\xFF\xAA", 4));
+    } else {
+        QCOMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
+        QCOMPARE(boardA.blocksAccepted(), 4);
+        QCOMPARE(toA.size(), 2 + 2 + 4 * 49 + 2); // identify, header, blocks, read
+        QCOMPARE(toA.right(2), QByteArray("\xFF\xAA", 2));
+    }
+    QCOMPARE(boardB.receivedBytes(), QByteArray());
+    QVERIFY(files.requests.isEmpty());
+
+    if (control == QLatin1String("close window")) {
+        // The close waited for the end of the exchange; now the board is told and let go.
+        QTRY_VERIFY_WITH_TIMEOUT(!form->link().portOpen(), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(boardA.closeCommands(), 1, 2000);
+        QVERIFY(!form->isVisible());
+        return;
+    }
+    // Everything is back as it was before the exchange.
+    QVERIFY(form->chkPrg->isEnabled() && form->chkPrg->isChecked());
+    QVERIFY(form->chkPtt->isEnabled() && !form->chkPtt->isChecked());
+    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("3"));
+    QCOMPARE(form->txtPttCom->text(), QStringLiteral("4"));
+    QVERIFY(form->txtPttCom->isEnabled());
+    QVERIFY(form->cmdLoad->isEnabled() && form->cmdRead->isEnabled() && form->cmdSend->isEnabled());
+    waitForSendEnd();
+    QVERIFY(form->close());
+    QTRY_COMPARE_WITH_TIMEOUT(boardA.closeCommands(), 1, 2000);
+    QCOMPARE(boardB.receivedBytes(), QByteArray());
+}
+
+void TestInterleave::useControl(const QString &control, const QString &exchange)
+{
+    if (control == QLatin1String("PTT Enable")) {
+        form->chkPtt->click();
+    } else if (control == QLatin1String("Prg Enable")) {
+        form->chkPrg->click();
+    } else if (control == QLatin1String("Prg Comm")) {
+        QTest::keyClicks(form->txtPrgComm, QStringLiteral("4"));
+    } else if (control == QLatin1String("PTT Comm")) {
+        QTest::keyClicks(form->txtPttCom, QStringLiteral("5"));
+    } else if (control == QLatin1String("Load")) {
+        form->cmdLoad->click();
+    } else if (control == QLatin1String("Send with PTT")) {
+        form->chkPtt->click();
+        form->cmdTone->click();
+    } else if (control == QLatin1String("close window")) {
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+    } else if (control == QLatin1String("other exchange")) {
+        (exchange == QLatin1String("READ") ? form->cmdSend : form->cmdRead)->click();
+    }
+}
+
+// A configuration file like the window's, but naming another programming port.
+QString TestInterleave::prgFileNamingPort(const QString &port)
+{
+    BoardConfig config = form->config().fields();
+    config.txtPrgComm = port;
+    const QString path = folder.filePath(QStringLiteral("other-port.prg"));
+    const auto failure = saveConfigFile(path, config);
+    return failure ? QString() : path;
+}
+
+QTEST_MAIN(TestInterleave)
+#include "tst_interleave.moc"
