@@ -191,9 +191,9 @@ void TestInterleave::controlsDuringAnExchange_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("exchange");
-    const char *const controls[] = {"PTT Enable",   "Prg Enable",    "Prg Comm",
-                                    "PTT Comm",     "Load",          "Send with PTT",
-                                    "close window", "other exchange"};
+    const char *const controls[] = {"PTT Enable",   "Prg Enable",     "Prg Comm",
+                                    "PTT Comm",     "Load",           "Send with PTT",
+                                    "close window", "other exchange", "calculator box"};
     for (const char *exchange : {"READ", "PROGRAM"})
         for (const char *control : controls)
             QTest::addRow("%s during %s", control, exchange)
@@ -246,6 +246,8 @@ void TestInterleave::controlsDuringAnExchange()
     }
     QCOMPARE(boardB.receivedBytes(), QByteArray());
     QVERIFY(files.requests.isEmpty());
+    if (control == QLatin1String("calculator box")) // shown once the exchange is over
+        QTRY_COMPARE_WITH_TIMEOUT(messages.shown.size(), qsizetype(1), 2000);
 
     if (control == QLatin1String("close window")) {
         // The close waited for the end of the exchange; now the board is told and let go.
@@ -287,6 +289,10 @@ void TestInterleave::useControl(const QString &control, const QString &exchange)
         QVERIFY(form->isVisible());
     } else if (control == QLatin1String("other exchange")) {
         (exchange == QLatin1String("READ") ? form->cmdSend : form->cmdRead)->click();
+    } else if (control == QLatin1String("calculator box")) {
+        // A modal box now would hold the exchange up until the user closed it.
+        form->cmdSeqCalc->click();
+        QVERIFY(messages.shown.isEmpty());
     }
 }
 

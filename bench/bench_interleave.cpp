@@ -1,0 +1,241 @@
+// The real window, real boxes and file dialogs, the system's sound output and serial ports:
+// what happens to PTT and the effective time when a box is open as the playback ends, and to
+// an exchange when the port's controls are used in its middle. bench/bench-interleave.sh runs
+// it under Xvfb with a private PulseAudio null sink and two `keytoner-cli simulate` boards.
+// Usage: bench_interleave FOLDER   (FOLDER holds com3 and com4, the two boards)
+// Prints one line per case: the RTS release after the end of the playback, the effective time
+// and when the box was closed; for the exchange, the bytes written to each port.
+#include "app/FormTone.h"
+#include "app/MessageDialog.h"
+#include "app/SenderPanel.h"
+#include "platform/Clock.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/QtSerialPort.h"
+#include "tone/TonePlayer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace keytoner;
+
+namespace {
+
+QElapsedTimer since;
+
+// The system's serial port, with the time of every RTS change and the bytes written to each
+// device recorded on the way.
+class RecordingPort : public SerialPort {
+public:
+    RecordingPort()
+    {
+        connect(&port_, &SerialPort::received, this, &SerialPort::received);
+        connect(&port_, &SerialPort::commEvent, this, &SerialPort::commEvent);
+        connect(&port_, &SerialPort::lost, this, &SerialPort::lost);
+    }
+    bool open(const QString &device) override
+    {
+        device_ = device;
+        return port_.open(device);
+    }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    QString errorString() const override { return port_.errorString(); }
+    bool write(const QByteArray &bytes) override
+    {
+        const bool ok = port_.write(bytes);
+        if (ok)
+            written[device_] += bytes;
+        return ok;
+    }
+    void setRts(bool on) override
+    {
+        port_.setRts(on);
+        rtsEdges.append({since.elapsed(), on});
+    }
+    bool rts() const override { return port_.rts(); }
+
+    static inline QMap<QString, QByteArray> written;
+    static inline QList<QPair<qint64, bool>> rtsEdges;
+
+protected:
+    QByteArray readWaiting() override { return port_.readAll(); }
+
+private:
+    QtSerialPort port_;
+    QString device_;
+};
+
+class RecordingPorts : public SerialPortFactory {
+public:
+    std::unique_ptr<SerialPort> create() override { return std::make_unique<RecordingPort>(); }
+};
+
+// Closes whatever modal box or dialog is up.
+void closeModal()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+void sendWithBox(FormTone &window, const QString &box, bool ptt)
+{
+    RecordingPort::rtsEdges.clear();
+    window.chkPrg->setChecked(false);
+    window.chkPtt->setChecked(ptt);
+    if (!ptt)
+        window.chkPrg->setChecked(true);
+    window.txtCrcTag->clear();
+    window.txtMem[0]->setText(QStringLiteral("123"));
+    qint64 lastSample = -1;
+    QString statusAtEnd;
+    auto connection =
+        QObject::connect(&window.player(), &TonePlayer::playingChanged, [&](bool playing) {
+            if (!playing)
+                lastSample = since.elapsed();
+        });
+    QSignalSpy ended(&window.sender(), &SenderPanel::sendEnded);
+    auto endConnection = QObject::connect(&window.sender(), &SenderPanel::sendEnded,
+                                          [&] { statusAtEnd = window.lblInfoSend->text(); });
+    qint64 boxClosed = -1;
+    // The box opens 300 ms into the tones and stays 4 s, well past their end.
+    QTimer::singleShot(300, &window, [&] {
+        QTimer::singleShot(4000, &window, [&] {
+            boxClosed = since.elapsed();
+            closeModal();
+        });
+        if (box == QLatin1String("close refusal"))
+            window.close();
+        else if (box == QLatin1String("calculator refusal"))
+            window.cmdSeqCalc->click();
+        else if (box == QLatin1String("checksum digit warning"))
+            window.txtCrcTag->setText(QStringLiteral("2"));
+        else if (box == QLatin1String("load file dialog"))
+            window.cmdLoad->click();
+        else if (box == QLatin1String("save file dialog"))
+            window.cmdSave->click();
+        else if (box == QLatin1String("READ, Program Parameters dialog"))
+            window.cmdRead->click();
+    });
+    const qint64 clicked = since.elapsed();
+    QTest::mouseClick(window.cmdTone, Qt::LeftButton);
+    if (window.sender().sending())
+        ended.wait(60000);
+    while (boxClosed < 0)
+        QTest::qWait(50);
+    QTest::qWait(200);
+    QObject::disconnect(connection);
+    QObject::disconnect(endConnection);
+    qint64 released = -1;
+    for (const auto &edge : RecordingPort::rtsEdges)
+        if (!edge.second)
+            released = edge.first;
+    const QString effective = statusAtEnd.section(QStringLiteral("= "), 1);
+    QTextStream(stdout) << box.leftJustified(34) << " RTS release after last sample: "
+                        << (ptt && released >= 0 ? QString::number(released - lastSample) + " ms"
+                                                 : QStringLiteral("no PTT"))
+                        << ", effective time " << effective << ", playback ended at "
+                        << (lastSample - clicked) << " ms, box closed at " << (boxClosed - clicked)
+                        << " ms, status after close unchanged: "
+                        << (window.lblInfoSend->text() == statusAtEnd ? "yes" : "no") << Qt::endl;
+}
+
+void fillValidConfiguration(FormTone &window)
+{
+    for (QLineEdit *memory : window.txtMem)
+        memory->clear();
+    window.txtMem[0]->setText(QStringLiteral("123"));
+    window.txtSeqCmd->setText(QStringLiteral("4567"));
+    window.txtCrcTag->setText(QStringLiteral("#"));
+    window.txtCallID->setText(QStringLiteral("N0CALL"));
+    window.txtMorseSpeed->setText(QStringLiteral("20"));
+    window.txtTmr2->setText(QStringLiteral("10"));
+    window.txtBlo->setText(QStringLiteral("11.5"));
+    window.txtBhi->setText(QStringLiteral("13.8"));
+}
+
+// 600 ms into the exchange the user ticks PTT Enable (port 4), unticks Prg Enable, presses
+// Load and, last, closes the window.
+void exchangeWithControls(FormTone &window, QPushButton *exchange, bool closeToo)
+{
+    window.chkPtt->setChecked(false);
+    window.chkPrg->setChecked(false);
+    window.chkPrg->setChecked(true);
+    QTest::qWait(500);
+    window.dialog().OKButton_Click();
+    RecordingPort::written.clear();
+    QTimer::singleShot(600, &window, [&] {
+        window.SSTab1->setCurrentIndex(1);
+        window.chkPtt->click();
+        window.SSTab1->setCurrentIndex(0);
+        window.chkPrg->click();
+        window.cmdLoad->click();
+        if (closeToo)
+            window.close();
+    });
+    exchange->click();
+    QTest::qWait(300);
+    QTextStream out(stdout);
+    out << exchange->text() << ": " << window.dialog().info().simplified() << Qt::endl;
+    for (auto it = RecordingPort::written.cbegin(); it != RecordingPort::written.cend(); ++it)
+        out << "  " << it.key() << ": " << it.value().size() << " bytes, FF 99 "
+            << (it.value().endsWith(QByteArray("\xFF\x99", 2)) ? "last" : "none") << Qt::endl;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    int status = 2;
+    {
+        QApplication app(argc, argv);
+        if (argc < 2) {
+            std::fprintf(stderr, "usage: bench_interleave FOLDER\n");
+        } else {
+            since.start();
+            QtMessageBoxes messages;
+            QtFileDialogs files;
+            SystemClock clock;
+            RecordingPorts ports;
+            Platform platform{messages, files, clock, systemPlatform().audio, ports};
+            FormTone window(platform, QString::fromLocal8Bit(argv[1]));
+            // The folder has no Default.prg yet: the start-up's box is closed for the user.
+            QTimer::singleShot(1000, &window, &closeModal);
+            window.startUp();
+            window.SSTab1->setCurrentIndex(1);
+            window.Text1->setText(QStringLiteral("1234567890"));
+            window.Text2->setText(QStringLiteral("100"));
+            window.Text3->setText(QStringLiteral("50"));
+            window.txtTxd->setText(QStringLiteral("200"));
+            window.txtPttCom->setText(QStringLiteral("4"));
+            window.txtPrgComm->setText(QStringLiteral("3"));
+            for (const char *box :
+                 {"none", "close refusal", "calculator refusal", "checksum digit warning",
+                  "load file dialog", "save file dialog"})
+                sendWithBox(window, QString::fromLatin1(box), true);
+            sendWithBox(window, QStringLiteral("READ, Program Parameters dialog"), false);
+            window.SSTab1->setCurrentIndex(0);
+            fillValidConfiguration(window);
+            exchangeWithControls(window, window.cmdRead, false);
+            exchangeWithControls(window, window.cmdSend, true);
+            QTextStream(stdout) << "window closed after PROGRAM: "
+                                << (window.isVisible() ? "no" : "yes") << Qt::endl;
+            status = 0;
+        }
+    }
+    std::fflush(stdout);
+    std::_Exit(status);
+}
