@@ -790,11 +790,15 @@ void FormTone::linkIdle()
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
+// A field's context menu runs its own event loop: opened while the link talks to the board it
+// would hold the exchange up until the user closed it, so there is none then.
 bool FormTone::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget *>(watched)->window() == this &&
-        Form_KeyDown(static_cast<QKeyEvent *>(event)->key()))
+    if (!watched->isWidgetType() || static_cast<QWidget *>(watched)->window() != this)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && Form_KeyDown(static_cast<QKeyEvent *>(event)->key()))
+        return true;
+    if (event->type() == QEvent::ContextMenu && link_ && link_->portBusy())
         return true;
     return QWidget::eventFilter(watched, event);
 }

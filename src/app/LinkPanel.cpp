@@ -284,9 +284,14 @@ void LinkPanel::showDialog()
     form_.dialog().showModeless();
 }
 
+// The fields' change handlers may warn in a modal box. Shown here, inside the parser, its
+// event loop would hand the parser the bytes that arrive meanwhile before the rest of the
+// bytes already taken; the box waits until the parser is done.
 void LinkPanel::showConfigImage(const ConfigImage &image)
 {
+    form_.heldMessages().hold();
     form_.config().ShowConfigImage(image);
+    form_.heldMessages().release();
 }
 
 QString LinkPanel::prgCommText() const

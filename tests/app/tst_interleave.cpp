@@ -13,7 +13,9 @@
 #include "platform/QtSerialPort.h"
 #include "support/TestWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,9 +193,9 @@ void TestInterleave::controlsDuringAnExchange_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("exchange");
-    const char *const controls[] = {"PTT Enable",   "Prg Enable",     "Prg Comm",
-                                    "PTT Comm",     "Load",           "Send with PTT",
-                                    "close window", "other exchange", "calculator box"};
+    const char *const controls[] = {
+        "PTT Enable",    "Prg Enable",   "Prg Comm",       "PTT Comm",       "Load",
+        "Send with PTT", "close window", "other exchange", "calculator box", "context menu"};
     for (const char *exchange : {"READ", "PROGRAM"})
         for (const char *control : controls)
             QTest::addRow("%s during %s", control, exchange)
@@ -289,6 +291,20 @@ void TestInterleave::useControl(const QString &control, const QString &exchange)
         QVERIFY(form->isVisible());
     } else if (control == QLatin1String("other exchange")) {
         (exchange == QLatin1String("READ") ? form->cmdSend : form->cmdRead)->click();
+    } else if (control == QLatin1String("context menu")) {
+        // A menu that opened would be closed again, and the row would fail.
+        bool menuOpened = false;
+        QTimer::singleShot(100, form.get(), [&menuOpened] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                menuOpened = true;
+                menu->close();
+            }
+        });
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  form->txtMem[1]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(form->txtMem[1], &menuKey);
+        QTest::qWait(150);
+        QVERIFY(!menuOpened);
     } else if (control == QLatin1String("calculator box")) {
         // A modal box now would hold the exchange up until the user closed it.
         form->cmdSeqCalc->click();
