@@ -60,6 +60,7 @@ private slots:
     void failedPlaybackIsNotReportedAsSent();
     void emptySequenceStillKeysPtt();
     void busyDuringSendAndEnterIsIgnored();
+    void closeIsRefusedFromTheStartOfASend();
     void runningTimer1IsNotRestarted();
     void timer1ClearsStatusOnce();
 
@@ -258,6 +259,20 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
     QVERIFY(form->cmdTone->isEnabled());
+}
+
+// The events let through before keying may hold a close request: the send has begun.
+void TestSender::closeIsRefusedFromTheStartOfASend()
+{
+    bool closed = true;
+    QTimer::singleShot(0, form.get(), [&] { closed = form->close(); });
+    send();
+    QVERIFY(!closed);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].text,
+             QStringLiteral("Please wait end of sound before closing application."));
+    QCOMPARE(plays, 1);
+    QVERIFY(form->close());
 }
 
 void TestSender::runningTimer1IsNotRestarted()
