@@ -17,5 +17,7 @@ int runRead(const QStringList &arguments);
 int runProgram(const QStringList &arguments);
 int runSimulate(const QStringList &arguments);
 int runPorts(const QStringList &arguments);
+int runCw(const QStringList &arguments);
+int runListen(const QStringList &arguments);
 
 } // namespace keytoner::cli

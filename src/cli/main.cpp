@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -25,6 +24,8 @@ const std::map<QString, std::pair<Command, const char *>> &commands()
         {"program", {runProgram, "program a configuration file into the board"}},
         {"simulate", {runSimulate, "run a virtual board on a pseudo-terminal"}},
         {"ports", {runPorts, "list serial ports; bind port numbers to them"}},
+        {"cw", {runCw, "play a text in Morse, or write it as a WAV file"}},
+        {"listen", {runListen, "decode DTMF keys and Morse from a WAV file or a sound input"}},
     };
     return table;
 }
@@ -49,7 +50,8 @@ int main(int argc, char *argv[])
     if (arguments.size() < 2)
         return usage(2);
     const QString name = arguments.at(1);
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help"))
         return usage(0);
     const auto found = commands().find(name);
     if (found == commands().end()) {

@@ -49,14 +49,29 @@ bool TonePlayer::startSequence(const QString &sequence)
 {
     if (sequence.isEmpty() || isPlaying_)
         return false;
+    return startSamples(synthesiseSequence(sequence, counts_));
+}
+
+void TonePlayer::playSamples(std::vector<int16_t> samples)
+{
+    QEventLoop loop;
+    connect(this, &TonePlayer::playbackEnded, &loop, &QEventLoop::quit);
+    if (startSamples(std::move(samples)) && isPlaying_)
+        loop.exec();
+}
+
+bool TonePlayer::startSamples(std::vector<int16_t> samples)
+{
+    if (samples.empty() || isPlaying_)
+        return false;
     setPlaying(true);
-    if (const auto failure = queue(sequence))
+    if (const auto failure = queue(std::move(samples)))
         end(false, failure);
     return true;
 }
 
 // Open, prepare and write; the rest happens when the output reports the end.
-std::optional<TonePlayer::Failure> TonePlayer::queue(const QString &sequence)
+std::optional<TonePlayer::Failure> TonePlayer::queue(std::vector<int16_t> samples)
 {
     const QString openFailed = QStringLiteral("1. waveOutOpen failed - ");
     output_ = audio_.createOutput();
@@ -64,7 +79,6 @@ std::optional<TonePlayer::Failure> TonePlayer::queue(const QString &sequence)
         return Failure{openFailed, AudioNoDevice};
     if (const int code = output_->open(); code != AudioOk)
         return Failure{openFailed, code};
-    std::vector<int16_t> samples = synthesiseSequence(sequence, counts_);
     const auto sampleCount = static_cast<qint64>(samples.size());
     if (const int code = output_->prepare(std::move(samples)); code != AudioOk)
         return Failure{QStringLiteral("2. waveOutPrepareHeader failed - "), code};

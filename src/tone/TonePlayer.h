@@ -50,6 +50,10 @@ public:
     // loop meanwhile (without spinning); a call made then returns at once. For callers with no
     // window to keep responsive (the command line); the window uses startSequence.
     void SuonaSequenza(const QString &sequence);
+    // The same for prepared 8000 Hz samples (the Morse preview), failures reported as for a
+    // sequence: startSamples for the window, playSamples for the command line.
+    bool startSamples(std::vector<int16_t> samples);
+    void playSamples(std::vector<int16_t> samples);
     void ResetWaveOut();
 
     bool IsPlaying() const { return isPlaying_; }
@@ -65,7 +69,8 @@ public:
 
 signals:
     void playingChanged(bool playing);
-    // Once for every startSequence that returned true, with IsPlaying already false.
+    // Once for every startSequence or startSamples that returned true, with IsPlaying already
+    // false.
     void playbackEnded();
 
 private:
@@ -75,7 +80,7 @@ private:
         int code = 0;
     };
 
-    std::optional<Failure> queue(const QString &sequence);
+    std::optional<Failure> queue(std::vector<int16_t> samples);
     void outputFinished();
     std::optional<Failure> finishOutput();
     void end(bool played, const std::optional<Failure> &failure);

@@ -1,0 +1,79 @@
+#include "CwEnvelope.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace keytoner {
+
+namespace {
+
+constexpr float kOn = 0.55f; // of the way from noise to signal
+constexpr float kOff = 0.45f;
+constexpr float kSquelch = 6.0f; // signal at least 8 dB over the noise
+constexpr float kSignalRise = 0.3f;
+constexpr float kSignalTrack = 0.02f;
+constexpr float kSignalDecay = 0.9995f; // about 4 s
+constexpr float kNoiseFall = 0.1f;
+constexpr float kNoiseTrack = 0.01f;
+
+} // namespace
+
+void CwEnvelope::setFrequency(double hz)
+{
+    const double step = -2.0 * std::numbers::pi * hz / SampleRate;
+    rotation_ = {static_cast<float>(std::cos(step)), static_cast<float>(std::sin(step))};
+}
+
+void CwEnvelope::setDitMs(double ditMs)
+{
+    span_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(0.4 * ditMs / DumpMs)), 1,
+                                    MaxSpan);
+}
+
+bool CwEnvelope::add(float sample)
+{
+    sum_ += sample * oscillator_;
+    oscillator_ *= rotation_;
+    if (++summed_ < DumpSamples)
+        return false;
+    oscillator_ /= std::abs(oscillator_);
+    const float power = 2.0f * std::norm(sum_) / (DumpSamples * DumpSamples);
+    sum_ = {};
+    summed_ = 0;
+    powers_[powersHead_] = power;
+    powersHead_ = (powersHead_ + 1) % MaxSpan;
+    float average = 0.0f;
+    for (std::size_t i = 1; i <= span_; ++i)
+        average += powers_[(powersHead_ + MaxSpan - i) % MaxSpan];
+    decide(average / static_cast<float>(span_));
+    return true;
+}
+
+void CwEnvelope::decide(float power)
+{
+    if (!started_) {
+        started_ = true;
+        noise_ = power;
+    }
+    if (power > signal_)
+        signal_ += kSignalRise * (power - signal_);
+    else if (keyed_)
+        signal_ += kSignalTrack * (power - signal_);
+    else
+        signal_ *= kSignalDecay;
+    if (power < noise_)
+        noise_ += kNoiseFall * (power - noise_);
+    else if (!keyed_)
+        noise_ += kNoiseTrack * (power - noise_);
+
+    const float range = signal_ - noise_;
+    if (signal_ < noise_ * kSquelch)
+        keyed_ = false;
+    else if (keyed_)
+        keyed_ = power > noise_ + kOff * range;
+    else
+        keyed_ = power > noise_ + kOn * range;
+}
+
+} // namespace keytoner

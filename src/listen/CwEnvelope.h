@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <complex>
+#include <cstddef>
+
+namespace keytoner {
+
+// Keyed or not, every 2 ms: the input mixed down from the tone frequency, summed over 2 ms
+// (a 500 Hz wide filter, so a tone a few tens of Hz off loses nothing), its power averaged over
+// a span that follows the dit length, and compared with a threshold halfway between the
+// tracked noise and signal powers (halfway in power keeps mark lengths unbiased). Nothing is
+// keyed while the signal is not clearly above the noise.
+class CwEnvelope {
+public:
+    static constexpr int SampleRate = 8000;
+    static constexpr int DumpSamples = 16;
+    static constexpr double DumpMs = 2.0;
+    static constexpr std::size_t MaxSpan = 16;
+
+    void setFrequency(double hz);
+    // Averages over about 0.4 dit.
+    void setDitMs(double ditMs);
+    // True when this sample completed a 2 ms step; keyed() then tells its state.
+    bool add(float sample);
+    bool keyed() const { return keyed_; }
+
+private:
+    void decide(float power);
+
+    std::complex<float> rotation_{1.0f, 0.0f};
+    std::complex<float> oscillator_{1.0f, 0.0f};
+    std::complex<float> sum_{};
+    int summed_ = 0;
+    std::array<float, MaxSpan> powers_{};
+    std::size_t powersHead_ = 0;
+    std::size_t span_ = 4;
+    bool started_ = false;
+    float signal_ = 0.0f;
+    float noise_ = 0.0f;
+    bool keyed_ = false;
+};
+
+} // namespace keytoner

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ListenEvent.h"
+
+#include <string>
+#include <vector>
+
+namespace keytoner {
+
+// Marks and spaces to text, following the speed. Two running estimates, of the dit and of the
+// dah, classify each mark by the geometric middle between them; a mark far outside both
+// (a speed change) resets them at once. A character is read when the space after it exceeds
+// 1.5 dits (early enough to show it within 150 ms at the slowest speed), so its marks are
+// classified with the estimates of its own end; a space of five dits makes a word space,
+// written before the next character.
+class MorseTiming {
+public:
+    // One step of the keyed state; `timeMs` is the step's end.
+    void step(bool keyed, double timeMs, double stepMs, std::vector<ListenEvent> &out);
+    void flush(std::vector<ListenEvent> &out);
+    double ditMs() const { return (dot_ + dash_ / 3.0) / 2.0; }
+
+private:
+    void endMark(double lengthMs);
+    void emit(std::vector<ListenEvent> &out);
+
+    bool keyed_ = false;
+    double runStartMs_ = 0.0;
+    int changedSteps_ = 0;
+    double changeStartMs_ = 0.0;
+    double dot_ = 60.0;
+    double dash_ = 180.0;
+    std::vector<double> marks_;
+    double characterStartMs_ = 0.0;
+    bool wordPending_ = false;
+    bool anyText_ = false;
+};
+
+} // namespace keytoner

@@ -1,0 +1,53 @@
+#include "ToneFinder.h"
+
+#include <algorithm>
+
+namespace keytoner {
+
+namespace {
+
+constexpr float kRise = 0.5f;
+constexpr float kFall = 0.05f;
+constexpr float kAboveMedian = 4.0f; // 6 dB
+constexpr float kToReplace = 2.0f;   // 3 dB
+
+} // namespace
+
+ToneFinder::ToneFinder()
+{
+    for (int i = 0; i < Bins; ++i)
+        bins_[static_cast<std::size_t>(i)] = Goertzel(LowestHz + SpacingHz * i, SampleRate);
+}
+
+bool ToneFinder::add(float sample)
+{
+    block_[filled_++] = sample;
+    if (filled_ < block_.size())
+        return false;
+    filled_ = 0;
+    for (std::size_t i = 0; i < bins_.size(); ++i) {
+        const float power = bins_[i].power(block_.data(), block_.size());
+        held_[i] += (power > held_[i] ? kRise : kFall) * (power - held_[i]);
+    }
+    return choose();
+}
+
+bool ToneFinder::choose()
+{
+    std::array<float, Bins> sorted = held_;
+    std::nth_element(sorted.begin(), sorted.begin() + Bins / 2, sorted.end());
+    const float median = sorted[Bins / 2];
+    const auto strongest =
+        static_cast<int>(std::max_element(held_.begin(), held_.end()) - held_.begin());
+    const float peak = held_[static_cast<std::size_t>(strongest)];
+    if (strongest == tone_ || peak < median * kAboveMedian)
+        return false;
+    // A neighbour of the current tone is the same tone between two bins.
+    if (tone_ >= 0 && (std::abs(strongest - tone_) <= 1 ||
+                       peak < held_[static_cast<std::size_t>(tone_)] * kToReplace))
+        return false;
+    tone_ = strongest;
+    return true;
+}
+
+} // namespace keytoner
