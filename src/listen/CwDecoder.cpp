@@ -9,22 +9,33 @@ void CwDecoder::process(const float *samples, std::size_t count, std::vector<Lis
         recent_[recentHead_] = sample;
         recentHead_ = (recentHead_ + 1) % recent_.size();
         ++samplesSeen_;
-        const bool wasFound = finder_.found();
         if (finder_.add(sample)) {
             envelope_.setFrequency(finder_.frequencyHz());
-            if (!wasFound) {
-                envelopeSamples_ = std::max<std::int64_t>(
-                    0, samplesSeen_ - static_cast<std::int64_t>(recent_.size()));
-                const std::size_t replay =
-                    static_cast<std::size_t>(samplesSeen_ - envelopeSamples_);
-                for (std::size_t i = recent_.size() - replay; i < recent_.size(); ++i)
-                    envelopeStep(recent_[(recentHead_ + i) % recent_.size()], out);
+            if (replay(out))
                 continue;
-            }
         }
+        envelope_.setPresent(finder_.present());
         if (finder_.found())
             envelopeStep(sample, out);
     }
+}
+
+// A new tone is heard again from the start of the kept samples (the finder needed a block or
+// two to be sure of it), unless the old one keyed something meanwhile.
+bool CwDecoder::replay(std::vector<ListenEvent> &out)
+{
+    const auto kept =
+        std::min<std::int64_t>(samplesSeen_, static_cast<std::int64_t>(recent_.size()));
+    const std::int64_t from = samplesSeen_ - kept;
+    if (!timing_.quietSince(from * 1000.0 / CwEnvelope::SampleRate))
+        return false;
+    envelope_.restart();
+    envelope_.setPresent(true);
+    envelopeSamples_ = from;
+    for (auto i = static_cast<std::size_t>(static_cast<std::int64_t>(recent_.size()) - kept);
+         i < recent_.size(); ++i)
+        envelopeStep(recent_[(recentHead_ + i) % recent_.size()], out);
+    return true;
 }
 
 void CwDecoder::envelopeStep(float sample, std::vector<ListenEvent> &out)

@@ -12,7 +12,7 @@
 namespace keytoner {
 
 // Morse in 8000 Hz samples: finds the tone, keys on its envelope and reads the timing. The
-// last 64 ms are kept so that the first tone found is also heard from its start (the finder
+// last 128 ms are kept so that the first tone found is also heard from its start (the finder
 // needs a block or two to be sure of it).
 class CwDecoder {
 public:
@@ -21,11 +21,12 @@ public:
 
 private:
     void envelopeStep(float sample, std::vector<ListenEvent> &out);
+    bool replay(std::vector<ListenEvent> &out);
 
     ToneFinder finder_;
     CwEnvelope envelope_;
     MorseTiming timing_;
-    std::array<float, 512> recent_{};
+    std::array<float, 1024> recent_{};
     std::size_t recentHead_ = 0;
     std::int64_t envelopeSamples_ = 0;
     std::int64_t samplesSeen_ = 0;

@@ -11,7 +11,7 @@ namespace {
 constexpr float kOn = 0.55f; // of the way from noise to signal
 constexpr float kOff = 0.45f;
 constexpr float kSquelch = 6.0f; // signal at least 8 dB over the noise
-constexpr float kSignalRise = 0.3f;
+constexpr float kSignalRise = 0.6f;
 constexpr float kSignalTrack = 0.02f;
 constexpr float kSignalDecay = 0.9995f; // about 4 s
 constexpr float kNoiseFall = 0.1f;
@@ -29,6 +29,17 @@ void CwEnvelope::setDitMs(double ditMs)
 {
     span_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(0.4 * ditMs / DumpMs)), 1,
                                     MaxSpan);
+}
+
+void CwEnvelope::restart()
+{
+    sum_ = {};
+    summed_ = 0;
+    powers_.fill(0.0f);
+    started_ = false;
+    signal_ = 0.0f;
+    noise_ = 0.0f;
+    keyed_ = false;
 }
 
 bool CwEnvelope::add(float sample)
@@ -62,13 +73,14 @@ void CwEnvelope::decide(float power)
         signal_ += kSignalTrack * (power - signal_);
     else
         signal_ *= kSignalDecay;
-    if (power < noise_)
+    // The noise is the mean between marks; it follows a drop at once only when far below.
+    if (power < 0.25f * noise_)
         noise_ += kNoiseFall * (power - noise_);
     else if (!keyed_)
         noise_ += kNoiseTrack * (power - noise_);
 
     const float range = signal_ - noise_;
-    if (signal_ < noise_ * kSquelch)
+    if (!present_ || signal_ < noise_ * kSquelch)
         keyed_ = false;
     else if (keyed_)
         keyed_ = power > noise_ + kOff * range;

@@ -23,6 +23,10 @@ public:
     void setDitMs(double ditMs);
     // True when this sample completed a 2 ms step; keyed() then tells its state.
     bool add(float sample);
+    // Keys nothing while the tone is not there.
+    void setPresent(bool present) { present_ = present; }
+    // Forgets the levels, for a new tone.
+    void restart();
     bool keyed() const { return keyed_; }
 
 private:
@@ -39,6 +43,7 @@ private:
     float signal_ = 0.0f;
     float noise_ = 0.0f;
     bool keyed_ = false;
+    bool present_ = true;
 };
 
 } // namespace keytoner

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace keytoner {
 
@@ -31,6 +33,8 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
                 endMark(changeStartMs_ - runStartMs_);
             } else if (marks_.empty()) {
                 characterStartMs_ = changeStartMs_;
+            } else {
+                speedUp(changeStartMs_ - runStartMs_);
             }
             keyed_ = keyed;
             runStartMs_ = changeStartMs_;
@@ -61,17 +65,50 @@ void MorseTiming::endMark(double length)
     if (length <= 0.0)
         return;
     marks_.push_back(length);
+    if (dot_ <= 0.0) {
+        // The first mark: taken as a dit until something shorter shows otherwise.
+        setDot(length);
+        return;
+    }
+    if (speedUp(length))
+        return;
     const double middle = std::sqrt(dot_ * dash_);
-    if (length < middle) {
-        // Much shorter than a dit: the sender sped up.
-        dot_ = length < 0.6 * dot_ ? length : dot_ + kAdapt * (length - dot_);
-        dot_ = std::clamp(dot_, kShortestDit, kLongestDit);
+    if (length < 0.6 * dot_) {
+        // Noise, or a speed change not yet confirmed: leave the estimates.
+    } else if (length < middle) {
+        dot_ = std::clamp(dot_ + kAdapt * (length - dot_), kShortestDit, kLongestDit);
         dash_ = std::clamp(dash_, 2.0 * dot_, 4.5 * dot_);
+    } else if (length > 1.6 * dash_) {
+        // Far longer than a dah: the sender slowed down.
+        setDot(length / 3.0);
     } else {
-        dash_ = length > 1.6 * dash_ ? length : dash_ + kAdapt * (length - dash_);
-        dash_ = std::clamp(dash_, 2.0 * kShortestDit, 3.0 * kLongestDit);
+        dash_ =
+            std::clamp(dash_ + kAdapt * (length - dash_), 2.0 * kShortestDit, 3.0 * kLongestDit);
         dot_ = std::clamp(dot_, dash_ / 4.5, dash_ / 2.0);
     }
+}
+
+// Two marks or spaces between marks well below a dit, close to each other, are a faster
+// sender's dits; one alone is more likely noise.
+bool MorseTiming::speedUp(double length)
+{
+    if (length >= 0.6 * dot_) {
+        fasterCandidate_ = 0.0;
+        return false;
+    }
+    const double previous = fasterCandidate_;
+    fasterCandidate_ = length;
+    if (previous <= 0.0 || std::max(previous, length) > 1.8 * std::min(previous, length))
+        return false;
+    setDot(std::sqrt(previous * length));
+    fasterCandidate_ = 0.0;
+    return true;
+}
+
+void MorseTiming::setDot(double length)
+{
+    dot_ = std::clamp(length, kShortestDit, kLongestDit);
+    dash_ = 3.0 * dot_;
 }
 
 void MorseTiming::emit(std::vector<ListenEvent> &out)

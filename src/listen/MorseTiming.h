@@ -18,18 +18,28 @@ public:
     // One step of the keyed state; `timeMs` is the step's end.
     void step(bool keyed, double timeMs, double stepMs, std::vector<ListenEvent> &out);
     void flush(std::vector<ListenEvent> &out);
-    double ditMs() const { return (dot_ + dash_ / 3.0) / 2.0; }
+    // Whether nothing has been keyed since `timeMs` (so that steps may be given again from it).
+    bool quietSince(double timeMs) const
+    {
+        return !keyed_ && changedSteps_ == 0 && runStartMs_ <= timeMs;
+    }
+    // Before the first mark, a middle speed (40 WPM): smoothing enough to keep noise from
+    // keying, little enough to let the fastest dits through.
+    double ditMs() const { return dot_ > 0.0 ? (dot_ + dash_ / 3.0) / 2.0 : 30.0; }
 
 private:
     void endMark(double lengthMs);
+    bool speedUp(double lengthMs);
+    void setDot(double lengthMs);
     void emit(std::vector<ListenEvent> &out);
 
     bool keyed_ = false;
     double runStartMs_ = 0.0;
     int changedSteps_ = 0;
     double changeStartMs_ = 0.0;
-    double dot_ = 60.0;
-    double dash_ = 180.0;
+    double dot_ = 0.0; // none yet
+    double dash_ = 0.0;
+    double fasterCandidate_ = 0.0;
     std::vector<double> marks_;
     double characterStartMs_ = 0.0;
     bool wordPending_ = false;

@@ -8,8 +8,8 @@ namespace {
 
 constexpr float kRise = 0.5f;
 constexpr float kFall = 0.05f;
-constexpr float kAboveMedian = 4.0f; // 6 dB
-constexpr float kToReplace = 2.0f;   // 3 dB
+constexpr float kAboveMedian = 10.0f; // 10 dB
+constexpr float kToReplace = 2.0f;    // 3 dB
 
 } // namespace
 
@@ -40,6 +40,7 @@ bool ToneFinder::choose()
     const auto strongest =
         static_cast<int>(std::max_element(held_.begin(), held_.end()) - held_.begin());
     const float peak = held_[static_cast<std::size_t>(strongest)];
+    present_ = tone_ >= 0 && held_[static_cast<std::size_t>(tone_)] >= median * kAboveMedian;
     if (strongest == tone_ || peak < median * kAboveMedian)
         return false;
     // A neighbour of the current tone is the same tone between two bins.
@@ -47,6 +48,7 @@ bool ToneFinder::choose()
                        peak < held_[static_cast<std::size_t>(tone_)] * kToReplace))
         return false;
     tone_ = strongest;
+    present_ = true;
     return true;
 }
 

@@ -24,6 +24,9 @@ public:
     bool add(float sample);
     double frequencyHz() const { return LowestHz + SpacingHz * tone_; }
     bool found() const { return tone_ >= 0; }
+    // Whether the tone still stands out (it fades from the held spectrum within about a second
+    // of the last mark), so that noise alone keys nothing.
+    bool present() const { return present_; }
 
 private:
     bool choose();
@@ -33,6 +36,7 @@ private:
     std::array<float, BlockSamples> block_{};
     std::size_t filled_ = 0;
     int tone_ = -1;
+    bool present_ = false;
 };
 
 } // namespace keytoner
