@@ -1,6 +1,7 @@
 #include "DtmfDetector.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace keytoner {
 
@@ -10,14 +11,23 @@ constexpr std::array<double, 8> kFrequencies{697, 770, 852, 941, 1209, 1336, 147
 constexpr char kKeys[] = "123A456B789C*0#D";
 
 // Thresholds as power ratios.
-constexpr float kMinimumPower = 2e-6f;  // about -57 dBFS per tone
-constexpr float kTwist = 6.3f;          // 8 dB either way
-constexpr float kOtherInGroup = 0.25f;  // the rest of a group at least 6 dB down
-constexpr float kShareOfWindow = 0.25f; // the two tones carry a quarter of the power
-constexpr float kSecondHarmonic = 0.3f; // second harmonics at least 5 dB down
-constexpr float kHoldFromPeak = 0.2f;   // a key lasts while within 7 dB of its peak
+constexpr float kMinimumPower = 2e-6f;        // about -57 dBFS per tone
+constexpr float kTwist = 6.3f;                // 8 dB either way
+constexpr float kOtherInGroup = 0.5f;         // the rest of a group at least 3 dB down
+constexpr float kShareOfWindow = 0.1f;        // the two tones carry a tenth of the power
+constexpr float kSecondHarmonic = 0.6f;       // second harmonics at least 2 dB down
+constexpr double kHarmonicNearColumn = 100.0; // Hz: that harmonic is not told from the column
+// The spectrum away from the two tones: whatever stands more than 6 dB out of its median (the
+// noise floor) counts against the tones, which must keep 90 % of the sum. White noise leaves
+// almost nothing standing; speech and music always do.
+constexpr double kSpectrumStepHz = 62.5;
+constexpr double kAroundTone = 160.0;
+constexpr float kAboveFloor = 8.0f;
+constexpr float kTonalShare = 0.9f;
+constexpr float kHoldFromPeak = 0.2f; // a key lasts while within 7 dB of its peak
 constexpr int kStepsToStart = 3;
 constexpr int kMissesToEnd = 2;
+constexpr int kMissesInStart = 1;
 
 } // namespace
 
@@ -27,6 +37,8 @@ DtmfDetector::DtmfDetector()
         tones_[i] = Goertzel(kFrequencies[i], SampleRate);
         harmonics_[i] = Goertzel(2.0 * kFrequencies[i], SampleRate);
     }
+    for (std::size_t k = 0; k < spectrum_.size(); ++k)
+        spectrum_[k] = Goertzel(kSpectrumStepHz * static_cast<double>(k + 1), SampleRate);
 }
 
 void DtmfDetector::process(const float *samples, std::size_t count, std::vector<ListenEvent> &out)
@@ -54,33 +66,53 @@ DtmfDetector::Analysis DtmfDetector::analyse() const
         static_cast<int>(std::max_element(power.begin(), power.begin() + 4) - power.begin());
     result.column =
         static_cast<int>(std::max_element(power.begin() + 4, power.end()) - power.begin());
-    const float rowPower = power[static_cast<std::size_t>(result.row)];
-    const float columnPower = power[static_cast<std::size_t>(result.column)];
-    result.power = rowPower + columnPower;
-    if (rowPower < kMinimumPower || columnPower < kMinimumPower)
+    const auto row = static_cast<std::size_t>(result.row);
+    const auto column = static_cast<std::size_t>(result.column);
+    result.power = power[row] + power[column];
+    if (power[row] < kMinimumPower || power[column] < kMinimumPower)
         return result;
-    if (columnPower > rowPower * kTwist || rowPower > columnPower * kTwist)
+    if (power[column] > power[row] * kTwist || power[row] > power[column] * kTwist)
         return result;
-    for (int i = 0; i < 8; ++i) {
-        const bool inRows = i < 4;
-        const int strongest = inRows ? result.row : result.column;
-        if (i != strongest && power[static_cast<std::size_t>(i)] >
-                                  power[static_cast<std::size_t>(strongest)] * kOtherInGroup)
+    for (std::size_t i = 0; i < power.size(); ++i) {
+        const std::size_t strongest = i < 4 ? row : column;
+        if (i != strongest && power[i] > power[strongest] * kOtherInGroup)
             return result;
     }
     float total = 0.0f;
     for (int n = 0; n < WindowSamples; ++n)
         total += window[n] * window[n];
-    total /= WindowSamples;
-    if (result.power < total * kShareOfWindow)
+    if (result.power < total / WindowSamples * kShareOfWindow)
         return result;
-    for (const int tone : {result.row, result.column}) {
-        const auto i = static_cast<std::size_t>(tone);
+    for (const std::size_t i : {row, column}) {
+        if (std::abs(2.0 * kFrequencies[i] - kFrequencies[column]) < kHarmonicNearColumn)
+            continue;
         if (harmonics_[i].power(window, WindowSamples) > power[i] * kSecondHarmonic)
             return result;
     }
+    if (result.power < kTonalShare * (result.power + standingOut(window, row, column)))
+        return result;
     result.key = result.row * 4 + (result.column - 4);
     return result;
+}
+
+float DtmfDetector::standingOut(const float *window, std::size_t row, std::size_t column) const
+{
+    std::array<float, SpectrumBins> others{};
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < spectrum_.size(); ++k) {
+        const double hz = kSpectrumStepHz * static_cast<double>(k + 1);
+        if (std::abs(hz - kFrequencies[row]) < kAroundTone ||
+            std::abs(hz - kFrequencies[column]) < kAroundTone)
+            continue;
+        others[count++] = spectrum_[k].power(window, WindowSamples);
+    }
+    const auto middle = others.begin() + static_cast<std::ptrdiff_t>(count / 2);
+    std::nth_element(others.begin(), middle, others.begin() + static_cast<std::ptrdiff_t>(count));
+    const float floor = *middle;
+    float standing = 0.0f;
+    for (std::size_t k = 0; k < count; ++k)
+        standing += std::max(0.0f, others[k] - kAboveFloor * floor);
+    return standing;
 }
 
 void DtmfDetector::step(std::vector<ListenEvent> &out)
@@ -102,6 +134,13 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
             return;
     }
 
+    // In noise a window of a real key fails a check now and then: one such window, with the
+    // same two tones strongest, does not break a start.
+    const int strongestPair = analysis.row * 4 + (analysis.column - 4);
+    if (analysis.key < 0 && strongestPair == candidate_ && candidateMisses_ < kMissesInStart) {
+        ++candidateMisses_;
+        return;
+    }
     if (analysis.key < 0 || analysis.key == active_) {
         candidate_ = -1;
         candidateSteps_ = 0;
@@ -110,6 +149,7 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
     if (analysis.key != candidate_) {
         candidate_ = analysis.key;
         candidateSteps_ = 0;
+        candidateMisses_ = 0;
         candidateStart_ = windowStart;
     }
     if (++candidateSteps_ < kStepsToStart)

@@ -11,15 +11,17 @@ namespace keytoner {
 
 // The sixteen DTMF keys in 8000 Hz samples. A 16 ms window slides in 4 ms steps, short enough
 // for 25 ms tones with 15 ms gaps; each window is tested as the telephone standards do (both
-// groups present, twist, each tone well above the rest of its group, little energy outside the
-// two tones, weak second harmonics). A key starts after three windows in a row pass and lasts
-// while its tones stay within 7 dB of their peak, so a gap between two equal keys ends the
-// first one.
+// groups present, twist, each tone well above the rest of its group, weak second harmonics),
+// and against the rest of the spectrum: nothing may stand out of the noise floor beside the two
+// tones, which is what tells speech and music from a key in noise. A key starts after three
+// windows pass (one miss allowed) and lasts while its tones stay within 7 dB of their peak, so
+// a gap between two equal keys ends the first one.
 class DtmfDetector {
 public:
     static constexpr int SampleRate = 8000;
     static constexpr int WindowSamples = 128;
     static constexpr int StepSamples = 32;
+    static constexpr std::size_t SpectrumBins = 60;
 
     DtmfDetector();
     void process(const float *samples, std::size_t count, std::vector<ListenEvent> &out);
@@ -32,10 +34,12 @@ private:
         float power = 0.0f; // of the two strongest tones
     };
     Analysis analyse() const;
+    float standingOut(const float *window, std::size_t row, std::size_t column) const;
     void step(std::vector<ListenEvent> &out);
 
     std::array<Goertzel, 8> tones_;
     std::array<Goertzel, 8> harmonics_;
+    std::array<Goertzel, SpectrumBins> spectrum_; // 62.5 Hz apart from 62.5 Hz
     std::array<float, 2 * WindowSamples> ring_{}; // doubled for a contiguous window
     std::size_t head_ = 0;
     int untilStep_ = StepSamples;
@@ -43,6 +47,7 @@ private:
 
     int candidate_ = -1;
     int candidateSteps_ = 0;
+    int candidateMisses_ = 0;
     std::int64_t candidateStart_ = 0;
     int active_ = -1;
     float activePeak_ = 0.0f;

@@ -81,7 +81,8 @@ double ramp(double fromEdge, double half)
 
 int morseDitMs(int wpm)
 {
-    return static_cast<int>(std::lround(1190.0 / std::max(1, wpm)));
+    // Halves to even, as the configuration image stores it (28 WPM keys 42 ms, not 43).
+    return static_cast<int>(std::nearbyint(1190.0 / std::max(1, wpm)));
 }
 
 std::vector<int16_t> synthesiseMorse(std::string_view text, int wpm, int sampleRate, double toneHz)

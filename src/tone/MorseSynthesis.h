@@ -6,8 +6,8 @@
 
 namespace keytoner {
 
-// The dit length the board keys at a speed in words per minute: 1190 / speed, rounded to whole
-// milliseconds (85 ms at 14 WPM, 8 ms at 150).
+// The dit length the board keys at a speed in words per minute: 1190 / speed in whole
+// milliseconds, rounded as the configuration image stores it (85 ms at 14 WPM, 8 ms at 150).
 int morseDitMs(int wpm);
 
 // `text` in Morse as 16-bit mono samples: dits of morseDitMs(wpm), dahs of three dits, one dit
