@@ -122,8 +122,9 @@ std::vector<double> morse(const std::string &text, int wpm, int secondWpm)
     auto samples = synthesiseMorse(first, wpm, kRate, 700.0);
     std::vector<double> out(samples.begin(), samples.end());
     if (!second.empty()) {
-        // A word space at the new speed between the halves.
-        out.resize(out.size() + static_cast<std::size_t>(5 * morseDitMs(secondWpm) * 8), 0.0);
+        // A word space between the halves that reads as one at either speed.
+        const int slower = std::max(morseDitMs(wpm), morseDitMs(secondWpm));
+        out.resize(out.size() + static_cast<std::size_t>(5 * slower * 8), 0.0);
         const auto rest = synthesiseMorse(second, secondWpm, kRate, 700.0);
         out.insert(out.end(), rest.begin(), rest.end());
     }

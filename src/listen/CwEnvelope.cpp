@@ -10,12 +10,16 @@ namespace {
 
 constexpr float kOn = 0.55f; // of the way from noise to signal
 constexpr float kOff = 0.45f;
-constexpr float kSquelch = 6.0f; // signal at least 8 dB over the noise
+constexpr float kSquelch = 4.0f; // signal at least 6 dB over the noise
 constexpr float kSignalRise = 0.6f;
 constexpr float kSignalTrack = 0.02f;
 constexpr float kSignalDecay = 0.9995f; // about 4 s
 constexpr float kNoiseFall = 0.1f;
 constexpr float kNoiseTrack = 0.01f;
+constexpr int kWarmUpSteps = 24;
+// Only steps well below the threshold are noise: the edges of marks and marks kept under the
+// squelch would otherwise lift the noise towards the signal.
+constexpr float kNoiseBand = 0.3f;
 
 } // namespace
 
@@ -27,8 +31,11 @@ void CwEnvelope::setFrequency(double hz)
 
 void CwEnvelope::setDitMs(double ditMs)
 {
-    span_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(0.4 * ditMs / DumpMs)), 1,
-                                    MaxSpan);
+    span_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(0.5 * ditMs / DumpMs)),
+                                    MinSpan, MaxSpan);
+    // A longer span grows forward, one step at a time: reaching back at once would bring a
+    // mark that has just ended back into the average and key it again.
+    used_ = std::min(used_, span_);
 }
 
 void CwEnvelope::restart()
@@ -36,7 +43,8 @@ void CwEnvelope::restart()
     sum_ = {};
     summed_ = 0;
     powers_.fill(0.0f);
-    started_ = false;
+    used_ = 0;
+    warmUp_ = 0;
     signal_ = 0.0f;
     noise_ = 0.0f;
     keyed_ = false;
@@ -54,18 +62,22 @@ bool CwEnvelope::add(float sample)
     summed_ = 0;
     powers_[powersHead_] = power;
     powersHead_ = (powersHead_ + 1) % MaxSpan;
+    used_ = std::min(used_ + 1, span_);
     float average = 0.0f;
-    for (std::size_t i = 1; i <= span_; ++i)
+    for (std::size_t i = 1; i <= used_; ++i)
         average += powers_[(powersHead_ + MaxSpan - i) % MaxSpan];
-    decide(average / static_cast<float>(span_));
+    decide(average / static_cast<float>(used_));
     return true;
 }
 
 void CwEnvelope::decide(float power)
 {
-    if (!started_) {
-        started_ = true;
-        noise_ = power;
+    // The first steps after a (re)start only learn the noise: keying on levels not yet known
+    // turns noise into dits.
+    if (warmUp_ < kWarmUpSteps) {
+        noise_ += (power - noise_) / static_cast<float>(++warmUp_);
+        keyed_ = false;
+        return;
     }
     if (power > signal_)
         signal_ += kSignalRise * (power - signal_);
@@ -76,7 +88,7 @@ void CwEnvelope::decide(float power)
     // The noise is the mean between marks; it follows a drop at once only when far below.
     if (power < 0.25f * noise_)
         noise_ += kNoiseFall * (power - noise_);
-    else if (!keyed_)
+    else if (!keyed_ && power < noise_ + kNoiseBand * (signal_ - noise_))
         noise_ += kNoiseTrack * (power - noise_);
 
     const float range = signal_ - noise_;

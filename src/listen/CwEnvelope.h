@@ -17,9 +17,12 @@ public:
     static constexpr int DumpSamples = 16;
     static constexpr double DumpMs = 2.0;
     static constexpr std::size_t MaxSpan = 16;
+    // 6 ms: even the fastest dit (8 ms) keeps its shape, and a single 2 ms step of noise does
+    // not cut a mark.
+    static constexpr std::size_t MinSpan = 3;
 
     void setFrequency(double hz);
-    // Averages over about 0.4 dit.
+    // Averages over about half a dit.
     void setDitMs(double ditMs);
     // True when this sample completed a 2 ms step; keyed() then tells its state.
     bool add(float sample);
@@ -39,7 +42,8 @@ private:
     std::array<float, MaxSpan> powers_{};
     std::size_t powersHead_ = 0;
     std::size_t span_ = 4;
-    bool started_ = false;
+    std::size_t used_ = 0; // of the span, while it grows
+    int warmUp_ = 0;
     float signal_ = 0.0f;
     float noise_ = 0.0f;
     bool keyed_ = false;

@@ -7,7 +7,10 @@
 
 namespace keytoner {
 
-// Marks and spaces to text, following the speed. Two running estimates, of the dit and of the
+// Marks and spaces to text, following the speed. The first marks of a transmission are kept
+// until their own lengths tell dits from dahs (or a pause ends the first word); then they are
+// read all at once with the speed they show, so that a reply beginning with a dah (N0CALL) is
+// read right. Two running estimates, of the dit and of the
 // dah, classify each mark by the geometric middle between them; a mark far outside both
 // (a speed change) resets them at once. A character is read when the space after it exceeds
 // 1.5 dits (early enough to show it within 150 ms at the slowest speed), so its marks are
@@ -25,13 +28,23 @@ public:
     }
     // Before the first mark, a middle speed (40 WPM): smoothing enough to keep noise from
     // keying, little enough to let the fastest dits through.
-    double ditMs() const { return dot_ > 0.0 ? (dot_ + dash_ / 3.0) / 2.0 : 30.0; }
+    double ditMs() const { return dot_ > 0.0 ? (dot_ + dash_ / 3.0) / 2.0 : 8.0; }
 
 private:
     void endMark(double lengthMs);
     bool speedUp(double lengthMs);
     void setDot(double lengthMs);
     void emit(std::vector<ListenEvent> &out);
+    void addMark(double startMs, double lengthMs);
+    bool readyToSettle(double spaceMs) const;
+    void settle(std::vector<ListenEvent> &out);
+
+    // Marks heard before the speed is known, with the space before each.
+    struct Run {
+        double startMs;
+        double spaceBeforeMs;
+        double markMs;
+    };
 
     bool keyed_ = false;
     double runStartMs_ = 0.0;
@@ -44,6 +57,10 @@ private:
     double characterStartMs_ = 0.0;
     bool wordPending_ = false;
     bool anyText_ = false;
+    bool settled_ = false;
+    std::vector<Run> unsettled_;
+    double markStartMs_ = 0.0;
+    double spaceBeforeMs_ = 0.0;
 };
 
 } // namespace keytoner
