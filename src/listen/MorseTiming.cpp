@@ -12,13 +12,26 @@ namespace {
 constexpr double kAdapt = 0.3;
 constexpr double kShortestDit = 6.0;
 constexpr double kLongestDit = 100.0;
-constexpr double kLetterSpace = 1.5; // dits
+constexpr double kLetterSpace = 1.5; // dits, while listening
+constexpr double kLetterSplit = 2.0; // dits, when marks held are read again
 constexpr double kWordSpace = 5.0;
 constexpr double kDebounce = 0.2; // of a dit
 constexpr std::size_t kMarksToSettle = 6;
 constexpr double kNewTransmissionMs = 3000.0;
 
 } // namespace
+
+double MorseTiming::ditMs() const
+{
+    if (dot_ > 0.0)
+        return (dot_ + dash_ / 3.0) / 2.0;
+    if (unsettled_.empty())
+        return kShortestDit + 2.0; // 150 WPM
+    double shortest = unsettled_.front().markMs;
+    for (const Run &run : unsettled_)
+        shortest = std::min(shortest, run.markMs);
+    return std::max(kShortestDit + 2.0, shortest / 2.0);
+}
 
 void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<ListenEvent> &out)
 {
@@ -32,17 +45,18 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
             if (keyed_) {
                 addMark(runStartMs_, changeStartMs_ - runStartMs_);
             } else {
-                markStartMs_ = changeStartMs_;
                 spaceBeforeMs_ = changeStartMs_ - runStartMs_;
-                if (settled_ && marks_.empty())
-                    characterStartMs_ = changeStartMs_;
-                else if (settled_)
+                if (settled_ && !character_.empty())
                     speedUp(spaceBeforeMs_);
             }
             keyed_ = keyed;
             runStartMs_ = changeStartMs_;
             changedSteps_ = 0;
         }
+    }
+    if (speedChanged_) {
+        speedChanged_ = false;
+        split(out);
     }
     if (keyed_)
         return;
@@ -53,7 +67,7 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
             settle(out);
         return;
     }
-    if (!marks_.empty() && space >= kLetterSpace * ditMs())
+    if (!character_.empty() && space >= kLetterSpace * ditMs())
         emit(out);
     if (anyText_ && space >= kWordSpace * ditMs())
         wordPending_ = true;
@@ -65,15 +79,82 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
     }
 }
 
+void MorseTiming::flush(std::vector<ListenEvent> &out)
+{
+    if (keyed_)
+        addMark(runStartMs_, changedSteps_ > 0 ? changeStartMs_ - runStartMs_ : 0.0);
+    if (!unsettled_.empty())
+        settle(out);
+    if (!character_.empty())
+        emit(out);
+    keyed_ = false;
+    changedSteps_ = 0;
+}
+
 void MorseTiming::addMark(double startMs, double lengthMs)
 {
+    if (lengthMs <= 0.0)
+        return;
     if (settled_) {
-        endMark(lengthMs);
+        character_.push_back({startMs, character_.empty() ? 0.0 : spaceBeforeMs_, lengthMs});
+        adapt(lengthMs);
         return;
     }
     if (lengthMs < kShortestDit)
         return; // noise before anything was read
     unsettled_.push_back({startMs, unsettled_.empty() ? 0.0 : spaceBeforeMs_, lengthMs});
+    // A short first mark far ahead of the next one was noise before the transmission.
+    if (unsettled_.size() == 2) {
+        const Run &first = unsettled_.front();
+        const Run &second = unsettled_.back();
+        if (first.markMs < 0.5 * second.markMs && second.spaceBeforeMs > 4.0 * first.markMs)
+            unsettled_.erase(unsettled_.begin());
+    }
+}
+
+void MorseTiming::adapt(double length)
+{
+    if (speedUp(length))
+        return;
+    const double middle = std::sqrt(dot_ * dash_);
+    if (length < 0.6 * dot_) {
+        // Noise, or a speed change not yet confirmed: leave the estimates.
+    } else if (length < middle) {
+        dot_ = std::clamp(dot_ + kAdapt * (length - dot_), kShortestDit, kLongestDit);
+        dash_ = std::clamp(dash_, 2.0 * dot_, 4.5 * dot_);
+    } else if (length > 1.6 * dash_) {
+        // Far longer than a dah: the sender slowed down.
+        setDot(length / 3.0);
+        speedChanged_ = true;
+    } else {
+        dash_ =
+            std::clamp(dash_ + kAdapt * (length - dash_), 2.0 * kShortestDit, 3.0 * kLongestDit);
+        dot_ = std::clamp(dot_, dash_ / 4.5, dash_ / 2.0);
+    }
+}
+
+// Two marks or spaces between marks well below a dit, close to each other, are a faster
+// sender's dits; one alone is more likely noise.
+bool MorseTiming::speedUp(double length)
+{
+    if (length >= 0.6 * dot_) {
+        fasterCandidate_ = 0.0;
+        return false;
+    }
+    const double previous = fasterCandidate_;
+    fasterCandidate_ = length;
+    if (previous <= 0.0 || std::max(previous, length) > 1.8 * std::min(previous, length))
+        return false;
+    setDot(std::sqrt(previous * length));
+    fasterCandidate_ = 0.0;
+    speedChanged_ = true;
+    return true;
+}
+
+void MorseTiming::setDot(double length)
+{
+    dot_ = std::clamp(length, kShortestDit, kLongestDit);
+    dash_ = 3.0 * dot_;
 }
 
 // Dits and dahs both heard, a pause after the marks longer than any dah, or enough marks.
@@ -96,23 +177,24 @@ void MorseTiming::settle(std::vector<ListenEvent> &out)
     double shortest = unsettled_.front().markMs;
     double longest = shortest;
     double closest = 0.0; // the shortest space between marks: an element space, if any
-    for (const Run &run : unsettled_) {
-        shortest = std::min(shortest, run.markMs);
-        longest = std::max(longest, run.markMs);
-        if (&run != &unsettled_.front())
-            closest = closest > 0.0 ? std::min(closest, run.spaceBeforeMs) : run.spaceBeforeMs;
+    for (std::size_t i = 0; i < unsettled_.size(); ++i) {
+        shortest = std::min(shortest, unsettled_[i].markMs);
+        longest = std::max(longest, unsettled_[i].markMs);
+        if (i > 0)
+            closest = i == 1 ? unsettled_[i].spaceBeforeMs
+                             : std::min(closest, unsettled_[i].spaceBeforeMs);
     }
     if (longest >= 2.0 * shortest) {
         const double middle = std::sqrt(shortest * longest);
         double dots = 0.0;
-        int dotCount = 0;
+        int count = 0;
         for (const Run &run : unsettled_) {
             if (run.markMs < middle) {
                 dots += run.markMs;
-                ++dotCount;
+                ++count;
             }
         }
-        setDot(dots / dotCount);
+        setDot(dots / count);
     } else {
         // All alike: dits when as short as the spaces between them, else dahs.
         double mean = 0.0;
@@ -122,89 +204,38 @@ void MorseTiming::settle(std::vector<ListenEvent> &out)
         setDot(closest > 0.0 && mean > 2.0 * closest ? mean / 3.0 : mean);
     }
     settled_ = true;
-    const double dit = ditMs();
-    for (const Run &run : unsettled_) {
-        if (!marks_.empty() && run.spaceBeforeMs >= 2.0 * dit)
-            emit(out);
-        if (anyText_ && run.spaceBeforeMs >= kWordSpace * dit)
-            wordPending_ = true;
-        if (marks_.empty())
-            characterStartMs_ = run.startMs;
-        marks_.push_back(run.markMs);
-    }
+    character_.insert(character_.end(), unsettled_.begin(), unsettled_.end());
     unsettled_.clear();
+    split(out);
 }
 
-void MorseTiming::flush(std::vector<ListenEvent> &out)
+// Reads the marks held again at the current speed: where a space between them is a letter
+// space now, the characters before it are complete.
+void MorseTiming::split(std::vector<ListenEvent> &out)
 {
-    if (keyed_)
-        addMark(runStartMs_, changedSteps_ > 0 ? changeStartMs_ - runStartMs_ : 0.0);
-    if (!unsettled_.empty())
-        settle(out);
-    if (!marks_.empty())
-        emit(out);
-    keyed_ = false;
-    changedSteps_ = 0;
-}
-
-void MorseTiming::endMark(double length)
-{
-    if (length <= 0.0)
-        return;
-    marks_.push_back(length);
-    if (speedUp(length))
-        return;
-    const double middle = std::sqrt(dot_ * dash_);
-    if (length < 0.6 * dot_) {
-        // Noise, or a speed change not yet confirmed: leave the estimates.
-    } else if (length < middle) {
-        dot_ = std::clamp(dot_ + kAdapt * (length - dot_), kShortestDit, kLongestDit);
-        dash_ = std::clamp(dash_, 2.0 * dot_, 4.5 * dot_);
-    } else if (length > 1.6 * dash_) {
-        // Far longer than a dah: the sender slowed down.
-        setDot(length / 3.0);
-    } else {
-        dash_ =
-            std::clamp(dash_ + kAdapt * (length - dash_), 2.0 * kShortestDit, 3.0 * kLongestDit);
-        dot_ = std::clamp(dot_, dash_ / 4.5, dash_ / 2.0);
+    std::vector<Run> held;
+    held.swap(character_);
+    for (const Run &run : held) {
+        if (!character_.empty() && run.spaceBeforeMs >= kLetterSplit * ditMs())
+            emit(out);
+        if (anyText_ && run.spaceBeforeMs >= kWordSpace * ditMs())
+            wordPending_ = true;
+        character_.push_back(run);
     }
-}
-
-// Two marks or spaces between marks well below a dit, close to each other, are a faster
-// sender's dits; one alone is more likely noise.
-bool MorseTiming::speedUp(double length)
-{
-    if (length >= 0.6 * dot_) {
-        fasterCandidate_ = 0.0;
-        return false;
-    }
-    const double previous = fasterCandidate_;
-    fasterCandidate_ = length;
-    if (previous <= 0.0 || std::max(previous, length) > 1.8 * std::min(previous, length))
-        return false;
-    setDot(std::sqrt(previous * length));
-    fasterCandidate_ = 0.0;
-    return true;
-}
-
-void MorseTiming::setDot(double length)
-{
-    dot_ = std::clamp(length, kShortestDit, kLongestDit);
-    dash_ = 3.0 * dot_;
 }
 
 void MorseTiming::emit(std::vector<ListenEvent> &out)
 {
     const double middle = std::sqrt(dot_ * dash_);
     std::string code;
-    for (const double mark : marks_)
-        code += mark < middle ? '.' : '-';
-    marks_.clear();
+    for (const Run &run : character_)
+        code += run.markMs < middle ? '.' : '-';
     std::string text = wordPending_ ? " " : "";
     text += morseText(code);
     wordPending_ = false;
     anyText_ = true;
-    out.push_back({ListenEvent::Kind::Cw, characterStartMs_ / 1000.0, std::move(text)});
+    out.push_back({ListenEvent::Kind::Cw, character_.front().startMs / 1000.0, std::move(text)});
+    character_.clear();
 }
 
 } // namespace keytoner
