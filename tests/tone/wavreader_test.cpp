@@ -1,0 +1,105 @@
+#include "tone/WavFile.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace keytoner;
+
+namespace {
+
+// A WAV file put together by hand: format tag, channels, rate, bits, then the data bytes;
+// `dataClaim` is what the data chunk's header says (the real size when negative).
+QByteArray wav(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const QByteArray &data,
+               qint64 dataClaim = -1, const QByteArray &extraChunk = {})
+{
+    auto u32 = [](quint32 v) {
+        QByteArray b(4, '\0');
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    auto u16 = [](quint16 v) {
+        QByteArray b(2, '\0');
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    QByteArray format = u16(tag) + u16(channels) + u32(rate) + u32(rate * channels * bits / 8) +
+                        u16(channels * bits / 8) + u16(bits);
+    QByteArray body = "WAVE" + QByteArray("fmt ") + u32(16) + format + extraChunk + "data" +
+                      u32(dataClaim < 0 ? data.size() : static_cast<quint32>(dataClaim)) + data;
+    return "RIFF" + u32(body.size()) + body;
+}
+
+QByteArray le16(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (const int v : values) {
+        out.append(static_cast<char>(v & 0xFF));
+        out.append(static_cast<char>((v >> 8) & 0xFF));
+    }
+    return out;
+}
+
+struct ReadCase {
+    const char *name;
+    QByteArray bytes;
+    int rate;                     // 0 when the file is refused
+    std::vector<int16_t> samples; // as read: mono, 16 bits
+};
+
+void PrintTo(const ReadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class WavReading : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(WavReading, ReadsMonoSixteenBitsOrRefuses)
+{
+    const ReadCase &c = GetParam();
+    QString problem;
+    const auto sound = readWavBytes(c.bytes, problem);
+    if (c.rate == 0) {
+        EXPECT_FALSE(sound);
+        EXPECT_FALSE(problem.isEmpty());
+        return;
+    }
+    ASSERT_TRUE(sound) << problem.toStdString();
+    EXPECT_EQ(sound->sampleRate, c.rate);
+    EXPECT_EQ(sound->samples, c.samples);
+}
+
+const QByteArray FloatHalf = QByteArray::fromHex("0000003f000000bf"); // 0.5, -0.5
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WavReading,
+    testing::Values(
+        ReadCase{"pcm16 mono", wav(1, 1, 8000, 16, le16({1, -2, 32767})), 8000, {1, -2, 32767}},
+        ReadCase{"pcm16 stereo averaged",
+                 wav(1, 2, 48000, 16, le16({100, 300, -5, -7})),
+                 48000,
+                 {200, -6}},
+        ReadCase{"pcm8 centred on 128",
+                 wav(1, 1, 11025, 8, QByteArray::fromHex("80ff00")),
+                 11025,
+                 {0, 32512, -32768}},
+        ReadCase{"float32", wav(3, 1, 44100, 32, FloatHalf), 44100, {16384, -16384}},
+        ReadCase{
+            "extensible tag without its extension", wav(0xFFFE, 1, 8000, 16, le16({7})), 0, {}},
+        ReadCase{"chunk before data skipped",
+                 wav(1, 1, 8000, 16, le16({5}), -1,
+                     QByteArray("LIST") + QByteArray::fromHex("03000000") + "abc" + '\0'),
+                 8000,
+                 {5}},
+        ReadCase{"data claims more than the file",
+                 wav(1, 1, 8000, 16, le16({9, 10}), 1000),
+                 8000,
+                 {9, 10}},
+        ReadCase{"24 bits refused", wav(1, 1, 8000, 24, QByteArray(6, '\0')), 0, {}},
+        ReadCase{"rate 0 refused", wav(1, 1, 0, 16, le16({1})), 0, {}},
+        ReadCase{"not RIFF", QByteArray("RIFX0000WAVE"), 0, {}},
+        ReadCase{"no data chunk",
+                 QByteArray("RIFF") + QByteArray::fromHex("04000000") + "WAVE",
+                 0,
+                 {}}));
+
+} // namespace
