@@ -175,7 +175,8 @@ int realtime()
             end += static_cast<double>(signal.size()) / rate;
         ends.insert(ends.end(), partEnds.begin(), partEnds.end());
         signal.insert(signal.end(), part.begin(), part.end());
-        signal.resize(signal.size() + rate / 2, 0);
+        // Four seconds apart: separate transmissions, each read from its start.
+        signal.resize(signal.size() + 4 * rate, 0);
     };
     {
         const std::string keys = "1234567890*#ABCD";
@@ -199,6 +200,7 @@ int realtime()
     }
     const std::string text = "PARIS K";
     const int dtmfEvents = static_cast<int>(ends.size());
+    const std::size_t morseStart = signal.size();
     for (const int wpm : {14, 150}) {
         // Character ends from the lengths of the text's prefixes (one dit of silence trails).
         std::vector<double> partEnds;
@@ -233,14 +235,15 @@ int realtime()
     std::printf("CPU at 48 kHz, DTMF and Morse: %.2f %% of one core (%.1f s of sound in %.3f s)\n",
                 100.0 * cpu / audio, audio, cpu);
 
-    // Latency, one detector at a time (the Morse decoder also reads DTMF tones as Morse).
+    // Latency, one detector on its own part (the Morse decoder also reads DTMF tones as Morse).
     for (const bool dtmf : {true, false}) {
         Listener listener(rate, dtmf, !dtmf);
         std::vector<ListenEvent> events;
         std::vector<double> heardAt;
-        for (std::size_t at = 0; at < signal.size(); at += blockSamples) {
+        const std::size_t end = dtmf ? morseStart : signal.size();
+        for (std::size_t at = dtmf ? 0 : morseStart; at < end; at += blockSamples) {
             const std::size_t before = events.size();
-            const std::size_t count = std::min<std::size_t>(blockSamples, signal.size() - at);
+            const std::size_t count = std::min<std::size_t>(blockSamples, end - at);
             listener.process(signal.data() + at, count, events);
             for (std::size_t i = before; i < events.size(); ++i)
                 heardAt.push_back(static_cast<double>(at + count) / rate);

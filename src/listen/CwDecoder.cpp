@@ -21,7 +21,8 @@ void CwDecoder::process(const float *samples, std::size_t count, std::vector<Lis
 }
 
 // A new tone is heard again from the start of the kept samples (the finder needed a block or
-// two to be sure of it), unless the old one keyed something meanwhile.
+// two to be sure of it), unless the old one keyed something meanwhile; then the old one's
+// levels and speed carry on.
 bool CwDecoder::replay(std::vector<ListenEvent> &out)
 {
     const auto kept =
@@ -29,6 +30,9 @@ bool CwDecoder::replay(std::vector<ListenEvent> &out)
     const std::int64_t from = samplesSeen_ - kept;
     if (!timing_.quietSince(from * 1000.0 / CwEnvelope::SampleRate))
         return false;
+    // Another tone after a pause is another sender: what the last one left is finished, and
+    // the speed and the levels are learnt anew.
+    timing_.restart(out);
     envelope_.restart();
     envelope_.setPresent(true);
     envelopeSamples_ = from;

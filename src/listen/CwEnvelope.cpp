@@ -10,8 +10,8 @@ namespace {
 
 constexpr float kOn = 0.55f; // of the way from noise to signal
 constexpr float kOff = 0.45f;
-constexpr float kSquelch = 4.0f; // signal at least 6 dB over the noise
-constexpr float kSignalRise = 0.6f;
+constexpr float kSquelch = 4.5f; // signal 6.5 dB over the noise (averaged over 8 steps or more)
+constexpr float kSignalRise = 0.05f;
 constexpr float kSignalTrack = 0.02f;
 constexpr float kSignalDecay = 0.9995f; // about 4 s
 constexpr float kNoiseFall = 0.1f;
@@ -79,7 +79,11 @@ void CwEnvelope::decide(float power)
         keyed_ = false;
         return;
     }
-    if (power > signal_)
+    // A slow rise keeps noise peaks from passing for the signal; a first mark far above
+    // anything heard before lifts it at once to half its power.
+    if (power > 2.0f * signal_)
+        signal_ = std::max(signal_ + kSignalRise * (power - signal_), 0.5f * power);
+    else if (power > signal_)
         signal_ += kSignalRise * (power - signal_);
     else if (keyed_)
         signal_ += kSignalTrack * (power - signal_);
@@ -92,7 +96,11 @@ void CwEnvelope::decide(float power)
         noise_ += kNoiseTrack * (power - noise_);
 
     const float range = signal_ - noise_;
-    if (!present_ || signal_ < noise_ * kSquelch)
+    // Averaged over fewer steps, noise alone peaks higher: ask more of the signal then.
+    const float squelch =
+        kSquelch *
+        std::max(1.0f, std::sqrt(8.0f / static_cast<float>(std::max<std::size_t>(used_, 1))));
+    if (!present_ || signal_ < noise_ * squelch)
         keyed_ = false;
     else if (keyed_)
         keyed_ = power > noise_ + kOff * range;

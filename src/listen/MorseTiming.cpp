@@ -13,10 +13,13 @@ constexpr double kAdapt = 0.3;
 constexpr double kShortestDit = 6.0;
 constexpr double kLongestDit = 100.0;
 constexpr double kLetterSpace = 1.5; // dits, while listening
+// ... but no later than this, so that a character shows within 150 ms of its end at 14 WPM.
+constexpr double kLatestLetterMs = 110.0;
 constexpr double kLetterSplit = 2.0; // dits, when marks held are read again
 constexpr double kWordSpace = 5.0;
 constexpr double kDebounce = 0.2; // of a dit
 constexpr std::size_t kMarksToSettle = 6;
+constexpr int kFasterToConfirm = 3;
 constexpr double kNewTransmissionMs = 3000.0;
 
 } // namespace
@@ -67,7 +70,7 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
             settle(out);
         return;
     }
-    if (!character_.empty() && space >= kLetterSpace * ditMs())
+    if (!character_.empty() && space >= std::min(kLetterSpace * ditMs(), kLatestLetterMs))
         emit(out);
     if (anyText_ && space >= kWordSpace * ditMs())
         wordPending_ = true;
@@ -89,6 +92,16 @@ void MorseTiming::flush(std::vector<ListenEvent> &out)
         emit(out);
     keyed_ = false;
     changedSteps_ = 0;
+}
+
+void MorseTiming::restart(std::vector<ListenEvent> &out)
+{
+    flush(out);
+    settled_ = false;
+    dot_ = 0.0;
+    dash_ = 0.0;
+    fasterCount_ = 0;
+    wordPending_ = anyText_;
 }
 
 void MorseTiming::addMark(double startMs, double lengthMs)
@@ -133,20 +146,26 @@ void MorseTiming::adapt(double length)
     }
 }
 
-// Two marks or spaces between marks well below a dit, close to each other, are a faster
+// Marks or spaces between marks well below a dit, several in a row and alike, are a faster
 // sender's dits; one alone is more likely noise.
 bool MorseTiming::speedUp(double length)
 {
     if (length >= 0.6 * dot_) {
-        fasterCandidate_ = 0.0;
+        fasterCount_ = 0;
         return false;
     }
-    const double previous = fasterCandidate_;
-    fasterCandidate_ = length;
-    if (previous <= 0.0 || std::max(previous, length) > 1.8 * std::min(previous, length))
+    if (fasterCount_ == 0 || std::max(fasterLow_, length) > 1.8 * std::min(fasterHigh_, length)) {
+        fasterCount_ = 1;
+        fasterLow_ = fasterHigh_ = fasterSum_ = length;
         return false;
-    setDot(std::sqrt(previous * length));
-    fasterCandidate_ = 0.0;
+    }
+    fasterLow_ = std::min(fasterLow_, length);
+    fasterHigh_ = std::max(fasterHigh_, length);
+    fasterSum_ += length;
+    if (++fasterCount_ < kFasterToConfirm)
+        return false;
+    setDot(fasterSum_ / fasterCount_);
+    fasterCount_ = 0;
     speedChanged_ = true;
     return true;
 }

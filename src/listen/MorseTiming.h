@@ -7,11 +7,11 @@
 namespace keytoner {
 
 // Marks and spaces to text, following the speed. Two running estimates, of the dit and of the
-// dah, classify each mark by the geometric middle between them; two marks or spaces far
+// dah, classify each mark by the geometric middle between them; three marks or spaces far
 // shorter than a dit (a faster sender), or a mark far longer than a dah (a slower one), reset
 // them at once, and the marks still held are split again at the new speed. A character is read
-// when the space after it exceeds 1.5 dits (early enough to show it within 150 ms at the
-// slowest speed); a space of five dits makes a word space, written before the next character.
+// when the space after it exceeds 1.5 dits, or 110 ms at slow speeds (to show it within 150 ms
+// of its end); a space of five dits makes a word space, written before the next character.
 // The first marks of a transmission are kept until their own lengths tell dits from dahs (or a
 // pause ends them); then they are read all at once, so that a reply beginning with a dah
 // (N0CALL) is read right.
@@ -20,6 +20,8 @@ public:
     // One step of the keyed state; `timeMs` is the step's end.
     void step(bool keyed, double timeMs, double stepMs, std::vector<ListenEvent> &out);
     void flush(std::vector<ListenEvent> &out);
+    // Another sender: finishes what is pending, then learns the speed anew.
+    void restart(std::vector<ListenEvent> &out);
     // Whether nothing has been keyed since `timeMs` (so that steps may be given again from it).
     bool quietSince(double timeMs) const
     {
@@ -52,7 +54,10 @@ private:
     double spaceBeforeMs_ = 0.0;
     double dot_ = 0.0; // none yet
     double dash_ = 0.0;
-    double fasterCandidate_ = 0.0;
+    int fasterCount_ = 0; // short marks and spaces in a row, alike
+    double fasterLow_ = 0.0;
+    double fasterHigh_ = 0.0;
+    double fasterSum_ = 0.0;
     bool speedChanged_ = false;
     bool settled_ = false;
     std::vector<Run> unsettled_; // marks heard before the speed is known
