@@ -115,6 +115,15 @@ float DtmfDetector::standingOut(const float *window, std::size_t row, std::size_
     return standing;
 }
 
+bool DtmfDetector::keyAround(double seconds, double margin) const
+{
+    for (const Span &span : spans_) {
+        if (span.to >= 0.0 && seconds >= span.from - margin && seconds <= span.to + margin)
+            return true;
+    }
+    return false;
+}
+
 void DtmfDetector::step(std::vector<ListenEvent> &out)
 {
     const Analysis analysis = analyse();
@@ -126,6 +135,7 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
         if (held) {
             activePeak_ = std::max(activePeak_, analysis.power);
             activeMisses_ = 0;
+            spans_[spanHead_].to = static_cast<double>(samplesSeen_) / SampleRate;
         } else if (++activeMisses_ >= kMissesToEnd) {
             active_ = -1;
         }
@@ -156,6 +166,9 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
         return;
     active_ = candidate_;
     activePeak_ = analysis.power;
+    spanHead_ = (spanHead_ + 1) % spans_.size();
+    spans_[spanHead_] = {static_cast<double>(candidateStart_) / SampleRate,
+                         static_cast<double>(samplesSeen_) / SampleRate};
     activeMisses_ = 0;
     candidate_ = -1;
     candidateSteps_ = 0;

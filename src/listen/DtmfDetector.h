@@ -25,6 +25,8 @@ public:
 
     DtmfDetector();
     void process(const float *samples, std::size_t count, std::vector<ListenEvent> &out);
+    // Whether a key sounded within `margin` seconds of `seconds` (among the last sixteen keys).
+    bool keyAround(double seconds, double margin) const;
 
 private:
     struct Analysis {
@@ -52,6 +54,12 @@ private:
     int active_ = -1;
     float activePeak_ = 0.0f;
     int activeMisses_ = 0;
+    struct Span {
+        double from = -1.0;
+        double to = -1.0;
+    };
+    std::array<Span, 16> spans_{}; // of the last keys, in seconds
+    std::size_t spanHead_ = 0;
 };
 
 } // namespace keytoner

@@ -34,8 +34,11 @@ void Listener::process(const int16_t *samples, std::size_t count, std::vector<Li
     const std::size_t first = out.size();
     if (dtmf_)
         dtmf_->process(block_.data(), block_.size(), out);
-    if (cw_)
+    if (cw_) {
+        const std::size_t firstCw = out.size();
         cw_->process(block_.data(), block_.size(), out);
+        dropDtmfAsMorse(out, firstCw);
+    }
     std::stable_sort(
         out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
         [](const ListenEvent &a, const ListenEvent &b) { return a.timeSeconds < b.timeSeconds; });
@@ -43,8 +46,25 @@ void Listener::process(const int16_t *samples, std::size_t count, std::vector<Li
 
 void Listener::flush(std::vector<ListenEvent> &out)
 {
-    if (cw_)
+    if (cw_) {
+        const std::size_t firstCw = out.size();
         cw_->flush(out);
+        dropDtmfAsMorse(out, firstCw);
+    }
+}
+
+// The Morse decoder hears a DTMF key's tones as a mark too; what it reads while a key sounds
+// is that key, already reported.
+void Listener::dropDtmfAsMorse(std::vector<ListenEvent> &out, std::size_t first) const
+{
+    if (!dtmf_)
+        return;
+    constexpr double margin = 0.05;
+    const auto fromKey = [this](const ListenEvent &event) {
+        return event.kind == ListenEvent::Kind::Cw && dtmf_->keyAround(event.timeSeconds, margin);
+    };
+    out.erase(std::remove_if(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), fromKey),
+              out.end());
 }
 
 } // namespace keytoner

@@ -29,6 +29,8 @@ public:
     double levelDbfs() const { return levelDbfs_; }
 
 private:
+    void dropDtmfAsMorse(std::vector<ListenEvent> &out, std::size_t first) const;
+
     std::unique_ptr<Resampler> resampler_;
     std::unique_ptr<DtmfDetector> dtmf_;
     std::unique_ptr<CwDecoder> cw_;
