@@ -14,7 +14,7 @@ shift || true
 build=${KEYTONER_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(frame_parser item_reader config_file image_decoder rtf_reader key_filters)
+    targets=(frame_parser item_reader config_file image_decoder rtf_reader key_filters wav_reader)
 fi
 
 CC=clang CXX=clang++ cmake -S "$root/fuzz" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
