@@ -67,9 +67,11 @@ bool LiveInput::start()
 
 void LiveInput::read()
 {
-    const QByteArray bytes = io_->readAll();
-    std::vector<int16_t> block(static_cast<std::size_t>(bytes.size()) / sizeof(int16_t));
-    std::memcpy(block.data(), bytes.constData(), block.size() * sizeof(int16_t));
+    // A read may end inside a sample; its first byte waits for the next read.
+    pending_ += io_->readAll();
+    std::vector<int16_t> block(static_cast<std::size_t>(pending_.size()) / sizeof(int16_t));
+    std::memcpy(block.data(), pending_.constData(), block.size() * sizeof(int16_t));
+    pending_.remove(0, static_cast<qsizetype>(block.size() * sizeof(int16_t)));
     if (!block.empty())
         emit samples(block);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAudioDevice>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -36,6 +37,7 @@ private:
 
     std::unique_ptr<QAudioSource> source_;
     QIODevice *io_ = nullptr;
+    QByteArray pending_;
 };
 
 } // namespace keytoner::cli
