@@ -37,7 +37,7 @@ void Listener::process(const int16_t *samples, std::size_t count, std::vector<Li
     if (cw_) {
         const std::size_t firstCw = out.size();
         cw_->process(block_.data(), block_.size(), out);
-        dropDtmfAsMorse(out, firstCw);
+        filterMorse(out, firstCw);
     }
     std::stable_sort(
         out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
@@ -49,22 +49,31 @@ void Listener::flush(std::vector<ListenEvent> &out)
     if (cw_) {
         const std::size_t firstCw = out.size();
         cw_->flush(out);
-        dropDtmfAsMorse(out, firstCw);
+        filterMorse(out, firstCw);
     }
 }
 
 // The Morse decoder hears a DTMF key's tones as a mark too; what it reads while a key sounds
 // is that key, already reported.
-void Listener::dropDtmfAsMorse(std::vector<ListenEvent> &out, std::size_t first) const
+void Listener::filterMorse(std::vector<ListenEvent> &out, std::size_t first)
 {
-    if (!dtmf_)
-        return;
-    constexpr double margin = 0.05;
-    const auto fromKey = [this](const ListenEvent &event) {
-        return event.kind == ListenEvent::Kind::Cw && dtmf_->keyAround(event.timeSeconds, margin);
-    };
-    out.erase(std::remove_if(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), fromKey),
-              out.end());
+    if (dtmf_) {
+        constexpr double margin = 0.05;
+        const auto fromKey = [this](const ListenEvent &event) {
+            return event.kind == ListenEvent::Kind::Cw &&
+                   dtmf_->keyAround(event.timeSeconds, margin);
+        };
+        out.erase(
+            std::remove_if(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), fromKey),
+            out.end());
+    }
+    // Text shown starts with a character, not with the word space after something dropped.
+    for (auto event = out.begin() + static_cast<std::ptrdiff_t>(first); event != out.end();
+         ++event) {
+        if (!cwShown_ && event->text.starts_with(' '))
+            event->text.erase(0, 1);
+        cwShown_ = true;
+    }
 }
 
 } // namespace keytoner

@@ -29,13 +29,14 @@ public:
     double levelDbfs() const { return levelDbfs_; }
 
 private:
-    void dropDtmfAsMorse(std::vector<ListenEvent> &out, std::size_t first) const;
+    void filterMorse(std::vector<ListenEvent> &out, std::size_t first);
 
     std::unique_ptr<Resampler> resampler_;
     std::unique_ptr<DtmfDetector> dtmf_;
     std::unique_ptr<CwDecoder> cw_;
     std::vector<float> block_;
     double levelDbfs_ = -120.0;
+    bool cwShown_ = false;
 };
 
 } // namespace keytoner
