@@ -33,7 +33,7 @@ bool CwDecoder::replay(std::vector<ListenEvent> &out)
     // Another tone after a pause is another sender: what the last one left is finished, and
     // the speed and the levels are learnt anew.
     timing_.restart(out);
-    envelope_.restart();
+    envelope_.restart(finder_.noiseFloor(), ToneFinder::BlockSamples);
     envelope_.setPresent(true);
     envelopeSamples_ = from;
     for (auto i = static_cast<std::size_t>(static_cast<std::int64_t>(recent_.size()) - kept);

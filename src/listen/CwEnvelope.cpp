@@ -10,13 +10,12 @@ namespace {
 
 constexpr float kOn = 0.55f; // of the way from noise to signal
 constexpr float kOff = 0.45f;
-constexpr float kSquelch = 4.5f; // signal 6.5 dB over the noise (averaged over 8 steps or more)
+constexpr float kSquelch = 4.65f; // signal 6.7 dB over the noise (averaged over 8 steps or more)
 constexpr float kSignalRise = 0.05f;
 constexpr float kSignalTrack = 0.02f;
 constexpr float kSignalDecay = 0.9995f; // about 4 s
 constexpr float kNoiseFall = 0.1f;
 constexpr float kNoiseTrack = 0.01f;
-constexpr int kWarmUpSteps = 24;
 // Only steps well below the threshold are noise: the edges of marks and marks kept under the
 // squelch would otherwise lift the noise towards the signal.
 constexpr float kNoiseBand = 0.3f;
@@ -38,15 +37,15 @@ void CwEnvelope::setDitMs(double ditMs)
     used_ = std::min(used_, span_);
 }
 
-void CwEnvelope::restart()
+void CwEnvelope::restart(float noiseFloor, int floorBlockSamples)
 {
     sum_ = {};
     summed_ = 0;
     powers_.fill(0.0f);
     used_ = 0;
-    warmUp_ = 0;
     signal_ = 0.0f;
-    noise_ = 0.0f;
+    // Goertzel powers of white noise scale as 1 / block length.
+    noise_ = noiseFloor * static_cast<float>(floorBlockSamples) / DumpSamples;
     keyed_ = false;
 }
 
@@ -72,13 +71,6 @@ bool CwEnvelope::add(float sample)
 
 void CwEnvelope::decide(float power)
 {
-    // The first steps after a (re)start only learn the noise: keying on levels not yet known
-    // turns noise into dits.
-    if (warmUp_ < kWarmUpSteps) {
-        noise_ += (power - noise_) / static_cast<float>(++warmUp_);
-        keyed_ = false;
-        return;
-    }
     // A slow rise keeps noise peaks from passing for the signal; a first mark far above
     // anything heard before lifts it at once to half its power.
     if (power > 2.0f * signal_)

@@ -28,8 +28,10 @@ public:
     bool add(float sample);
     // Keys nothing while the tone is not there.
     void setPresent(bool present) { present_ = present; }
-    // Forgets the levels, for a new tone.
-    void restart();
+    // Forgets the levels, for a new tone. The noise starts from the tone finder's noise floor
+    // (a Goertzel power over blocks of `floorBlockSamples`), so that a stream that begins with
+    // the tone does not take the tone for noise.
+    void restart(float noiseFloor, int floorBlockSamples);
     bool keyed() const { return keyed_; }
 
 private:
@@ -43,7 +45,6 @@ private:
     std::size_t powersHead_ = 0;
     std::size_t span_ = 4;
     std::size_t used_ = 0; // of the span, while it grows
-    int warmUp_ = 0;
     float signal_ = 0.0f;
     float noise_ = 0.0f;
     bool keyed_ = false;

@@ -1,6 +1,7 @@
 #include "ToneFinder.h"
 
 #include <algorithm>
+#include <numbers>
 
 namespace keytoner {
 
@@ -25,10 +26,14 @@ bool ToneFinder::add(float sample)
     if (filled_ < block_.size())
         return false;
     filled_ = 0;
+    std::array<float, Bins> power{};
     for (std::size_t i = 0; i < bins_.size(); ++i) {
-        const float power = bins_[i].power(block_.data(), block_.size());
-        held_[i] += (power > held_[i] ? kRise : kFall) * (power - held_[i]);
+        power[i] = bins_[i].power(block_.data(), block_.size());
+        held_[i] += (power[i] > held_[i] ? kRise : kFall) * (power[i] - held_[i]);
     }
+    // The median of exponentially distributed noise powers is ln 2 of their mean.
+    std::nth_element(power.begin(), power.begin() + Bins / 2, power.end());
+    noiseFloor_ = power[Bins / 2] / std::numbers::ln2_v<float>;
     return choose();
 }
 

@@ -27,6 +27,9 @@ public:
     // Whether the tone still stands out (it fades from the held spectrum within about a second
     // of the last mark), so that noise alone keys nothing.
     bool present() const { return present_; }
+    // The noise power per bin of the last block (its median bin, which a tone does not move),
+    // on the scale of Goertzel::power over a block.
+    float noiseFloor() const { return noiseFloor_; }
 
 private:
     bool choose();
@@ -37,6 +40,7 @@ private:
     std::size_t filled_ = 0;
     int tone_ = -1;
     bool present_ = false;
+    float noiseFloor_ = 0.0f;
 };
 
 } // namespace keytoner
