@@ -14,7 +14,8 @@ class DtmfDetector;
 class CwDecoder;
 
 // Turns a stream of 16-bit mono samples at any rate into DTMF keys and Morse text. Feed it one
-// block at a time; events are appended to `out` as soon as they are certain.
+// block at a time; events are appended to `out` as soon as they are certain. With both kinds on,
+// what the Morse decoder reads while a DTMF key sounds is dropped (it is that key's tones).
 class Listener {
 public:
     explicit Listener(int sampleRate, bool dtmf = true, bool cw = true);
