@@ -154,3 +154,29 @@ TEST(MorseTable, ProsignsAndSharedCodes)
 }
 
 } // namespace
+
+namespace {
+
+// Both detectors on one channel: our own keys, then the board's reply in Morse. The keys' tones
+// are not read as Morse, and the reply starts with its first character.
+TEST(ListenBoth, KeysThenReply)
+{
+    Sound sound;
+    sound.silence(200);
+    for (const auto &[row, column] : {std::pair{852.0, 1209.0}, std::pair{941.0, 1477.0}}) {
+        sound.tones(60, row, 6000, column, 6000); // 7 #
+        sound.silence(40);
+    }
+    sound.silence(400);
+    sound.append(synthesiseMorse("DE N0CALL", 20, 8000, 700.0));
+    sound.silence(500);
+    sound.noise(300, 9);
+    std::string dtmf;
+    std::string cw;
+    for (const ListenEvent &event : listen(sound, true, true))
+        (event.kind == ListenEvent::Kind::Dtmf ? dtmf : cw) += event.text;
+    EXPECT_EQ(dtmf, "7#");
+    EXPECT_EQ(cw, "DE N0CALL");
+}
+
+} // namespace
