@@ -103,6 +103,21 @@ TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
+// The Morse preview's way out: the samples as given, through the same device calls.
+TEST_F(TonePlayerTest, PlaysGivenSamplesLikeASequence)
+{
+    clock.ticks = {0, 40};
+    const std::vector<int16_t> samples{0, 1000, -1000, 0};
+    player.playSamples(samples);
+    EXPECT_EQ(audio.calls,
+              QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
+    ASSERT_EQ(audio.written.size(), 1);
+    EXPECT_EQ(audio.written[0], samples);
+    EXPECT_TRUE(player.lastPlaybackSucceeded());
+    EXPECT_FALSE(player.startSamples({}));
+    EXPECT_EQ(audio.created, 1);
+}
+
 TEST_F(TonePlayerTest, EmptySequenceOpensNothing)
 {
     clock.ticks = {0, 700};
