@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AudioInput.h"
+
+#include <QList>
 #include <QObject>
 #include <cstdint>
 #include <memory>
@@ -48,12 +51,15 @@ signals:
     void finished();
 };
 
-// The machine's sound outputs.
+// The machine's sound outputs and inputs.
 class AudioSystem {
 public:
     virtual ~AudioSystem() = default;
     virtual int outputDeviceCount() = 0;
     virtual std::unique_ptr<AudioOutput> createOutput() = 0;
+    // The inputs, the default one first.
+    virtual QList<AudioInputDevice> inputDevices() = 0;
+    virtual std::unique_ptr<AudioInput> createInput() = 0;
 };
 
 } // namespace keytoner

@@ -1,5 +1,7 @@
 #include "QtAudioOutput.h"
 
+#include "QtAudioInput.h"
+
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
@@ -181,6 +183,26 @@ int QtAudioSystem::outputDeviceCount()
 std::unique_ptr<AudioOutput> QtAudioSystem::createOutput()
 {
     return std::make_unique<QtAudioOutput>();
+}
+
+QList<AudioInputDevice> QtAudioSystem::inputDevices()
+{
+    QList<AudioInputDevice> devices;
+    const QAudioDevice preferred = QMediaDevices::defaultAudioInput();
+    for (const QAudioDevice &device : QMediaDevices::audioInputs()) {
+        const bool isDefault = !preferred.isNull() && device.id() == preferred.id();
+        const AudioInputDevice entry{device.id(), device.description(), isDefault};
+        if (isDefault)
+            devices.prepend(entry);
+        else
+            devices.append(entry);
+    }
+    return devices;
+}
+
+std::unique_ptr<AudioInput> QtAudioSystem::createInput()
+{
+    return std::make_unique<QtAudioInput>();
 }
 
 } // namespace keytoner

@@ -50,6 +50,8 @@ class QtAudioSystem : public AudioSystem {
 public:
     int outputDeviceCount() override;
     std::unique_ptr<AudioOutput> createOutput() override;
+    QList<AudioInputDevice> inputDevices() override;
+    std::unique_ptr<AudioInput> createInput() override;
 };
 
 } // namespace keytoner

@@ -1,6 +1,7 @@
 #include "FakeAudio.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace keytoner::test {
 
@@ -89,6 +90,64 @@ bool FakeAudioSystem::finishPlayback()
         return false;
     current->end();
     return true;
+FakeAudioInput::FakeAudioInput(FakeAudioSystem &system) : system_(system)
+{
+    system_.liveInputs.append(this);
+}
+
+FakeAudioInput::~FakeAudioInput()
+{
+    close();
+    system_.liveInputs.removeOne(this);
+}
+
+int FakeAudioInput::open(const QByteArray &deviceId)
+{
+    system_.calls.append(QStringLiteral("input open ") + QString::fromUtf8(deviceId));
+    open_ = system_.inputOpenResult == AudioOk;
+    return system_.inputOpenResult;
+}
+
+void FakeAudioInput::close()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    system_.calls.append(QStringLiteral("input close"));
+}
+
+int FakeAudioInput::sampleRate() const
+{
+    return system_.inputRate;
+}
+
+void FakeAudioInput::feed(const std::vector<int16_t> &samples, std::size_t blockSize)
+{
+    for (std::size_t start = 0; open_ && start < samples.size(); start += blockSize) {
+        const auto end =
+            samples.begin() + std::ptrdiff_t(std::min(samples.size(), start + blockSize));
+        emit samplesReady(std::vector<int16_t>(samples.begin() + std::ptrdiff_t(start), end));
+    }
+}
+
+void FakeAudioInput::fail(int code)
+{
+    close();
+    emit failed(code);
+}
+
+FakeAudioInput *FakeAudioSystem::openInput() const
+{
+    for (FakeAudioInput *input : liveInputs) {
+        if (input->isOpen())
+            return input;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<AudioInput> FakeAudioSystem::createInput()
+{
+    return std::make_unique<FakeAudioInput>(*this);
 }
 
 std::unique_ptr<AudioOutput> FakeAudioSystem::createOutput()

@@ -50,6 +50,28 @@ private:
     int error_ = AudioOk;
 };
 
+// A capture that delivers only what a test feeds it.
+class FakeAudioInput : public AudioInput {
+    Q_OBJECT
+public:
+    explicit FakeAudioInput(FakeAudioSystem &system);
+    ~FakeAudioInput() override;
+
+    int open(const QByteArray &deviceId) override;
+    void close() override;
+    bool isOpen() const override { return open_; }
+    int sampleRate() const override;
+
+    // Delivers the samples in blocks of `blockSize`, as a device would; nothing when closed.
+    void feed(const std::vector<int16_t> &samples, std::size_t blockSize = 512);
+    // The device goes away: closes and reports `code`.
+    void fail(int code);
+
+private:
+    FakeAudioSystem &system_;
+    bool open_ = false;
+};
+
 // Records every output call (in `calls`, e.g. "open", "prepare", "write", "unprepare",
 // "close", "reset", "destroyed") and the sample buffers written, and answers by `plan`.
 // With `noOutput` set, createOutput returns null (no sound system at all).
@@ -57,6 +79,8 @@ class FakeAudioSystem : public AudioSystem {
 public:
     int outputDeviceCount() override { return deviceCount; }
     std::unique_ptr<AudioOutput> createOutput() override;
+    QList<AudioInputDevice> inputDevices() override { return inputs; }
+    std::unique_ptr<AudioInput> createInput() override;
 
     // Number of outputs alive now (created and not yet destroyed).
     int liveOutputs() const { return live; }
@@ -71,6 +95,17 @@ public:
     int created = 0;
     int live = 0;
     FakeAudioOutput *current = nullptr; // the output alive now
+
+    // Inputs: the list offered, the answer to open, the rate, and the inputs alive now (each
+    // records "input open ID" and "input close" in `calls`).
+    QList<AudioInputDevice> inputs = {
+        {QByteArrayLiteral("mic"), QStringLiteral("Microphone"), true},
+        {QByteArrayLiteral("line"), QStringLiteral("Line in"), false}};
+    int inputOpenResult = AudioOk;
+    int inputRate = 8000;
+    QList<FakeAudioInput *> liveInputs;
+    // The one input open now, or null.
+    FakeAudioInput *openInput() const;
 };
 
 } // namespace keytoner::test
