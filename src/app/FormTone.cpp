@@ -1,11 +1,13 @@
 #include "FormTone.h"
 
 #include "CalculatorPanel.h"
+#include "CallPreview.h"
 #include "ConfigPanel.h"
 #include "EntryRules.h"
 #include "HeldMessageBoxes.h"
 #include "InstructionsWindow.h"
 #include "LinkPanel.h"
+#include "ListenWindow.h"
 #include "MessageDialog.h"
 #include "PortPanel.h"
 #include "SenderPanel.h"
@@ -32,8 +34,11 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QShortcut>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace keytoner {
@@ -172,6 +177,10 @@ FormTone::FormTone(Platform &platform, QString programFolder, QWidget *parent)
     new PortPanel(*this);
     connect(link_, &LinkPanel::portIdle, this, &FormTone::linkIdle);
     entryRules_ = new EntryRules(*this);
+    callPreview_ = new CallPreview(*this);
+    connect(cmdListen, &QPushButton::clicked, this, [this] { openListenWindow(); });
+    auto *listenKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(listenKey, &QShortcut::activated, this, [this] { openListenWindow(); });
 
     // The sender connects its tick; the credit in lblInfoSend stays until the first one.
     Timer1->start();
@@ -190,6 +199,16 @@ MessageDialog &FormTone::dialog()
     if (!dialog_)
         dialog_ = std::make_unique<MessageDialog>(this);
     return *dialog_;
+}
+
+ListenWindow &FormTone::openListenWindow()
+{
+    if (!listen_)
+        listen_ = std::make_unique<ListenWindow>(platform_.audio);
+    listen_->show();
+    listen_->raise();
+    listen_->activateWindow();
+    return *listen_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -308,6 +327,13 @@ void FormTone::createSettingsControls()
     txtSeqCmd->setFont(fixed);
     txtCrcTag->setFont(fixed);
     fitChars(txtCallID, 6);
+    cmdPlayCall = new QToolButton(this);
+    cmdPlayCall->setObjectName(QStringLiteral("cmdPlayCall"));
+    cmdPlayCall->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    cmdPlayCall->setAccessibleName(QStringLiteral("Play the CW Call"));
+    cmdPlayCall->setToolTip(QStringLiteral("Play the CW Call in Morse at the Speed of command 9, "
+                                           "as the board will send it. Only on this computer's "
+                                           "sound output: PTT is never keyed."));
     fitChars(txtSeqCmd, 8);
     fitChars(txtCrcTag, 2);
 
@@ -391,6 +417,9 @@ void FormTone::createSendControls()
                       QStringLiteral("Enable PTT Comm"));
     cmdTone = button(this, QStringLiteral("cmdTone"), QStringLiteral("Send Sequence"),
                      QStringLiteral("Send Sequence using Sound Card"));
+    cmdListen = button(this, QStringLiteral("cmdListen"), QStringLiteral("Listen..."),
+                       QStringLiteral("Open the Listen window: DTMF digits and Morse replies "
+                                      "heard on a sound input (Ctrl+L)"));
     lblInfoSend = label(this, QStringLiteral("lblInfoSend"), kProgramTitle + u' ' + kCredit);
     lblInfoSend->setWordWrap(true);
     lblInfoSend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -441,11 +470,12 @@ QWidget *FormTone::programmingPage()
     auto *fixed = new QGridLayout(Frame2);
     fixed->addWidget(Label20, 0, 0);
     fixed->addWidget(txtCallID, 0, 1);
+    fixed->addWidget(cmdPlayCall, 0, 2, Qt::AlignLeft);
     fixed->addWidget(Label9, 1, 0);
     fixed->addWidget(txtSeqCmd, 1, 1);
     fixed->addWidget(Label10, 2, 0);
     fixed->addWidget(txtCrcTag, 2, 1);
-    fixed->setColumnStretch(2, 1);
+    fixed->setColumnStretch(3, 1);
 
     auto *powerOn = new QGridLayout(Frame3);
     powerOn->addWidget(chkBCheck, 0, 0, 1, 2);
@@ -569,7 +599,7 @@ QWidget *FormTone::sendPage()
     send->addWidget(Label3);
     send->addWidget(Text1);
     send->addLayout(timing);
-    send->addLayout(row({cmdTone, nullptr}));
+    send->addLayout(row({cmdTone, nullptr, cmdListen}));
     send->addWidget(lblInfoSend);
     send->addStretch(1);
 
@@ -752,6 +782,8 @@ void FormTone::Form_Unload()
         writeSettingsFile(SettingsFile::format(values));
     if (dialog_)
         dialog_->hide();
+    if (listen_)
+        listen_->close();
     link().closeAtExit();
 }
 

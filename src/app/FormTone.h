@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QTabWidget;
 class QTimer;
 
@@ -25,6 +26,8 @@ class ConfigPanel;
 class LinkPanel;
 class MessageDialog;
 class HeldMessageBoxes;
+class ListenWindow;
+class CallPreview;
 struct SettingsValues;
 
 // The main window, frmTone. It holds every field of the program; the panels below give the
@@ -60,6 +63,10 @@ public:
     ConfigPanel &config() { return *config_; }
     LinkPanel &link() { return *link_; }
     MessageDialog &dialog();
+    // The Listen window, created on first use; shown and brought to the front.
+    ListenWindow &openListenWindow();
+    ListenWindow *listenWindow() const { return listen_.get(); }
+    CallPreview &callPreview() { return *callPreview_; }
 
     // Full path of the configuration file last loaded or saved.
     QString ConfigFilePath;
@@ -105,6 +112,7 @@ public:
     QGroupBox *Frame2 = nullptr;
     QLabel *Label20 = nullptr;
     QLineEdit *txtCallID = nullptr;
+    QToolButton *cmdPlayCall = nullptr; // plays the call in Morse (not a board field)
     QLabel *Label9 = nullptr;
     QLineEdit *txtSeqCmd = nullptr;
     QLabel *Label10 = nullptr;
@@ -147,6 +155,7 @@ public:
     QPushButton *cmdChoosePttPort = nullptr; // opens the port chooser for txtPttCom
     QCheckBox *chkPtt = nullptr;
     QPushButton *cmdTone = nullptr;
+    QPushButton *cmdListen = nullptr; // opens the Listen window (not a board field)
     QLabel *lblInfoSend = nullptr;
 
 protected:
@@ -186,6 +195,8 @@ private:
     bool closeWhenLinkIdle_ = false;
     std::unique_ptr<TonePlayer> player_;
     std::unique_ptr<MessageDialog> dialog_;
+    std::unique_ptr<ListenWindow> listen_;
+    CallPreview *callPreview_ = nullptr;
     SenderPanel *sender_ = nullptr;
     EntryRules *entryRules_ = nullptr;
     CalculatorPanel *calculator_ = nullptr;

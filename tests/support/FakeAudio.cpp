@@ -90,6 +90,8 @@ bool FakeAudioSystem::finishPlayback()
         return false;
     current->end();
     return true;
+}
+
 FakeAudioInput::FakeAudioInput(FakeAudioSystem &system) : system_(system)
 {
     system_.liveInputs.append(this);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+namespace keytoner {
+
+class FormTone;
+
+// The play button beside the CW call: plays the call in Morse at the speed of txtMorseSpeed,
+// with the dit length the board will use, on the tones' sound output. It never keys PTT: the
+// preview is for the operator's ears, not for the air.
+class CallPreview : public QObject {
+    Q_OBJECT
+public:
+    explicit CallPreview(FormTone &form);
+
+    void cmdPlayCall_Click();
+
+private:
+    void updateEnabled();
+
+    FormTone &form_;
+};
+
+} // namespace keytoner
