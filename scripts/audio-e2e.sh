@@ -4,26 +4,32 @@
 # records the sink's monitor and decodes it with multimon-ng; does the same for the WAV files
 # that `keytoner-cli wav` writes, played with paplay and decoded straight from the file.
 # Every digit must come back, in order, the last one included.
+# Then the other direction: a recording of DTMF digits and a Morse call sign (our own
+# synthesis) played into a second null sink, the receiver, whose audio `keytoner-cli listen`
+# and the Listen window (on a virtual X display) hear through a sound input.
 # Usage: scripts/audio-e2e.sh BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 cli="$build/src/cli/keytoner-cli"
 window="$build/tests/app/play_in_window"
-for program in "$cli" "$window"; do
+listener="$build/tests/app/listen_in_window"
+for program in "$cli" "$window" "$listener"; do
     if [ ! -x "$program" ]; then
         echo "audio-e2e: $program not found; build first" >&2
         exit 2
     fi
 done
-for tool in pulseaudio pactl parec paplay multimon-ng sox; do
+for tool in pulseaudio pactl parec paplay multimon-ng sox Xvfb; do
     command -v "$tool" >/dev/null || { echo "audio-e2e: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
 done
 
 # shellcheck source=private-pulse.sh
 . "$root/scripts/private-pulse.sh"
 work=$(mktemp -d /tmp/keytoner-e2e.XXXXXX)
+xvfb=
 cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     stop_private_pulse
     rm -rf "$work"
 }
@@ -144,6 +150,91 @@ window_case "window click 60/40" "$all" 60 40
 window_case "window Enter 40/40" "$all" 40 40 enter
 wav_case "wav 60/40" "$all" 60 40
 wav_case "wav 40/40" "$all" 40 40
+
+# --- Listening
+
+# The receiver: a null sink of its own whose monitor is remapped to a source, because Qt lists
+# no monitor sources among the inputs.
+receiver_in=radio_in
+pactl load-module module-null-sink sink_name=radio_rx \
+    sink_properties=device.description=Receiver >/dev/null
+pactl load-module module-remap-source master=radio_rx.monitor source_name=$receiver_in \
+    source_properties=device.description=Receiver_audio >/dev/null
+
+# What the board's channel carries after a command: our DTMF digits, then its Morse reply.
+listen_digits="159D*#"
+listen_call="N0CALL"
+make_reply_recording() { # FILE
+    "$cli" wav "$listen_digits" "$work/digits.wav" --digit 60 --gap 40 --pause 300 &&
+        "$cli" cw "$listen_call" --wpm 20 -o "$work/call.wav" &&
+        sox -q -n -r 8000 -c 1 -b 16 "$work/quiet.wav" trim 0 0.8 &&
+        sox -q "$work/quiet.wav" "$work/digits.wav" "$work/quiet.wav" "$work/call.wav" \
+            "$work/quiet.wav" "$work/quiet.wav" "$1"
+}
+
+# listen_run TAG COMMAND...: runs the listener, plays the recording into the receiver once it
+# listens, and leaves what the listener printed in $work/TAG.out.
+listen_run() {
+    local name=$1
+    shift
+    "$@" >"$work/$name.out" 2>"$work/$name.err" &
+    local listening=$!
+    sleep 2
+    paplay -d radio_rx "$work/reply.wav"
+    wait "$listening"
+}
+
+trim() { sed 's/^ *//; s/ *$//'; }
+
+cli_listen_case() {
+    local name
+    name=$(tag "$1")
+    if listen_run "$name" "$cli" listen --device "$receiver_in" --seconds 9; then
+        check "$1 digits" "$listen_digits" "$(awk '$2 == "dtmf" { printf "%s", $3 }' "$work/$name.out")" ""
+        check "$1 call" "$listen_call" "$(sed -n 's/^[0-9.]* cw //p' "$work/$name.out" | tr -d '\n' | trim)" ""
+    else
+        failed=$((failed + 1))
+        echo "FAIL $1: keytoner-cli listen failed: $(cat "$work/$name.err")"
+    fi
+}
+
+# The window shows "hh:mm:ss  text" lines; the lines of one kind are read together.
+window_listen_case() {
+    local name
+    name=$(tag "$1")
+    if listen_run "$name" env QT_QPA_PLATFORM=xcb DISPLAY="$listen_display" "$listener" "$receiver_in" 9; then
+        check "$1 digits" "$listen_digits" \
+            "$(sed -n 's/^dtmf: [0-9:]\{8\}  //p' "$work/$name.out" | tr -d '\n')" ""
+        check "$1 call" "$listen_call" \
+            "$(sed -n 's/^cw: [0-9:]\{8\}  //p' "$work/$name.out" | tr '\n' ' ' | trim)" ""
+    else
+        failed=$((failed + 1))
+        echo "FAIL $1: the Listen window did not listen: $(cat "$work/$name.err")"
+    fi
+}
+
+# A display of our own, unless the caller names one.
+start_display() {
+    if [ -n "${KEYTONER_E2E_DISPLAY:-}" ]; then
+        listen_display=$KEYTONER_E2E_DISPLAY
+        return
+    fi
+    exec 5>"$work/display"
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    exec 5>&-
+    until [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null; do sleep 0.1; done
+    listen_display=:$(cat "$work/display")
+}
+
+if make_reply_recording "$work/reply.wav" 2>"$work/reply.err"; then
+    start_display
+    cli_listen_case "listen cli"
+    window_listen_case "listen window"
+else
+    failed=$((failed + 1))
+    echo "FAIL listen: could not make the recording: $(cat "$work/reply.err")"
+fi
 
 total=$((passed + failed))
 if [ $failed -eq 0 ]; then
