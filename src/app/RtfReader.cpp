@@ -4,13 +4,17 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace keytoner {
@@ -39,7 +43,7 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-enum class Destination { Text, Skip, FontTable, ColorTable };
+enum class Destination { Text, Skip, FontTable, ColorTable, Picture };
 
 struct CharState {
     bool bold = false;
@@ -72,6 +76,20 @@ struct Font {
     bool fixedPitch = false;
 };
 
+// A picture being read: PNG or JPEG bytes written as hex digits, with the size to show it at.
+struct Picture {
+    const char *format = nullptr; // null: a kind this reader does not show (WMF, EMF, ...)
+    QByteArray bytes;
+    int highNibble = -1;
+    int widthTwips = 0;
+    int heightTwips = 0;
+    int scaleX = 100; // percent
+    int scaleY = 100;
+};
+
+// Pictures larger than this are not shown (and not kept in memory).
+constexpr qsizetype kMaxPictureBytes = 8 << 20;
+
 struct Failure {
     QString reason;
 };
@@ -79,46 +97,15 @@ struct Failure {
 // Destinations whose content is not text to show.
 bool isSkippedDestination(const QByteArray &word)
 {
-    static const char *const names[] = {"stylesheet",
-                                        "info",
-                                        "pict",
-                                        "object",
-                                        "header",
-                                        "headerl",
-                                        "headerr",
-                                        "headerf",
-                                        "footer",
-                                        "footerl",
-                                        "footerr",
-                                        "footerf",
-                                        "footnote",
-                                        "listtable",
-                                        "revtbl",
-                                        "listoverridetable",
-                                        "rsidtbl",
-                                        "generator",
-                                        "xmlnstbl",
-                                        "themedata",
-                                        "colorschememapping",
-                                        "latentstyles",
-                                        "datastore",
-                                        "filetbl",
-                                        "bkmkstart",
-                                        "bkmkend",
-                                        "pn",
-                                        "nonshppict",
-                                        "shp",
-                                        "shpinst",
-                                        "fldinst",
-                                        "userprops",
-                                        "docvar",
-                                        "private",
-                                        "annotation",
-                                        "atnid",
-                                        "atnauthor",
-                                        "comment",
-                                        "template",
-                                        "mmathPr"};
+    static const char *const names[] = {
+        "stylesheet",   "info",       "object",    "header",     "headerl",
+        "headerr",      "headerf",    "footer",    "footerl",    "footerr",
+        "footerf",      "footnote",   "listtable", "revtbl",     "listoverridetable",
+        "rsidtbl",      "generator",  "xmlnstbl",  "themedata",  "colorschememapping",
+        "latentstyles", "datastore",  "filetbl",   "bkmkstart",  "bkmkend",
+        "pn",           "nonshppict", "shp",       "shpinst",    "fldinst",
+        "userprops",    "docvar",     "private",   "annotation", "atnid",
+        "atnauthor",    "comment",    "template",  "mmathPr"};
     return std::any_of(std::begin(names), std::end(names),
                        [&](const char *name) { return word == name; });
 }
@@ -196,6 +183,9 @@ private:
             throw Failure{at(QStringLiteral("a group is closed that was never opened"))};
         if (state_.destination == Destination::FontTable)
             commitFont();
+        if (state_.destination == Destination::Picture &&
+            stack_.back().destination != Destination::Picture)
+            insertPicture(stack_.back().destination == Destination::Text);
         state_ = stack_.back();
         stack_.pop_back();
         pendingSkip_ = 0;
@@ -325,7 +315,14 @@ private:
         CharState &ch = state_.chars;
         ParaState &para = state_.para;
         auto twips = [&] { return std::clamp(p.value_or(0), -31680, 31680); };
-        if (word == "fonttbl")
+        if (state_.destination == Destination::Picture) {
+            pictureWord(word, p);
+            return;
+        }
+        if (word == "pict") {
+            state_.destination = Destination::Picture;
+            picture_ = Picture{};
+        } else if (word == "fonttbl")
             state_.destination = Destination::FontTable;
         else if (word == "colortbl") {
             state_.destination = Destination::ColorTable;
@@ -462,6 +459,9 @@ private:
             else if (fontName_.size() < 200)
                 fontName_ += c;
             return;
+        case Destination::Picture:
+            pictureDigit(c);
+            return;
         case Destination::Text:
             break;
         }
@@ -472,6 +472,61 @@ private:
             pendingFormat_ = state_.chars;
         }
         pending_ += c;
+    }
+
+    void pictureWord(const QByteArray &word, const std::optional<int> &p)
+    {
+        const int value = p.value_or(0);
+        if (word == "pngblip")
+            picture_.format = "PNG";
+        else if (word == "jpegblip")
+            picture_.format = "JPG";
+        else if (word == "emfblip" || word == "wmetafile" || word == "macpict" ||
+                 word == "dibitmap" || word == "wbitmap")
+            picture_.format = nullptr;
+        else if (word == "picwgoal")
+            picture_.widthTwips = std::clamp(value, 0, 31680);
+        else if (word == "pichgoal")
+            picture_.heightTwips = std::clamp(value, 0, 31680);
+        else if (word == "picscalex")
+            picture_.scaleX = std::clamp(value, 1, 1000);
+        else if (word == "picscaley")
+            picture_.scaleY = std::clamp(value, 1, 1000);
+    }
+
+    void pictureDigit(QChar c)
+    {
+        const int digit = c.unicode() < 0x80 ? hexDigitValue(char(c.unicode())) : -1;
+        if (digit < 0 || picture_.bytes.size() > kMaxPictureBytes)
+            return;
+        if (picture_.highNibble < 0) {
+            picture_.highNibble = digit;
+            return;
+        }
+        picture_.bytes.append(char(picture_.highNibble * 16 + digit));
+        picture_.highNibble = -1;
+    }
+
+    // Shown at its goal size in pixels at 96 dots per inch (15 twips a pixel), so that a
+    // screenshot keeps its own size; a picture that does not load is left out.
+    void insertPicture(bool shown)
+    {
+        Picture picture = std::exchange(picture_, Picture{});
+        if (!shown || !picture.format || picture.bytes.size() > kMaxPictureBytes)
+            return;
+        QImage image;
+        if (!image.loadFromData(picture.bytes, picture.format) || image.isNull())
+            return;
+        flush();
+        const QString name = QStringLiteral("rtf-picture-%1").arg(++pictures_);
+        document_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        QTextImageFormat format;
+        format.setName(name);
+        const double width = picture.widthTwips > 0 ? picture.widthTwips / 15.0 : image.width();
+        const double height = picture.heightTwips > 0 ? picture.heightTwips / 15.0 : image.height();
+        format.setWidth(width * picture.scaleX / 100.0);
+        format.setHeight(height * picture.scaleY / 100.0);
+        cursor_.insertImage(format);
     }
 
     void paragraph()
@@ -558,6 +613,8 @@ private:
     int fontNumber_ = -1;
     QString fontName_;
     bool fontFixedPitch_ = false;
+    Picture picture_;
+    int pictures_ = 0;
 };
 
 } // namespace

@@ -1,8 +1,12 @@
 #include "app/RtfReader.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace keytoner;
@@ -179,6 +183,35 @@ TEST_F(RtfReaderTest, SkippedDestinations)
               QStringList({"Shownlink"}));
     // Binary data may hold braces and backslashes; they are skipped by length.
     EXPECT_EQ(paragraphs("{\\rtf1{\\pict\\bin6 }{\\x{}}after}"), QStringList({"after"}));
+}
+
+// The manual's screenshots: PNG pictures in hex, shown at their goal size (15 twips a pixel).
+TEST_F(RtfReaderTest, PngPicturesAtTheirGoalSize)
+{
+    QImage image(4, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    const QByteArray hex = png.toHex();
+    // Split across lines as writers do; a WMF picture and one in a skipped group are not shown.
+    QTextDocument &document =
+        read("{\\rtf1 A{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + hex.left(20) + "\r\n" +
+             hex.mid(20) + "}B{\\pict\\wmetafile8 0100}{\\*\\x{\\pict\\pngblip " + hex + "}}C}");
+    const QTextBlock block = document.begin();
+    EXPECT_EQ(block.text(), QStringLiteral("A\uFFFCBC"));
+    std::vector<QTextImageFormat> images;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().isImageFormat())
+            images.push_back(it.fragment().charFormat().toImageFormat());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].width(), 20.0);
+    EXPECT_EQ(images[0].height(), 10.0);
+    const QImage shown =
+        document.resource(QTextDocument::ImageResource, QUrl(images[0].name())).value<QImage>();
+    EXPECT_EQ(shown.size(), QSize(4, 2));
+    EXPECT_EQ(shown.pixel(3, 1), QColor(Qt::red).rgb());
 }
 
 TEST_F(RtfReaderTest, RefusesWhatIsNotRtfOrIsBroken)
