@@ -7,12 +7,14 @@ Markup, one block per paragraph (blocks are separated by blank lines):
   - item             a bullet (one per line; a line starting with two blanks continues it)
   > code             a line in a fixed-pitch font (consecutive lines stay together)
   term :: text       a definition: the term in bold, then its description
+  ! docs/picture.png a PNG picture from the source tree, centred, shown at its own size
   anything else      a paragraph; lines are joined
 Inline: **bold**, `fixed pitch`.
 Run:  python3 resources/make_manual.py   (from the source tree; rewrites the .rtf beside it)
 """
 import os
 import re
+import struct
 
 MANUAL = r"""
 = Keytoner 2 - User Manual
@@ -66,7 +68,7 @@ The " Special Commands" page:
 
 ## Fixed Parameters
 
-CW Call :: the call sign (0 to 6 characters: letters, digits, blank and : ; < = > ? @) the board sends in Morse as its reply.
+CW Call :: the call sign (0 to 6 characters: letters, digits, blank and : ; < = > ? @) the board sends in Morse as its reply. The play button beside it lets you hear the call in Morse at the **Speed** of command 9, exactly as the board will send it (chapter 10).
 
 Modifier ID :: 1 to 8 DTMF digits that tell the board a command is being replaced over the air (chapter 9). Echoed as [..] on the other tab.
 
@@ -127,6 +129,8 @@ PTT Comm and Enable :: the serial port (1 to 16) whose RTS line keys the transmi
 
 Send Sequence :: plays the sequence. The status line shows "Sending Sequence....." and then "Sequence completed." with the effective playing time. The window cannot be closed while a sequence plays.
 
+Listen... :: opens the Listen window (also **Ctrl+L**), which shows the DTMF digits and the Morse replies heard on a sound input (chapter 10).
+
 # 4. Typing into the fields
 
 Every field accepts only its own characters; other keys are silently ignored. DTMF fields turn a-d into A-D. Clicking a numeric field or the CW call selects its whole text, so that typing replaces it. Pasting with the keyboard is disabled; text pasted with the mouse menu is checked when it is used (the calculator, for example, refuses characters that are not DTMF digits and names the field).
@@ -163,7 +167,7 @@ The program's folder is the folder of `keytoner` when you unpacked or built it i
 
 On Windows, number N is the system's own COMN. The chooser lists the ports by name and description and only fills in the number.
 
-From a terminal, `keytoner-cli ports` lists the ports with their numbers, `keytoner-cli ports --bind 3 /dev/ttyUSB0` binds number 3 as the chooser does, and `keytoner-cli ports --unbind 3` removes the binding (chapter 10).
+From a terminal, `keytoner-cli ports` lists the ports with their numbers, `keytoner-cli ports --bind 3 /dev/ttyUSB0` binds number 3 as the chooser does, and `keytoner-cli ports --unbind 3` removes the binding (chapter 11).
 
 ## When a port does not open
 
@@ -253,7 +257,35 @@ In the window: type the original and new codes on the "Remote Modify / Send" tab
 - a new code shorter than 2 digits or an empty original ("Original/New Sequence too short.");
 - characters that are not DTMF digits.
 
-# 10. keytoner-cli
+# 10. Listening: digits and Morse replies
+
+The board answers commands in Morse: its call sign, and its status after "8: Send Status". Connect the receiver's audio to the computer's sound input (the audio interface that carries your transmit audio usually has an input too) and Keytoner writes out what it hears: the DTMF digits on the channel - your own, heard through a second receiver, or anyone else's - and the Morse text.
+
+Open the window with **Listen...** in the Send Sequence frame or with **Ctrl+L**. It is a window of its own: keep it beside the main window while you send; it goes on listening meanwhile (a half-duplex radio is silent while it transmits). The sound input is opened when the window opens and released when you close it (**Esc** closes it).
+
+! docs/screenshot-listen.png
+
+Input :: the sound input to listen to; the system's default input is listed first. Choosing another one switches at once.
+
+Level :: the input's level in dB below full scale. Set the receiver's volume or the input's recording level so that signals read between about -30 and -6 dBFS; "silence" means nothing arrives.
+
+Spectrum :: a scrolling picture of the audio from 0 to 3 kHz, newest at the top. A DTMF digit shows as two short lines side by side, Morse as one broken line (usually between 500 and 1000 Hz). Noise shows as blue speckle, strong tones as yellow to white.
+
+DTMF digits :: every key heard, from tones of 25 ms up. A line starts with the time of day of its first digit; digits that follow within three seconds join the line.
+
+Morse (CW) text :: the Morse text, with blanks between words and prosigns written as <AR>. The decoder finds the tone and the speed (14 to 150 words per minute) by itself and follows a change of speed. A line starts with its time of day; a pause of more than three seconds starts a new one.
+
+Clear :: empties both text areas and the picture.
+
+Copy :: puts both texts on the clipboard, under the headings DTMF and CW.
+
+If the window says "No sound input found." or "Cannot open ...", check the input in the system's sound settings; if it says "The sound input stopped", the input went away (an unplugged interface): choose it again once it is back.
+
+## Hearing the call before it is on air
+
+The play button beside **CW Call** (first tab) plays the call sign in Morse at the speed of command 9, with the dit length the board uses (1190 / speed milliseconds, 60 ms at 20 words per minute), on the same sound output as the tones. It never keys the transmitter, even with PTT enabled: the preview is for your ears only. A speed outside 14-150 gives "Please insert a valid Morse Speed". Like a sequence, the call cannot be played while something else plays.
+
+# 11. keytoner-cli
 
 `keytoner-cli` does the program's jobs from a terminal. Run `keytoner-cli COMMAND --help` for all options. Exit status: 0 done, 1 failed, 2 wrong usage.
 
@@ -289,7 +321,14 @@ simulate :: runs a virtual board on a pseudo-terminal; with --link N it creates 
 ports :: lists the serial ports, one a line, the bound number first (--json for scripts); --bind N DEVICE and --unbind N bind and unbind numbers as the port chooser does (chapter 6).
 > keytoner-cli ports --bind 3 /dev/ttyUSB0
 
-# 11. Troubleshooting
+cw :: plays a text in Morse with the board's dit length (1190 / WPM ms), or writes it as a WAV file; never keys the transmitter.
+> keytoner-cli cw "N0CALL" --wpm 20 -o call.wav
+
+listen :: decodes DTMF keys and Morse from a WAV file, or from a sound input (the default one, or --device NAME), and prints one event per line: time in seconds, kind (dtmf or cw) and text; --json prints one JSON object per event, --seconds N stops after N seconds, --dtmf or --cw keeps one kind.
+> keytoner-cli listen reply.wav --json
+> keytoner-cli listen --device radio_in --seconds 30
+
+# 12. Troubleshooting
 
 No sound, or "Questo PC non ha schede audio." :: check that a sound output exists and is not muted; under Linux check the output chosen in your sound settings (PulseAudio or PipeWire).
 
@@ -298,6 +337,8 @@ The radio transmits but the first digits are lost :: raise **Tx Delay** (most ra
 The board does not react to the tones :: raise **Digit duration** and **Interdigit duration** (for example 80 and 60 ms), check the audio level into the radio, and check that the sequence matches a command memory.
 
 The transmitter is not keyed :: tick PTT **Enable** (it unticks programming), check the port number and the RTS wiring (chapter 5); point at **PTT Comm** to see which device the number means (chapter 6).
+
+The Listen window shows no digits or Morse :: watch **Level** and the spectrum while a signal arrives. No level: wrong input, or the input is muted in the system's sound settings. A level but no text: the signal may be too weak against the noise or distorted by a too-high level; aim for -30 to -6 dBFS.
 
 "Please enter a valid Comm number." :: the port number must be 1 to 16.
 
@@ -346,8 +387,24 @@ def inline(text):
     return "".join(out)
 
 
+def picture(path):
+    """A PNG as an RTF picture, its goal size its own at 96 dots per inch (15 twips a pixel)."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    with open(os.path.join(root, path), "rb") as image:
+        png = image.read()
+    if png[:8] != b"\x89PNG\r\n\x1a\n":
+        raise SystemExit(path + " is not a PNG file")
+    width, height = struct.unpack(">II", png[16:24])
+    data = png.hex()
+    lines = "\n".join(data[i:i + 128] for i in range(0, len(data), 128))
+    return (r"\pard\plain\qc\sb120\sa120{\pict\pngblip\picw%d\pich%d\picwgoal%d\pichgoal%d" "\n"
+            % (width, height, width * 15, height * 15) + lines + "\n}\\par\n")
+
+
 def block(lines):
     first = lines[0]
+    if first.startswith("! "):
+        return picture(first[2:].strip())
     if first.startswith("= "):
         return r"\pard\plain\qc\sb120\sa240\f0\fs36\b\cf1 " + escape(first[2:]) + r"\par" + "\n"
     if first.startswith("## "):

@@ -10,7 +10,7 @@ namespace keytoner {
 namespace {
 
 constexpr int kHistoryRows = 160;   // a little over three seconds at 50 rows a second
-constexpr float kBottomDb = -90.0f; // black below this
+constexpr float kBottomDb = -75.0f; // black below this: a 65 dB range reads best
 constexpr float kTopDb = -10.0f;    // white above
 constexpr int kScaleHeight = 16;    // the kHz marks under the picture
 
