@@ -7,6 +7,7 @@
 #include <QMediaDevices>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace keytoner {
 
@@ -48,6 +49,33 @@ QAudioFormat chooseFormat(const QAudioDevice &device)
     return preferred;
 }
 
+// Full scale is 1. Qt's own normalizedSampleValue puts 8-bit silence (128) slightly above 0,
+// which the level meter would show as a constant -42 dBFS.
+float normalised(const char *sample, QAudioFormat::SampleFormat format)
+{
+    switch (format) {
+    case QAudioFormat::UInt8:
+        return (float(static_cast<unsigned char>(*sample)) - 128.0f) / 128.0f;
+    case QAudioFormat::Int16: {
+        int16_t value;
+        std::memcpy(&value, sample, sizeof value);
+        return float(value) / 32768.0f;
+    }
+    case QAudioFormat::Int32: {
+        int32_t value;
+        std::memcpy(&value, sample, sizeof value);
+        return float(double(value) / 2147483648.0);
+    }
+    case QAudioFormat::Float: {
+        float value;
+        std::memcpy(&value, sample, sizeof value);
+        return std::isfinite(value) ? value : 0.0f;
+    }
+    default:
+        return 0.0f;
+    }
+}
+
 } // namespace
 
 void appendAsMono16(const char *data, qsizetype frames, const QAudioFormat &format,
@@ -57,14 +85,16 @@ void appendAsMono16(const char *data, qsizetype frames, const QAudioFormat &form
     const int sampleBytes = format.bytesPerSample();
     out.reserve(out.size() + static_cast<std::size_t>(frames));
     if (channels == 1 && format.sampleFormat() == QAudioFormat::Int16) {
-        const auto *samples = reinterpret_cast<const int16_t *>(data);
-        out.insert(out.end(), samples, samples + frames);
+        const std::size_t first = out.size();
+        out.resize(first + static_cast<std::size_t>(frames));
+        std::memcpy(out.data() + first, data, static_cast<std::size_t>(frames) * sizeof(int16_t));
         return;
     }
     for (qsizetype frame = 0; frame < frames; ++frame) {
         float sum = 0.0f;
         for (int channel = 0; channel < channels; ++channel)
-            sum += format.normalizedSampleValue(data + (frame * channels + channel) * sampleBytes);
+            sum += normalised(data + (frame * channels + channel) * sampleBytes,
+                              format.sampleFormat());
         const float value = std::clamp(sum / float(channels), -1.0f, 1.0f) * 32767.0f;
         out.push_back(static_cast<int16_t>(std::lround(value)));
     }
