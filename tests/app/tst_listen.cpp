@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 
 using namespace keytoner;
 
@@ -34,14 +35,38 @@ void append(std::vector<int16_t> &to, const std::vector<int16_t> &more)
     to.insert(to.end(), more.begin(), more.end());
 }
 
-// What a receiver hears: a DTMF burst at 60/40 ms, a pause, then a Morse reply, then quiet.
-std::vector<int16_t> recording(const QString &digits, const char *call, int wpm)
+// Keys as a telephone sends them, 60 ms tones 40 ms apart, at any rate.
+std::vector<int16_t> dtmf(const QString &keys, int rate)
 {
-    std::vector<int16_t> samples = silence(8000, 0.3);
-    append(samples, synthesiseSequence(digits, SampleCounts{480, 320, 2400}));
-    append(samples, silence(8000, 0.8));
-    append(samples, synthesiseMorse(call, wpm));
-    append(samples, silence(8000, 2.0));
+    const QString rows[] = {QStringLiteral("123A"), QStringLiteral("456B"), QStringLiteral("789C"),
+                            QStringLiteral("*0#D")};
+    const double low[] = {697, 770, 852, 941};
+    const double high[] = {1209, 1336, 1477, 1633};
+    std::vector<int16_t> samples;
+    for (const QChar key : keys) {
+        for (int row = 0; row < 4; ++row) {
+            const int column = int(rows[row].indexOf(key));
+            if (column < 0)
+                continue;
+            for (int n = 0; n < rate * 60 / 1000; ++n) {
+                const double t = double(n) / rate;
+                samples.push_back(int16_t(8000 * (std::sin(2 * M_PI * low[row] * t) +
+                                                  std::sin(2 * M_PI * high[column] * t))));
+            }
+        }
+        append(samples, silence(rate, 0.04));
+    }
+    return samples;
+}
+
+// What a receiver hears: a DTMF burst, a pause, then a Morse reply, then quiet.
+std::vector<int16_t> recording(const QString &digits, const char *call, int wpm, int rate = 8000)
+{
+    std::vector<int16_t> samples = silence(rate, 0.3);
+    append(samples, dtmf(digits, rate));
+    append(samples, silence(rate, 0.8));
+    append(samples, synthesiseMorse(call, wpm, rate));
+    append(samples, silence(rate, 2.0));
     return samples;
 }
 
@@ -55,6 +80,7 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void shortcutOpensAndCloseReleasesInput();
+    void decodesDigitsAndCall_data();
     void decodesDigitsAndCall();
     void clearAndCopy();
     void chooserReopensTheChosenInput();
@@ -94,12 +120,20 @@ void TestListen::shortcutOpensAndCloseReleasesInput()
     QVERIFY(!audio.openInput());
 }
 
+void TestListen::decodesDigitsAndCall_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::newRow("8000 Hz") << 8000;
+    QTest::newRow("44100 Hz") << 44100;
+}
+
 // The text must show while listening goes on, before anything flushes the decoder.
 void TestListen::decodesDigitsAndCall()
 {
-    audio.inputRate = 8000;
+    QFETCH(int, rate);
+    audio.inputRate = rate;
     form->openListenWindow();
-    audio.openInput()->feed(recording(QStringLiteral("159D*#"), "N0CALL", 20));
+    audio.openInput()->feed(recording(QStringLiteral("159D*#"), "N0CALL", 20, rate));
     QCOMPARE(listen().txtDtmf->toPlainText().section(u' ', -1), QStringLiteral("159D*#"));
     QVERIFY(
         listen().txtDtmf->toPlainText().contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  ")));
