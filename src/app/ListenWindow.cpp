@@ -33,6 +33,8 @@ namespace {
 constexpr int kLevelFloorDb = -60;
 constexpr int kSpectrumBands = 120;
 constexpr double kSpectrumTopHz = 3000.0;
+// The input delivers a block every 10 to 40 ms; 20 redraws a second look smooth and cost little.
+constexpr int kRefreshMs = 50;
 
 QLabel *buddyLabel(const QString &caption, QWidget *buddy)
 {
@@ -93,6 +95,8 @@ ListenWindow::ListenWindow(AudioSystem &audio, QWidget *parent)
     connect(cboInput, &QComboBox::activated, this, &ListenWindow::restartListening);
     connect(cmdClear, &QPushButton::clicked, this, &ListenWindow::clearTexts);
     connect(cmdCopy, &QPushButton::clicked, this, &ListenWindow::copyTexts);
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, &ListenWindow::refresh);
 }
 
 ListenWindow::~ListenWindow()
@@ -231,6 +235,7 @@ void ListenWindow::startListening()
     cwLines_.setStart(start);
     connect(input_.get(), &AudioInput::samplesReady, this, &ListenWindow::onSamples);
     connect(input_.get(), &AudioInput::failed, this, &ListenWindow::onInputFailed);
+    refresh_.start();
     lblStatus->setText(
         QStringLiteral("Listening to %1, %2 Hz.").arg(cboInput->currentText()).arg(rate));
 }
@@ -250,6 +255,8 @@ void ListenWindow::stopListening()
     input_.reset();
     listener_.reset();
     spectrum_.reset();
+    refresh_.stop();
+    peakDbfs_ = -120.0;
     dtmfLines_.breakLine();
     cwLines_.breakLine();
     showLevel(kLevelFloorDb);
@@ -269,7 +276,7 @@ void ListenWindow::onSamples(const std::vector<int16_t> &samples)
     events_.clear();
     listener_->process(samples.data(), samples.size(), events_);
     showEvents(events_);
-    showLevel(listener_->levelDbfs());
+    peakDbfs_ = std::max(peakDbfs_, listener_->levelDbfs());
     rows_.clear();
     spectrum_->process(samples.data(), samples.size(), rows_);
     for (const std::vector<float> &row : rows_)
@@ -301,6 +308,13 @@ void ListenWindow::showLevel(double dbfs)
     barLevel->setValue(level);
     barLevel->setFormat(level <= kLevelFloorDb ? QStringLiteral("silence")
                                                : QStringLiteral("%1 dBFS").arg(level));
+}
+
+void ListenWindow::refresh()
+{
+    showLevel(peakDbfs_);
+    peakDbfs_ = -120.0;
+    picSpectrum->update();
 }
 
 void ListenWindow::clearTexts()

@@ -3,6 +3,7 @@
 #include "listen/Transcript.h"
 
 #include <QByteArray>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,7 @@ private:
     void onInputFailed(int code);
     void showEvents(const std::vector<ListenEvent> &events);
     void showLevel(double dbfs);
+    void refresh();
     void clearTexts();
     void copyTexts();
 
@@ -72,6 +74,8 @@ private:
     Transcript cwLines_;
     std::vector<ListenEvent> events_;
     std::vector<std::vector<float>> rows_;
+    QTimer refresh_;           // the meter and the picture are redrawn at this pace
+    double peakDbfs_ = -120.0; // the loudest block since the last redraw
 };
 
 } // namespace keytoner

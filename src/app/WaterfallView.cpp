@@ -56,7 +56,6 @@ void WaterfallView::addRow(const std::vector<float> &levelsDb)
         top[x] =
             std::size_t(x) < levelsDb.size() ? colourFor(levelsDb[std::size_t(x)]) : qRgb(0, 0, 0);
     rowsShown_ = std::min(rowsShown_ + 1, picture_.height());
-    update(pictureRect());
 }
 
 void WaterfallView::clear()

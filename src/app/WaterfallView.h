@@ -14,6 +14,7 @@ class WaterfallView : public QWidget {
 public:
     WaterfallView(int bands, double topHz, QWidget *parent = nullptr);
 
+    // Rows arrive faster than a screen needs them: the owner calls update() at its own pace.
     void addRow(const std::vector<float> &levelsDb);
     void clear();
     int rowsShown() const { return rowsShown_; }
