@@ -169,14 +169,19 @@ void ListenWindow::buildControls()
     resize(560, 480);
 }
 
+// The list is read again each time the window opens, so that an interface plugged in since
+// shows up; the input chosen before stays chosen while it is there.
 void ListenWindow::fillInputs()
 {
+    const QVariant chosen = cboInput->currentData();
     cboInput->clear();
     for (const AudioInputDevice &device : audio_.inputDevices()) {
         const QString text = device.isDefault ? device.description + QStringLiteral(" (default)")
                                               : device.description;
         cboInput->addItem(text, device.id);
     }
+    if (const int index = cboInput->findData(chosen); chosen.isValid() && index >= 0)
+        cboInput->setCurrentIndex(index);
     cboInput->setEnabled(cboInput->count() > 0);
 }
 
@@ -186,8 +191,10 @@ void ListenWindow::fillInputs()
 void ListenWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!listening())
-        startListening();
+    if (listening())
+        return;
+    fillInputs();
+    startListening();
 }
 
 // A minimised window keeps listening; only a hide by the program lets the input go.

@@ -174,6 +174,15 @@ void TestListen::chooserReopensTheChosenInput()
                           QStringLiteral("input open line")}));
     QCOMPARE(audio.liveInputs.size(), 1);
     QVERIFY(listen().lblStatus->text().contains(QStringLiteral("Line in")));
+
+    // Opened again after the inputs changed: the list is new, the choice kept.
+    listen().close();
+    audio.inputs.removeFirst();
+    audio.inputs.prepend({QByteArrayLiteral("usb"), QStringLiteral("USB audio"), true});
+    form->openListenWindow();
+    QCOMPARE(listen().cboInput->count(), 2);
+    QCOMPARE(listen().cboInput->itemText(0), QStringLiteral("USB audio (default)"));
+    QCOMPARE(audio.calls.last(), QStringLiteral("input open line"));
 }
 
 void TestListen::inputFailures_data()
