@@ -290,8 +290,13 @@ void ListenWindow::onSamples(const std::vector<int16_t> &samples)
         picSpectrum->addRow(row);
 }
 
+// Called from the input's own signal: it is let go from the event loop, not deleted under it.
 void ListenWindow::onInputFailed(int code)
 {
+    if (input_) {
+        input_->disconnect(this);
+        input_.release()->deleteLater();
+    }
     stopListening();
     lblStatus->setText(QStringLiteral("The sound input stopped (error %1). Choose an input to "
                                       "listen again.")

@@ -157,7 +157,8 @@ void QtAudioInput::readAvailable()
     emit samplesReady(block_);
 }
 
-// The server went away or the device was unplugged: release it and say so once.
+// The server went away or the device was unplugged: release it and say so once. The source is
+// deleted from the event loop, not from inside its own signal.
 void QtAudioInput::stateChanged()
 {
     if (!source_)
@@ -165,8 +166,14 @@ void QtAudioInput::stateChanged()
     const QAudio::Error error = source_->error();
     if (source_->state() != QAudio::StoppedState || error == QAudio::NoError)
         return;
-    close();
-    emit failed(int(error));
+    source_->disconnect(this);
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+            close();
+            emit failed(int(error));
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace keytoner

@@ -72,6 +72,7 @@ int listen(const QString &inputId, int seconds)
     QEventLoop loop;
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
+    QTextStream(stderr) << listen->lblStatus->text() << '\n';
     listen->close();
     printLines("dtmf", listen->txtDtmf->toPlainText());
     printLines("cw", listen->txtCw->toPlainText());
