@@ -17,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <cmath>
 
@@ -247,6 +246,7 @@ void TestListen::previewPlaysCallAtBoardTiming()
     QFETCH(int, samples);
     form->txtCallID->setText(call);
     form->txtMorseSpeed->setText(speed);
+    audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
     QTest::mouseClick(form->cmdPlayCall, Qt::LeftButton);
     if (samples == 0) {
         QVERIFY(audio.written.isEmpty());
@@ -257,6 +257,8 @@ void TestListen::previewPlaysCallAtBoardTiming()
     QVERIFY(messages.shown.isEmpty());
     QCOMPARE(audio.written.size(), 1);
     QCOMPARE(int(audio.written[0].size()), samples);
+    QVERIFY(form->player().IsPlaying());
+    QVERIFY(audio.finishPlayback());
     QVERIFY(!form->player().IsPlaying());
 }
 
@@ -270,15 +272,13 @@ void TestListen::previewNeverKeysPttNorPlaysTwice()
     form->txtMorseSpeed->setText(QStringLiteral("30"));
     QVERIFY(form->cmdPlayCall->isEnabled());
 
-    audio.plan.finishMs = 50;
-    bool disabledMeanwhile = false;
-    QTimer::singleShot(10, this, [&] {
-        disabledMeanwhile = !form->cmdPlayCall->isEnabled();
-        form->callPreview().cmdPlayCall_Click();
-        form->player().playSamples(std::vector<int16_t>(8, 1));
-    });
+    audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
     QTest::mouseClick(form->cmdPlayCall, Qt::LeftButton);
-    QVERIFY(disabledMeanwhile);
+    QVERIFY(form->player().IsPlaying());
+    QVERIFY(!form->cmdPlayCall->isEnabled());
+    form->callPreview().cmdPlayCall_Click();
+    QVERIFY(!form->player().startSamples(std::vector<int16_t>(8, 1)));
+    QVERIFY(audio.finishPlayback());
     QCOMPARE(audio.written.size(), 1);
     QVERIFY(serial.last->steps.isEmpty());
     QVERIFY(form->cmdPlayCall->isEnabled());
