@@ -11,6 +11,10 @@ constexpr float kRise = 0.5f;
 constexpr float kFall = 0.05f;
 constexpr float kAboveMedian = 10.0f; // 10 dB
 constexpr float kToReplace = 2.0f;    // 3 dB
+// A tone must also be heard at all: -80 dBFS (a sine of under 5 LSB of 16 bits). Against a
+// median of nearly nothing, as in digital silence or the dither a live stream starts with,
+// anything would stand out, and the Morse levels would start from a noise of zero.
+constexpr float kQuietest = 1e-8f;
 
 } // namespace
 
@@ -45,8 +49,9 @@ bool ToneFinder::choose()
     const auto strongest =
         static_cast<int>(std::max_element(held_.begin(), held_.end()) - held_.begin());
     const float peak = held_[static_cast<std::size_t>(strongest)];
-    present_ = tone_ >= 0 && held_[static_cast<std::size_t>(tone_)] >= median * kAboveMedian;
-    if (strongest == tone_ || peak < median * kAboveMedian)
+    const float standsOut = std::max(median * kAboveMedian, kQuietest);
+    present_ = tone_ >= 0 && held_[static_cast<std::size_t>(tone_)] >= standsOut;
+    if (strongest == tone_ || peak < standsOut)
         return false;
     // A neighbour of the current tone is the same tone between two bins.
     if (tone_ >= 0 && (std::abs(strongest - tone_) <= 1 ||

@@ -39,6 +39,14 @@ struct Sound {
         for (double &x : samples)
             x += gauss(random);
     }
+    // Dither of whole LSBs, uniform in ±lsb, from this time on (before it: digital silence).
+    void dither(int lsb, double fromMs, unsigned seed = 1)
+    {
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> step(-lsb, lsb);
+        for (std::size_t i = count(fromMs); i < samples.size(); ++i)
+            samples[i] += step(random);
+    }
     std::size_t count(double ms) const
     {
         return static_cast<std::size_t>(std::lround(ms * rate / 1000.0));

@@ -18,6 +18,7 @@ struct CwCase {
     double toneHz = 700.0;
     double noiseSigma = 0.0;
     std::string expected;
+    int ditherLsb = 0; // after 133 ms of digital silence, as a live stream may start
 };
 
 void PrintTo(const CwCase &c, std::ostream *os)
@@ -39,6 +40,8 @@ Sound morseSound(const CwCase &c)
     sound.silence(500);
     if (c.noiseSigma > 0.0)
         sound.noise(c.noiseSigma, 3);
+    if (c.ditherLsb > 0)
+        sound.dither(c.ditherLsb, 133);
     return sound;
 }
 
@@ -63,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
         CwCase{"speeds up", "CQ CQ DE N0CALL / N0CALL PSE K", 20, 40, 8000, 700, 0,
                "CQ CQ DE N0CALL N0CALL PSE K"},
         CwCase{"slows down", "CQ CQ DE N0CALL / N0CALL PSE K", 60, 30, 8000, 700, 0,
-               "CQ CQ DE N0CALL N0CALL PSE K"}),
+               "CQ CQ DE N0CALL N0CALL PSE K"},
+        CwCase{"near-silent dither first", "N0CALL", 20, 0, 44100, 700, 0, "N0CALL", 2}),
     [](const testing::TestParamInfo<CwCase> &info) {
         std::string name = info.param.name;
         for (char &c : name)
