@@ -5,7 +5,8 @@ Makes recordings with bench_listen (our own synthesis plus white Gaussian noise)
 with `keytoner-cli listen` and with multimon-ng, and prints tables: DTMF keys per timing and
 SNR, talk-off on espeak-ng speech and on chords, Morse character error rate per speed and SNR,
 and bench_listen's real-time figures.
-Usage: bench/bench-listen.py BUILD_DIR [--quick]   (bench/install-bench-deps.sh first)
+Usage: bench/bench-listen.py BUILD_DIR [--quick] [--cw]   (bench/install-bench-deps.sh first)
+--cw runs the Morse table alone.
 """
 import json
 import os
@@ -16,6 +17,7 @@ import tempfile
 
 build = sys.argv[1] if len(sys.argv) > 1 else "build"
 quick = "--quick" in sys.argv
+cw_only = "--cw" in sys.argv
 cli = os.path.join(build, "src/cli/keytoner-cli")
 maker = os.path.join(build, "bench/bench_listen")
 work = tempfile.mkdtemp(prefix="keytoner-listen-")
@@ -159,8 +161,10 @@ def cw_tables():
     print()
 
 
-dtmf_tables()
-talk_off()
+if not cw_only:
+    dtmf_tables()
+    talk_off()
 cw_tables()
-print("## Real time")
-print(run([maker, "realtime"]))
+if not cw_only:
+    print("## Real time")
+    print(run([maker, "realtime"]))
