@@ -274,11 +274,6 @@ void LinkPanel::setOkVisible(bool visible)
     form_.dialog().setOkVisible(visible);
 }
 
-bool LinkPanel::okVisible() const
-{
-    return form_.dialog().okVisible();
-}
-
 void LinkPanel::showDialog()
 {
     form_.dialog().showModeless();

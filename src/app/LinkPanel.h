@@ -73,7 +73,6 @@ private:
     QString info() const override;
     void setInfoColor(InfoColor color) override;
     void setOkVisible(bool visible) override;
-    bool okVisible() const override;
     void showDialog() override;
     void showConfigImage(const ConfigImage &image) override;
     QString prgCommText() const override;

@@ -1,10 +1,9 @@
 #include "FormTone.h"
-#include "ProgramFolder.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 
 #include <QApplication>
 #include <QIcon>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,7 +17,8 @@ int main(int argc, char *argv[])
         // Lets the desktop match the window to its menu entry, and the installed icon to it.
         QApplication::setDesktopFileName(QStringLiteral("io.github.keytoner.Keytoner"));
         QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("keytoner")));
-        keytoner::FormTone window(keytoner::systemPlatform(), keytoner::programFolder());
+        keytoner::FormTone window(keytoner::systemPlatform(),
+                                  keytoner::programFolder(keytoner::UserFolder::Create));
         window.startUp();
         status = app.exec();
     }

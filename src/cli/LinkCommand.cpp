@@ -1,7 +1,7 @@
 #include "CommandLine.h"
+#include "CommandLinePath.h"
 #include "Commands.h"
 #include "OpenFailure.h"
-#include "ProgramFolderCli.h"
 #include "ProgramImage.h"
 #include "common/Dtmf.h"
 #include "config/ConfigDecoder.h"
@@ -13,6 +13,7 @@
 #include "link/RecordingReporter.h"
 #include "link/VirtualBoard.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialDevice.h"
 
@@ -112,7 +113,7 @@ std::optional<Target> target(const QCommandLineParser &parser, const LinkOptions
         found.portNumber = value;
         const QString folder = parser.isSet(options.folder)
                                    ? commandLinePath(parser.value(options.folder))
-                                   : programFolder();
+                                   : programFolder(UserFolder::LeaveMissing);
         found.device = serialDeviceName(value, folder);
     }
     if (parser.isSet(options.device)) {
@@ -296,7 +297,8 @@ int runSimulate(const QStringList &arguments)
         const int number = parser.value(linkOption).toInt();
         if (number < 1 || number > 16)
             return usageError(arguments, QStringLiteral("Please enter a valid Comm number."));
-        const QString dir = parser.isSet(folder) ? parser.value(folder) : programFolder();
+        const QString dir =
+            parser.isSet(folder) ? parser.value(folder) : programFolder(UserFolder::LeaveMissing);
         QDir().mkpath(dir);
         linkPath = QDir(dir).filePath(QStringLiteral("com%1").arg(number));
     }

@@ -1,7 +1,8 @@
 #include "CommandLine.h"
+#include "CommandLinePath.h"
 #include "Commands.h"
-#include "ProgramFolderCli.h"
 #include "platform/PortBinding.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialPortList.h"
 
@@ -163,8 +164,8 @@ int runPorts(const QStringList &arguments)
                                        binding ? QStringLiteral("--bind N needs a DEVICE")
                                                : QStringLiteral("DEVICE goes with --bind")))
         return *status;
-    const QString dir =
-        parser.isSet(folder) ? commandLinePath(parser.value(folder)) : programFolder();
+    const QString dir = parser.isSet(folder) ? commandLinePath(parser.value(folder))
+                                             : programFolder(UserFolder::LeaveMissing);
     QtSerialPortList list;
     if (parser.isSet(bind) || parser.isSet(unbind)) {
         if (!portsBindByLink())

@@ -1,7 +1,8 @@
 #include "PttOption.h"
 
+#include "CommandLinePath.h"
 #include "OpenFailure.h"
-#include "ProgramFolderCli.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
 #include "tone/SenderTiming.h"
 
@@ -31,7 +32,7 @@ bool PttOption::open(const QCommandLineParser &parser, const QString &command)
             QTextStream(stderr) << command << ": Please enter a valid Comm number.\n";
             return false;
         }
-        device = serialDeviceName(number, programFolder());
+        device = serialDeviceName(number, programFolder(UserFolder::LeaveMissing));
     }
     if (parser.isSet(device_)) {
         device = commandLinePath(parser.value(device_));

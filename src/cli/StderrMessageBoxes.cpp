@@ -6,7 +6,6 @@ namespace keytoner::cli {
 
 void StderrMessageBoxes::show(QWidget *, MessageIcon, const QString &title, const QString &text)
 {
-    ++shown_;
     QString line = text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextStream(stderr) << title.trimmed() << ": " << line << '\n';

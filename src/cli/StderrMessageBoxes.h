@@ -9,10 +9,6 @@ class StderrMessageBoxes : public MessageBoxes {
 public:
     void show(QWidget *parent, MessageIcon icon, const QString &title,
               const QString &text) override;
-    int shownCount() const { return shown_; }
-
-private:
-    int shown_ = 0;
 };
 
 } // namespace keytoner::cli

@@ -45,7 +45,7 @@ Failure storeSequence(ConfigImage &image, int offset, int areaSize, int maxDigit
         return QStringLiteral("%1 %2 is longer than %3 digits.")
             .arg(field, quoted(text), QString::number(maxDigits));
     for (qsizetype k = 0; k < text.size(); ++k) {
-        const int code = digitCode(text[k]);
+        const int code = DigitCode(text[k], DigitCase::Exact);
         if (code < 0)
             return QStringLiteral("%1 %2: %3 is not a DTMF digit.")
                 .arg(field, quoted(text), quoted(text.mid(k, 1)));
@@ -98,7 +98,7 @@ private:
     {
         if (c_.txtCrcTag.isEmpty())
             return QStringLiteral("Checksum ID empty.");
-        const int code = c_.txtCrcTag.size() == 1 ? digitCode(c_.txtCrcTag[0]) : -1;
+        const int code = c_.txtCrcTag.size() == 1 ? DigitCode(c_.txtCrcTag[0], DigitCase::Exact) : -1;
         if (code < 0)
             return QStringLiteral("Checksum ID %1 is not one DTMF digit.")
                 .arg(quoted(c_.txtCrcTag));
@@ -218,11 +218,6 @@ private:
 };
 
 } // namespace
-
-int digitCode(QChar digit)
-{
-    return int(DigitTable.indexOf(digit));
-}
 
 ImageBuild buildConfigImage(const BoardConfig &config)
 {

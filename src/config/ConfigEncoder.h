@@ -21,8 +21,4 @@ struct ImageBuild {
 // that PROGRAM sends. The first failing check stops the build and gives its message.
 ImageBuild buildConfigImage(const BoardConfig &config);
 
-// Position of a DTMF digit in DigitTable, the board's 4-bit digit code; -1 for any other
-// character (matched exactly, so lower-case letters are not digits).
-int digitCode(QChar digit);
-
 } // namespace keytoner

@@ -17,7 +17,6 @@ public:
     virtual QString info() const = 0;
     virtual void setInfoColor(InfoColor color) = 0;
     virtual void setOkVisible(bool visible) = 0;
-    virtual bool okVisible() const = 0;
     virtual void showDialog() = 0;
     // A good data frame read outside a verification: the fields take the board's configuration.
     virtual void showConfigImage(const ConfigImage &image) = 0;

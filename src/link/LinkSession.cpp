@@ -53,7 +53,7 @@ void LinkSession::handleIdentity(const FrameEvent &event)
     if (!ShowIdentity)
         return; // GetVersion is waiting for it
     if (BoardId == BoardIdentity) {
-        reporter_.setOkVisible(true);
+        showOk(true);
         reporter_.setInfoColor(LinkReporter::InfoColor::Black);
         reporter_.setInfo(BoardId + QStringLiteral(" detected."));
     } else {
@@ -81,7 +81,7 @@ void LinkSession::handleDataFrame(const FrameEvent &event)
     }
     dataVerdictOk_ = ok;
     reporter_.setInfo(text);
-    reporter_.setOkVisible(true);
+    showOk(true);
     reporter_.showDialog();
 }
 
@@ -104,7 +104,7 @@ LinkSession::Outcome LinkSession::read()
     if (!port_.isOpen())
         return Outcome::NotStarted;
     return guarded([this] {
-        reporter_.setOkVisible(false);
+        showOk(false);
         reporter_.setInfo(QStringLiteral("\r\nReading Data."));
         reporter_.showDialog();
         pump();
@@ -133,7 +133,7 @@ LinkSession::Outcome LinkSession::ProgramBoard()
     return guarded([this, &blocks] {
         reporter_.setInfo(QStringLiteral("\r\nSending data on COM") + QString::number(portNumber_) +
                           QStringLiteral("."));
-        reporter_.setOkVisible(false);
+        showOk(false);
         reporter_.showDialog();
         pump();
         if (!GetVersion()) {
@@ -162,7 +162,7 @@ LinkSession::Outcome LinkSession::ProgramBoard()
 }
 
 // The data frame may hold 0x00 bytes: NUL discarding is off for the wait. The wait always runs
-// its full time; the dialog's OK button, shown by a completed frame, tells whether one came.
+// its full time; the OK button, shown by a completed frame, tells whether one came.
 LinkSession::Outcome LinkSession::dataWait(const QString &failureText)
 {
     port_.setDiscardNull(false);
@@ -172,7 +172,7 @@ LinkSession::Outcome LinkSession::dataWait(const QString &failureText)
     startTimer(DataWaitMs);
     pumpUntil([] { return false; });
     port_.setDiscardNull(true);
-    if (!reporter_.okVisible()) {
+    if (!okShown_) {
         reporter_.setInfo(failureText);
         failureTail();
         return Outcome::Failed;
@@ -196,9 +196,15 @@ bool LinkSession::waitForIdentity(int ms)
     return identityHandled_;
 }
 
+void LinkSession::showOk(bool shown)
+{
+    okShown_ = shown;
+    reporter_.setOkVisible(shown);
+}
+
 void LinkSession::failureTail()
 {
-    reporter_.setOkVisible(true);
+    showOk(true);
     parser_.requestReset();
     for (int i = 0; i < FailureSpaceCount; ++i)
         write(QByteArray(1, ' '));

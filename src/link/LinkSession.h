@@ -64,6 +64,8 @@ private:
     void handleIdentity(const FrameEvent &event);
     void handleDataFrame(const FrameEvent &event);
     void failureTail();
+    // The verdict of a data wait rests on this, not on what the reporter displays.
+    void showOk(bool shown);
     void write(const QByteArray &bytes);
     void pump();
     void sleep(int ms);
@@ -84,6 +86,8 @@ private:
     int portNumber_ = 0;
     QString portError_;
     bool dataVerdictOk_ = false;
+    // Whether the OK button is shown as this session last set it; only the session sets it.
+    bool okShown_ = true;
     bool identityHandled_ = false;
 };
 

@@ -19,7 +19,7 @@ public:
     void setInfoColor(InfoColor color) override { color_ = color; }
     InfoColor infoColor() const { return color_; }
     void setOkVisible(bool visible) override { ok_ = visible; }
-    bool okVisible() const override { return ok_; }
+    bool okVisible() const { return ok_; }
     void showDialog() override {}
     void showConfigImage(const ConfigImage &image) override { shownImages_.append(image); }
     const QList<ConfigImage> &shownImages() const { return shownImages_; }

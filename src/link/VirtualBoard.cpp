@@ -234,8 +234,6 @@ void VirtualBoard::blockReceived()
         std::lock_guard lock(mutex_);
         std::memcpy(image_.data() + blocksTaken_ * BlockDataSize, data.constData(), BlockDataSize);
         ++blocksAccepted_;
-    } else {
-        ++blocksRejected_;
     }
     block_.clear();
     if (++blocksTaken_ == BlockCount)

@@ -57,7 +57,6 @@ public:
     QByteArray receivedBytes() const;
     void clearReceived();
     int blocksAccepted() const { return blocksAccepted_; }
-    int blocksRejected() const { return blocksRejected_; }
     int closeCommands() const { return closeCommands_; }
     bool hungUp() const { return hungUp_; }
     // The board's time, on the clock of Received::atUs.
@@ -84,7 +83,6 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> hungUp_{false};
     std::atomic<int> blocksAccepted_{0};
-    std::atomic<int> blocksRejected_{0};
     std::atomic<int> closeCommands_{0};
     qint64 startUs_ = 0;
 

@@ -5,7 +5,7 @@
 namespace keytoner {
 
 // Time as the program uses it: a millisecond tick, blocking sleeps, and running pending events
-// once. Pumped waits that must not spin use a QEventLoop directly (see EventWait).
+// once. Pumped waits that must not spin run a QEventLoop of their own (LinkSession, TonePlayer).
 class Clock {
 public:
     virtual ~Clock() = default;

@@ -57,12 +57,6 @@ bool endsWith(const QString &sequence, const QString &modifierId)
 
 } // namespace
 
-int DigitCode(QChar digit)
-{
-    const QChar upper = (digit >= u'a' && digit <= u'd') ? digit.toUpper() : digit;
-    return int(DigitTable.indexOf(upper));
-}
-
 std::optional<QString> ChecksumSuffix(const QString &checksumId, int sum)
 {
     if (sum < 0 || sum > 255)

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "common/Dtmf.h"
+
 #include <QString>
 #include <optional>
 #include <variant>
 
 namespace keytoner {
-
-// The board's 4-bit code of a DTMF digit (its position in DigitTable); lower-case a to d give
-// the codes of A to D. Any other character gives -1.
-int DigitCode(QChar digit);
 
 // The checksum ID followed by the two digits whose codes are sum / 16 and sum % 16. A sum that
 // has no two-digit form (below 0 or above 255) gives nothing.

@@ -38,9 +38,6 @@ public:
     double SequencePauseTime = 0.0;
     void SetToneTiming();
     const SampleCounts &sampleCounts() const { return counts_; }
-    int DigitSamples() const { return counts_.digit; }
-    int GapSamples() const { return counts_.gap; }
-    int SequencePauseSamples() const { return counts_.pause; }
 
     // Starts playing the sequence and returns once the audio is queued; playbackEnded() follows
     // when it has been played or has failed (before this returns, when it failed at once).

@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "app/SettingsFile.h"
 
 #include <QDir>
