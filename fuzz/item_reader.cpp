@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const SettingsRead read = SettingsFile::parse(text);
     if (read.failedField) {
-        FUZZ_CHECK(*read.failedField >= 1 && *read.failedField <= SettingsFile::fieldCount);
+        FUZZ_CHECK(*read.failedField >= 1 && *read.failedField <= SettingsFile::FieldCount);
         return 0;
     }
     if (SettingsFile::unwritable(read.values))

@@ -45,24 +45,24 @@ namespace keytoner {
 
 namespace {
 
-const QString kProgramTitle = QStringLiteral("Keytoner v2");
-const QString kCredit = QStringLiteral("by the Keytoner developers");
+const QString ProgramTitle = QStringLiteral("Keytoner v2");
+const QString Credit = QStringLiteral("by the Keytoner developers");
 
-const QString kMemTipPeriod =
+const QString MemTipPeriod =
     QStringLiteral("DTMF sequence (0 to 10 digits). Double Click to copy in Sequence to Send.");
-const QString kMemTip =
+const QString MemTip =
     QStringLiteral("DTMF sequence (0 to 10 digits). Double Click to copy in Sequence to Send");
-const QString kMemTipBattery =
+const QString MemTipBattery =
     QStringLiteral("DTMF sequence (1 to 10 digits). Double Click to copy in Sequence to Send");
 
-const char *const kCommandCaptions[] = {"0: Output 1 ON",  "1: Output 1 OFF", "2: Output 2 ON",
+const char *const CommandCaptions[] = {"0: Output 1 ON",  "1: Output 1 OFF", "2: Output 2 ON",
                                         "3: Output 2 OFF", "4: Output 3 ON",  "5: Output 3 OFF",
                                         "6: Output 4 ON",  "7: Output 4 OFF", "8: Send Status"};
 
-constexpr int kTimer1Ms = 20000;
-constexpr int kTimeOutMs = 2400;
-constexpr int kTwipsPerInch = 1440;
-constexpr qint64 kMaxSettingsBytes = 1 << 20;
+constexpr int Timer1Ms = 20000;
+constexpr int TimeOutMs = 2400;
+constexpr int TwipsPerInch = 1440;
+constexpr qint64 MaxSettingsBytes = 1 << 20;
 
 QFont boldFixedFont()
 {
@@ -216,17 +216,17 @@ ListenWindow &FormTone::openListenWindow()
 
 void FormTone::buildControls()
 {
-    setWindowTitle(kProgramTitle + QStringLiteral(" - ") + kCredit);
+    setWindowTitle(ProgramTitle + QStringLiteral(" - ") + Credit);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kTimer1Ms);
+    Timer1->setInterval(Timer1Ms);
     tmrTimeOut = new QTimer(this);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
-    tmrTimeOut->setInterval(kTimeOutMs);
+    tmrTimeOut->setInterval(TimeOutMs);
     tmrTimeOut->setSingleShot(true);
 
     createProgrammingControls();
@@ -262,16 +262,16 @@ void FormTone::createCommandControls()
     SSTabCmd->setUsesScrollButtons(false);
     const QFont fixed = boldFixedFont();
     for (int i = 0; i < 16; ++i) {
-        const QString &tip = i <= 8                 ? kMemTipPeriod
-                             : (i == 11 || i == 12) ? kMemTipBattery
-                                                    : kMemTip;
+        const QString &tip = i <= 8                 ? MemTipPeriod
+                             : (i == 11 || i == 12) ? MemTipBattery
+                                                    : MemTip;
         txtMem[i] = edit(this, QStringLiteral("txtMem_%1").arg(i), tip, 10);
         txtMem[i]->setFont(fixed);
         fitChars(txtMem[i], 10);
     }
     for (int i = 0; i < 9; ++i)
         lblCommands[i] = label(this, QStringLiteral("lblCommands_%1").arg(i),
-                               QLatin1String(kCommandCaptions[i]));
+                               QLatin1String(CommandCaptions[i]));
 
     Frame1 = groupBox(this, "Frame1", QStringLiteral("9: CW Reply Enable/Disable"));
     Label11 = label(this, QStringLiteral("Label11"), QStringLiteral("Speed"));
@@ -420,7 +420,7 @@ void FormTone::createSendControls()
     cmdListen = button(this, QStringLiteral("cmdListen"), QStringLiteral("Listen..."),
                        QStringLiteral("Open the Listen window: DTMF digits and Morse replies "
                                       "heard on a sound input (Ctrl+L)"));
-    lblInfoSend = label(this, QStringLiteral("lblInfoSend"), kProgramTitle + u' ' + kCredit);
+    lblInfoSend = label(this, QStringLiteral("lblInfoSend"), ProgramTitle + u' ' + Credit);
     lblInfoSend->setWordWrap(true);
     lblInfoSend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for the two lines of the completion text, so that the frame does not jump.
@@ -658,7 +658,7 @@ SettingsValues FormTone::readSettings() const
     }
     // The line is short; a huge file is not a settings file and is read no further.
     const SettingsRead read =
-        SettingsFile::parse(SettingsFile::decode(file.read(kMaxSettingsBytes)));
+        SettingsFile::parse(SettingsFile::decode(file.read(MaxSettingsBytes)));
     file.close();
     if (read.failedField)
         writeDefaultSettings();
@@ -693,7 +693,7 @@ double FormTone::twipsPerPixel() const
 {
     const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
     const double dpi = shown ? shown->logicalDotsPerInchX() : 96.0;
-    return kTwipsPerInch / (dpi > 0 ? dpi : 96.0);
+    return TwipsPerInch / (dpi > 0 ? dpi : 96.0);
 }
 
 QPoint FormTone::positionTwips() const
@@ -766,7 +766,7 @@ bool FormTone::Form_QueryUnload()
 {
     if (!player().IsPlaying() && !sender().sending())
         return true;
-    platform_.messages.show(this, MessageIcon::Information, kProgramTitle,
+    platform_.messages.show(this, MessageIcon::Information, ProgramTitle,
                             QStringLiteral("Please wait end of sound before closing application."));
     return false;
 }
@@ -792,7 +792,7 @@ bool FormTone::Form_KeyDown(int keyCode)
     if (keyCode != Qt::Key_F1)
         return false;
     InstructionsWindow::Apri(platform_.messages, QStringLiteral("Manuale_Keytoner2.rtf"),
-                             kProgramTitle);
+                             ProgramTitle);
     return true;
 }
 

@@ -103,7 +103,7 @@ SettingsRead parse(const QString &text)
                               &v.pttPort,  &v.programPort, &v.txDelayMs};
     int *const numbers[] = {&v.left, &v.top, &v.tab};
 
-    for (int field = 1; field <= fieldCount; ++field) {
+    for (int field = 1; field <= FieldCount; ++field) {
         const std::optional<QString> item = reader.next();
         if (!item) {
             result.failedField = field;

@@ -34,7 +34,7 @@ struct SettingsRead {
 
 namespace SettingsFile {
 
-inline constexpr int fieldCount = 11;
+inline constexpr int FieldCount = 11;
 
 QString fileName();
 // The values of a first start; the configuration file is Default.prg in the program folder.

@@ -203,10 +203,10 @@ int runIdentify(const QStringList &arguments)
         return *status;
     link->session.waitForIdentity(1000);
     link->disable();
-    if (link->session.BoardId.isEmpty() && link->reporter.info().isEmpty())
+    if (link->session.BoardId().isEmpty() && link->reporter.info().isEmpty())
         return fail(arguments, QStringLiteral("no identity from the board on ") + where.device);
     printResult(link->reporter.info());
-    return link->session.BoardId == BoardIdentity ? 0 : 1;
+    return link->session.BoardId() == BoardIdentity ? 0 : 1;
 }
 
 int runRead(const QStringList &arguments)

@@ -12,8 +12,8 @@ namespace keytoner::link {
 
 LinkSession::LinkSession(SerialPort &port, Clock &clock, QTimer &tmrTimeOut, LinkReporter &reporter,
                          ConfigImage &prgImage, ConfigImage &rxImage)
-    : port_(port), clock_(clock), timer_(tmrTimeOut), reporter_(reporter), PrgImage(prgImage),
-      RxImage(rxImage), parser_(rxImage)
+    : port_(port), clock_(clock), timer_(tmrTimeOut), reporter_(reporter), prgImage_(prgImage),
+      rxImage_(rxImage), parser_(rxImage)
 {
     connect(&port_, &SerialPort::received, this, &LinkSession::ReceiveData);
 }
@@ -48,17 +48,17 @@ void LinkSession::handleIdentity(const FrameEvent &event)
 {
     if (!event.checksumOk)
         return;
-    BoardId = QString::fromLatin1(event.text);
+    boardId_ = QString::fromLatin1(event.text);
     identityHandled_ = true;
-    if (!ShowIdentity)
+    if (!showIdentity_)
         return; // GetVersion is waiting for it
-    if (BoardId == BoardIdentity) {
+    if (boardId_ == BoardIdentity) {
         showOk(true);
         reporter_.setInfoColor(LinkReporter::InfoColor::Black);
-        reporter_.setInfo(BoardId + QStringLiteral(" detected."));
+        reporter_.setInfo(boardId_ + QStringLiteral(" detected."));
     } else {
         reporter_.setInfoColor(LinkReporter::InfoColor::Red);
-        reporter_.setInfo(QStringLiteral("Wrong version detected: ") + BoardId +
+        reporter_.setInfo(QStringLiteral("Wrong version detected: ") + boardId_ +
                           QStringLiteral("\r\nUse ") + BoardIdentity + QStringLiteral(" !"));
     }
     reporter_.showDialog();
@@ -69,14 +69,14 @@ void LinkSession::handleDataFrame(const FrameEvent &event)
     QString text;
     bool ok = false;
     if (!event.checksumOk) {
-        text = QStringLiteral("Error reading data from ") + BoardId;
-    } else if (VerifyMode) {
-        ok = RxImage == PrgImage;
-        text = ok ? BoardId + QStringLiteral(" successfully programmed")
-                  : QStringLiteral("Error programming ") + BoardId;
+        text = QStringLiteral("Error reading data from ") + boardId_;
+    } else if (verifyMode_) {
+        ok = rxImage_ == prgImage_;
+        text = ok ? boardId_ + QStringLiteral(" successfully programmed")
+                  : QStringLiteral("Error programming ") + boardId_;
     } else {
-        reporter_.showConfigImage(RxImage);
-        text = QStringLiteral("Data from ") + BoardId + QStringLiteral(" successfully read");
+        reporter_.showConfigImage(rxImage_);
+        text = QStringLiteral("Data from ") + boardId_ + QStringLiteral(" successfully read");
         ok = true;
     }
     dataVerdictOk_ = ok;
@@ -87,16 +87,16 @@ void LinkSession::handleDataFrame(const FrameEvent &event)
 
 bool LinkSession::GetVersion()
 {
-    BoardId.clear();
-    ShowIdentity = false;
+    boardId_.clear();
+    showIdentity_ = false;
     // Whatever the line carried before is no answer to this request: a frame that noise began
     // would otherwise swallow the start of the identity line.
     parser_.requestReset();
     write(IdentifyCommand);
     startTimer(IdentityWaitMs);
-    pumpUntil([this] { return !BoardId.isEmpty(); });
-    ShowIdentity = true;
-    return BoardId == BoardIdentity;
+    pumpUntil([this] { return !boardId_.isEmpty(); });
+    showIdentity_ = true;
+    return boardId_ == BoardIdentity;
 }
 
 LinkSession::Outcome LinkSession::read()
@@ -120,14 +120,14 @@ LinkSession::Outcome LinkSession::read()
         sleep(ReadPauseMs);
         addDot();
         pump();
-        VerifyMode = false;
+        verifyMode_ = false;
         return dataWait(QStringLiteral("FAILED to read data!  Please check Connections / Decoder"));
     });
 }
 
 LinkSession::Outcome LinkSession::ProgramBoard()
 {
-    const auto blocks = writeBlocks(PrgImage);
+    const auto blocks = writeBlocks(prgImage_);
     if (!port_.isOpen())
         return Outcome::NotStarted;
     return guarded([this, &blocks] {
@@ -155,7 +155,7 @@ LinkSession::Outcome LinkSession::ProgramBoard()
         addDot();
         pump();
         sleep(ReadBackPauseMs);
-        VerifyMode = true;
+        verifyMode_ = true;
         return dataWait(
             QStringLiteral("FAILED to read data!  Unable to program, please check Decoder"));
     });
@@ -182,7 +182,7 @@ LinkSession::Outcome LinkSession::dataWait(const QString &failureText)
 
 bool LinkSession::announceIdentity()
 {
-    ShowIdentity = true;
+    showIdentity_ = true;
     identityHandled_ = false;
     parser_.requestReset();
     return port_.write(IdentifyCommand);
@@ -216,7 +216,7 @@ LinkSession::Outcome LinkSession::guarded(const std::function<Outcome()> &exchan
     try {
         return exchange();
     } catch (const PortFailure &failure) {
-        ShowIdentity = true;
+        showIdentity_ = true;
         portError_ = failure.description;
         return Outcome::PortError;
     }

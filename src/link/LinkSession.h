@@ -47,9 +47,12 @@ public:
     void setPortNumber(int number) { portNumber_ = number; }
     QString portError() const { return portError_; }
 
-    QString BoardId;
-    bool ShowIdentity = false;
-    bool VerifyMode = false;
+    // The board's name from the last identity line whose checksum was right.
+    const QString &BoardId() const { return boardId_; }
+    // Whether a good identity line is announced; false only while GetVersion waits for one.
+    bool ShowIdentity() const { return showIdentity_; }
+    // Whether a data frame is compared with PrgImage (after a PROGRAM) or loaded (after a READ).
+    bool VerifyMode() const { return verifyMode_; }
 
 signals:
     // Emitted after each frame the parser completed or abandoned.
@@ -80,8 +83,8 @@ private:
     Clock &clock_;
     QTimer &timer_;
     LinkReporter &reporter_;
-    ConfigImage &PrgImage;
-    ConfigImage &RxImage;
+    ConfigImage &prgImage_;
+    ConfigImage &rxImage_;
     FrameParser parser_;
     int portNumber_ = 0;
     QString portError_;
@@ -89,6 +92,9 @@ private:
     // Whether the OK button is shown as this session last set it; only the session sets it.
     bool okShown_ = true;
     bool identityHandled_ = false;
+    QString boardId_;
+    bool showIdentity_ = false;
+    bool verifyMode_ = false;
 };
 
 } // namespace keytoner::link

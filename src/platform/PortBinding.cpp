@@ -7,8 +7,8 @@ namespace keytoner {
 
 namespace {
 
-constexpr int kLowestPort = 1;
-constexpr int kHighestPort = 16;
+constexpr int LowestPort = 1;
+constexpr int HighestPort = 16;
 
 bool leadsTo(const ComBinding &binding, const SerialPortEntry &port)
 {
@@ -50,12 +50,12 @@ int defaultPortNumber(const QString &fieldText, const QList<ComBinding> &binding
 {
     bool ok = false;
     const int typed = fieldText.trimmed().toInt(&ok);
-    if (ok && typed >= kLowestPort && typed <= kHighestPort)
+    if (ok && typed >= LowestPort && typed <= HighestPort)
         return typed;
-    for (int number = kLowestPort; number <= kHighestPort; ++number)
+    for (int number = LowestPort; number <= HighestPort; ++number)
         if (!bindingOf(number, bindings))
             return number;
-    return kLowestPort;
+    return LowestPort;
 }
 
 QString portSummary(const SerialPortEntry &port)
@@ -94,7 +94,7 @@ std::optional<int> comNumberOfName(const QString &name)
     if (!match.hasMatch())
         return std::nullopt;
     const int number = match.captured(1).toInt();
-    if (number < kLowestPort || number > kHighestPort)
+    if (number < LowestPort || number > HighestPort)
         return std::nullopt;
     return number;
 }

@@ -178,7 +178,7 @@ void TestFaultFiles::settingsFiles_data()
     QTest::newRow("blank lines") << QByteArray("\r\n\r\n");
     // Cut right after each field, and in the middle of each quoted one.
     qsizetype from = 0;
-    for (int field = 1; field < SettingsFile::fieldCount; ++field) {
+    for (int field = 1; field < SettingsFile::FieldCount; ++field) {
         const qsizetype comma = good.indexOf(',', from);
         QTest::addRow("cut after field %d", field) << good.left(comma);
         QTest::addRow("cut inside field %d", field + 1) << good.left(comma + 2);

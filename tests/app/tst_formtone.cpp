@@ -23,11 +23,11 @@ using namespace keytoner::test;
 
 namespace {
 
-const QByteArray kFirstStartLine =
+const QByteArray FirstStartLine =
     "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\","
     "\"200\"\r\n";
 
-const QByteArray kNoConfigLine =
+const QByteArray NoConfigLine =
     "\"\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n";
 
 } // namespace
@@ -61,7 +61,7 @@ private:
     QByteArray readIni() const;
     QByteArray firstStartLine() const
     {
-        return '"' + folder.path().toUtf8() + "/Default.prg" + kFirstStartLine;
+        return '"' + folder.path().toUtf8() + "/Default.prg" + FirstStartLine;
     }
 };
 
@@ -287,7 +287,7 @@ void TestFormTone::closingHidesTheMessageDialog()
 
 void TestFormTone::closingIsRefusedWhileASequencePlays()
 {
-    writeIni(kNoConfigLine);
+    writeIni(NoConfigLine);
     openWindow();
     form->startUp();
     audio.plan.finishMs = 300;
@@ -303,7 +303,7 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
     QCOMPARE(messages.shown[0].title, QStringLiteral("Keytoner v2"));
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("Please wait end of sound before closing application."));
-    QCOMPARE(readIni(), kNoConfigLine); // nothing written by the refused close
+    QCOMPARE(readIni(), NoConfigLine); // nothing written by the refused close
     QVERIFY(form->close());
 }
 
@@ -324,7 +324,7 @@ void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
 
 void TestFormTone::soundOutputIsCheckedAtStartUp()
 {
-    writeIni(kNoConfigLine);
+    writeIni(NoConfigLine);
     openWindow();
     form->startUp();
     QVERIFY(messages.shown.isEmpty());

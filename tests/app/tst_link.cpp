@@ -331,7 +331,7 @@ void TestLink::portErrorsDuringExchanges()
     QCOMPARE(messages.shown[1].title, QStringLiteral("COM3"));
     QVERIFY(form->cmdSend->isEnabled());
     // The identity wait had not started: announcements work as before.
-    QVERIFY(form->link().session().ShowIdentity);
+    QVERIFY(form->link().session().ShowIdentity());
 }
 
 void TestLink::invalidConfigurationSendsNothing()

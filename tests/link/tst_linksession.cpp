@@ -184,7 +184,7 @@ private slots:
         QVERIFY(!session->GetVersion());
         QVERIFY2(elapsed.elapsed() >= 99 && elapsed.elapsed() < 400,
                  qPrintable(QString::number(elapsed.elapsed())));
-        QVERIFY(session->ShowIdentity);
+        QVERIFY(session->ShowIdentity());
     }
 
     void readDataFaults_data()
@@ -256,7 +256,7 @@ private slots:
                      qPrintable(QString::number(header[k].atMs - header[k - 1].atMs)));
         const double readBackGap = port->firstWrite("\xFF\xAA") - header[4].atMs;
         QVERIFY2(readBackGap >= 580, qPrintable(QString::number(readBackGap)));
-        QVERIFY(session->VerifyMode);
+        QVERIFY(session->VerifyMode());
     }
 
     void programFailures_data()
