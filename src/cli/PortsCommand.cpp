@@ -4,7 +4,7 @@
 #include "platform/PortBinding.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
-#include "platform/SerialPortList.h"
+#include "platform/QtSerialPortList.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "QtSerialPort.h"
 
 #include "PortAccess.h"
-#include "SerialPortList.h"
+#include "QtSerialPortList.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -9,7 +9,7 @@
 #include "app/MessageDialog.h"
 #include "app/PortChooser.h"
 #include "platform/QtSerialPort.h"
-#include "platform/SerialPortList.h"
+#include "platform/QtSerialPortList.h"
 #include "support/TestWindow.h"
 
 #include <QCheckBox>

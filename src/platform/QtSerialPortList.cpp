@@ -1,4 +1,4 @@
-#include "SerialPortList.h"
+#include "QtSerialPortList.h"
 
 #include <QDir>
 #include <QFileInfo>
