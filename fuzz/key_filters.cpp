@@ -1,7 +1,7 @@
 // Typed characters through the field filters: whatever comes in, what goes out is a character
 // the field takes, or nothing.
 #include "FuzzCheck.h"
-#include "app/KeyFilters.h"
+#include "entry/KeyFilters.h"
 #include "common/Dtmf.h"
 
 #include <QString>

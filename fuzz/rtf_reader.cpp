@@ -1,6 +1,6 @@
 // The manual the instructions window opens: any bytes give a document or a reason.
 #include "FuzzCheck.h"
-#include "app/RtfReader.h"
+#include "manual/RtfReader.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

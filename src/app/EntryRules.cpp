@@ -1,7 +1,7 @@
 #include "EntryRules.h"
 
 #include "FormTone.h"
-#include "KeyFilters.h"
+#include "entry/KeyFilters.h"
 #include "SenderPanel.h"
 
 #include <QInputMethodEvent>

@@ -11,7 +11,7 @@
 #include "MessageDialog.h"
 #include "PortPanel.h"
 #include "SenderPanel.h"
-#include "SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "common/NumberText.h"
 #include "platform/AudioOutput.h"
 #include "platform/MessageBoxes.h"
@@ -32,7 +32,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -62,7 +61,6 @@ const char *const CommandCaptions[] = {"0: Output 1 ON",  "1: Output 1 OFF", "2:
 constexpr int Timer1Ms = 20000;
 constexpr int TimeOutMs = 2400;
 constexpr int TwipsPerInch = 1440;
-constexpr qint64 MaxSettingsBytes = 1 << 20;
 
 QFont boldFixedFont()
 {
@@ -650,19 +648,10 @@ void FormTone::Form_Load()
 // the line written at close will hold the values in use by then.
 SettingsValues FormTone::readSettings() const
 {
-    QFile file(settingsPath());
-    if (!file.open(QIODevice::ReadOnly)) {
+    const SettingsLoad loaded = SettingsFile::load(settingsPath(), programFolder_);
+    if (loaded.writeDefaults)
         writeDefaultSettings();
-        return SettingsFile::parse(SettingsFile::format(SettingsFile::defaults(programFolder_)))
-            .values;
-    }
-    // The line is short; a huge file is not a settings file and is read no further.
-    const SettingsRead read =
-        SettingsFile::parse(SettingsFile::decode(file.read(MaxSettingsBytes)));
-    file.close();
-    if (read.failedField)
-        writeDefaultSettings();
-    return read.values;
+    return loaded.values;
 }
 
 void FormTone::applySendingFields(const SettingsValues &values)
@@ -736,20 +725,9 @@ SettingsValues FormTone::currentSettings() const
     return values;
 }
 
-// Written to a new file that then replaces the old one, so that a crash never leaves half a line.
 bool FormTone::writeSettingsFile(const QString &line) const
 {
-    QSaveFile file(settingsPath());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = SettingsFile::encode(line);
-    // commit() does not notice a buffer that failed to flush: on a full disk it would rename a
-    // short file over the old line.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SettingsFile::save(settingsPath(), line);
 }
 
 void FormTone::writeDefaultSettings() const

@@ -1,6 +1,6 @@
 #include "InstructionsWindow.h"
 
-#include "RtfReader.h"
+#include "manual/RtfReader.h"
 #include "common/NumberText.h"
 #include "platform/MessageBoxes.h"
 

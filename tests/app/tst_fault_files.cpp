@@ -8,7 +8,7 @@
 // file size limit), and the parent checks the files the child left behind.
 #include "app/ConfigPanel.h"
 #include "app/FormTone.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "platform/Platform.h"
 #include "support/TestWindow.h"
 

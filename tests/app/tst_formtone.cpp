@@ -1,6 +1,6 @@
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 #include "config/ConfigSamples.h"
 #include "support/TestWindow.h"
 #include "tone/TonePlayer.h"

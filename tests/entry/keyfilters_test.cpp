@@ -1,4 +1,4 @@
-#include "app/KeyFilters.h"
+#include "entry/KeyFilters.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,5 +1,5 @@
 #include "platform/ProgramFolder.h"
-#include "app/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>

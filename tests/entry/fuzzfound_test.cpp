@@ -1,5 +1,5 @@
 // Inputs the fuzz targets found faulty, kept so the faults stay fixed.
-#include "app/KeyFilters.h"
+#include "entry/KeyFilters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/RtfReader.h"
+#include "manual/RtfReader.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -4,6 +4,8 @@
 #include "common/NumberText.h"
 
 #include <QDir>
+#include <QFile>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <limits>
@@ -11,6 +13,8 @@
 namespace keytoner::SettingsFile {
 
 namespace {
+
+constexpr qint64 MaxSettingsBytes = 1 << 20;
 
 QString quoted(const QString &text)
 {
@@ -135,6 +139,31 @@ QString decode(const QByteArray &bytes)
 QByteArray encode(const QString &line)
 {
     return line.toUtf8();
+}
+
+SettingsLoad load(const QString &path, const QString &programFolder)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {parse(format(defaults(programFolder))).values, true};
+    // The line is short; a huge file is not a settings file and is read no further.
+    const SettingsRead read = parse(decode(file.read(MaxSettingsBytes)));
+    return {read.values, read.failedField.has_value()};
+}
+
+bool save(const QString &path, const QString &line)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = encode(line);
+    // commit() does not notice a buffer that failed to flush: on a full disk it would rename a
+    // short file over the old line.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace keytoner::SettingsFile

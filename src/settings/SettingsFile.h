@@ -32,6 +32,13 @@ struct SettingsRead {
     std::optional<int> failedField;
 };
 
+// What loading the file gave: the values to use, and whether the file must be replaced by the
+// default line (it was missing, unreadable or stopped early).
+struct SettingsLoad {
+    SettingsValues values;
+    bool writeDefaults = false;
+};
+
 namespace SettingsFile {
 
 inline constexpr int FieldCount = 11;
@@ -57,6 +64,13 @@ SettingsRead parse(const QString &text);
 // program in a single-byte code page and is read as Latin-1, so that a path keeps its letters.
 QString decode(const QByteArray &bytes);
 QByteArray encode(const QString &line);
+
+// Reads the file at path. A missing or unreadable file gives the values of the default line; a
+// file that stops early keeps the fields read so far, the rest empty.
+SettingsLoad load(const QString &path, const QString &programFolder);
+// Writes the line to a new file that then replaces the old one, so that a crash never leaves half
+// a line; false when the line could not be written whole.
+bool save(const QString &path, const QString &line);
 
 } // namespace SettingsFile
 
