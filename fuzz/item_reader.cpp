@@ -2,8 +2,8 @@
 // Beyond not crashing: the reader always moves on, atEnd() agrees with next(), and a settings
 // line that reads completely is written back to the same values.
 #include "FuzzCheck.h"
-#include "settings/SettingsFile.h"
 #include "common/ItemReader.h"
+#include "settings/SettingsFile.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -1,8 +1,8 @@
 // Typed characters through the field filters: whatever comes in, what goes out is a character
 // the field takes, or nothing.
 #include "FuzzCheck.h"
-#include "entry/KeyFilters.h"
 #include "common/Dtmf.h"
+#include "entry/KeyFilters.h"
 
 #include <QString>
 #include <cstddef>

@@ -3,8 +3,20 @@
 # staged-install tests, the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the fuzz targets for a bounded time each, and the sound end-to-end tests on a private
 # PulseAudio null sink. Ends with one line that counts every check.
+#
+#   scripts/test.sh            the full run (what CI runs)
+#   scripts/test.sh --quick    build, then the unit and widget tests only: the loop while editing
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "${1:-}" = --quick ]; then
+    "$root/scripts/build.sh" "$root/build"
+    cd "$root/build"
+    exec env QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L '^(unit|widget)$' -j"$(nproc)"
+elif [ $# -gt 0 ]; then
+    echo "usage: $0 [--quick]" >&2
+    exit 2
+fi
 "$root/scripts/install-deps.sh"
 logs=$(mktemp -d /tmp/keytoner-test.XXXXXX)
 trap 'rm -rf "$logs"' EXIT

@@ -1,8 +1,8 @@
 #include "EntryRules.h"
 
 #include "FormTone.h"
-#include "entry/KeyFilters.h"
 #include "SenderPanel.h"
+#include "entry/KeyFilters.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

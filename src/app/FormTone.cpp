@@ -11,11 +11,11 @@
 #include "MessageDialog.h"
 #include "PortPanel.h"
 #include "SenderPanel.h"
-#include "settings/SettingsFile.h"
 #include "common/NumberText.h"
 #include "platform/AudioOutput.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "settings/SettingsFile.h"
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
@@ -55,8 +55,8 @@ const QString MemTipBattery =
     QStringLiteral("DTMF sequence (1 to 10 digits). Double Click to copy in Sequence to Send");
 
 const char *const CommandCaptions[] = {"0: Output 1 ON",  "1: Output 1 OFF", "2: Output 2 ON",
-                                        "3: Output 2 OFF", "4: Output 3 ON",  "5: Output 3 OFF",
-                                        "6: Output 4 ON",  "7: Output 4 OFF", "8: Send Status"};
+                                       "3: Output 2 OFF", "4: Output 3 ON",  "5: Output 3 OFF",
+                                       "6: Output 4 ON",  "7: Output 4 OFF", "8: Send Status"};
 
 constexpr int Timer1Ms = 20000;
 constexpr int TimeOutMs = 2400;
@@ -260,16 +260,14 @@ void FormTone::createCommandControls()
     SSTabCmd->setUsesScrollButtons(false);
     const QFont fixed = boldFixedFont();
     for (int i = 0; i < 16; ++i) {
-        const QString &tip = i <= 8                 ? MemTipPeriod
-                             : (i == 11 || i == 12) ? MemTipBattery
-                                                    : MemTip;
+        const QString &tip = i <= 8 ? MemTipPeriod : (i == 11 || i == 12) ? MemTipBattery : MemTip;
         txtMem[i] = edit(this, QStringLiteral("txtMem_%1").arg(i), tip, 10);
         txtMem[i]->setFont(fixed);
         fitChars(txtMem[i], 10);
     }
     for (int i = 0; i < 9; ++i)
-        lblCommands[i] = label(this, QStringLiteral("lblCommands_%1").arg(i),
-                               QLatin1String(CommandCaptions[i]));
+        lblCommands[i] =
+            label(this, QStringLiteral("lblCommands_%1").arg(i), QLatin1String(CommandCaptions[i]));
 
     Frame1 = groupBox(this, "Frame1", QStringLiteral("9: CW Reply Enable/Disable"));
     Label11 = label(this, QStringLiteral("Label11"), QStringLiteral("Speed"));

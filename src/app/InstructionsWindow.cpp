@@ -1,7 +1,7 @@
 #include "InstructionsWindow.h"
 
-#include "manual/RtfReader.h"
 #include "common/NumberText.h"
+#include "manual/RtfReader.h"
 #include "platform/MessageBoxes.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "Commands.h"
 #include "platform/PortBinding.h"
 #include "platform/ProgramFolder.h"
-#include "platform/SerialDevice.h"
 #include "platform/QtSerialPortList.h"
+#include "platform/SerialDevice.h"
 
 #include <QCommandLineParser>
 #include <QDir>

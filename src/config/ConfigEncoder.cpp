@@ -98,7 +98,8 @@ private:
     {
         if (c_.txtCrcTag.isEmpty())
             return QStringLiteral("Checksum ID empty.");
-        const int code = c_.txtCrcTag.size() == 1 ? DigitCode(c_.txtCrcTag[0], DigitCase::Exact) : -1;
+        const int code =
+            c_.txtCrcTag.size() == 1 ? DigitCode(c_.txtCrcTag[0], DigitCase::Exact) : -1;
         if (code < 0)
             return QStringLiteral("Checksum ID %1 is not one DTMF digit.")
                 .arg(quoted(c_.txtCrcTag));

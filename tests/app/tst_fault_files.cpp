@@ -8,8 +8,8 @@
 // file size limit), and the parent checks the files the child left behind.
 #include "app/ConfigPanel.h"
 #include "app/FormTone.h"
-#include "settings/SettingsFile.h"
 #include "platform/Platform.h"
+#include "settings/SettingsFile.h"
 #include "support/TestWindow.h"
 
 #include <QCheckBox>

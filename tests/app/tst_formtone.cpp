@@ -1,7 +1,7 @@
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
-#include "settings/SettingsFile.h"
 #include "config/ConfigSamples.h"
+#include "settings/SettingsFile.h"
 #include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
@@ -23,9 +23,8 @@ using namespace keytoner::test;
 
 namespace {
 
-const QByteArray FirstStartLine =
-    "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\","
-    "\"200\"\r\n";
+const QByteArray FirstStartLine = "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\","
+                                  "\"200\"\r\n";
 
 const QByteArray NoConfigLine =
     "\"\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n";

@@ -1,5 +1,5 @@
-#include "platform/ProgramFolder.h"
 #include "platform/InstalledLayout.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
