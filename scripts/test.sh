@@ -17,6 +17,7 @@ elif [ $# -gt 0 ]; then
     echo "usage: $0 [--quick]" >&2
     exit 2
 fi
+
 "$root/scripts/install-deps.sh"
 logs=$(mktemp -d /tmp/keytoner-test.XXXXXX)
 trap 'rm -rf "$logs"' EXIT
