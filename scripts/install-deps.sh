@@ -10,7 +10,7 @@ packages=(
     pulseaudio pulseaudio-utils multimon-ng sox
     xvfb xauth imagemagick fonts-dejavu-core
     desktop-file-utils appstream xdotool man-db
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 missing=()

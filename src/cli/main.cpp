@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
-
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -51,7 +50,8 @@ int main(int argc, char *argv[])
     if (arguments.size() < 2)
         return usage(2);
     const QString name = arguments.at(1);
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help"))
         return usage(0);
     const auto found = commands().find(name);
     if (found == commands().end()) {

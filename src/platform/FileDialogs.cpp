@@ -28,12 +28,14 @@ std::optional<QString> runDialog(QWidget *parent, const FileDialogRequest &reque
 
 } // namespace
 
-std::optional<QString> QtFileDialogs::saveFileName(QWidget *parent, const FileDialogRequest &request)
+std::optional<QString> QtFileDialogs::saveFileName(QWidget *parent,
+                                                   const FileDialogRequest &request)
 {
     return runDialog(parent, request, QFileDialog::AcceptSave);
 }
 
-std::optional<QString> QtFileDialogs::openFileName(QWidget *parent, const FileDialogRequest &request)
+std::optional<QString> QtFileDialogs::openFileName(QWidget *parent,
+                                                   const FileDialogRequest &request)
 {
     return runDialog(parent, request, QFileDialog::AcceptOpen);
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 class QWidget;
@@ -21,8 +20,10 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // Asks before an existing file is replaced; appends no extension.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
-    virtual std::optional<QString> openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual std::optional<QString> saveFileName(QWidget *parent,
+                                                const FileDialogRequest &request) = 0;
+    virtual std::optional<QString> openFileName(QWidget *parent,
+                                                const FileDialogRequest &request) = 0;
 };
 
 class QtFileDialogs : public FileDialogs {

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
-
 #include <cstdio>
 #include <cstdlib>
 
