@@ -1,5 +1,6 @@
 #include "PortChooser.h"
 
+#include "platform/PortBinding.h"
 #include "platform/SerialDevice.h"
 #include "platform/SerialPortList.h"
 
@@ -17,15 +18,6 @@ namespace keytoner {
 namespace {
 
 enum Column { NumberColumn, DeviceColumn, DescriptionColumn, MakerColumn, SerialColumn, UsbColumn };
-
-QString usbId(const SerialPortEntry &port)
-{
-    if (port.vendorId < 0 || port.productId < 0)
-        return {};
-    return QStringLiteral("%1:%2")
-        .arg(port.vendorId, 4, 16, QLatin1Char('0'))
-        .arg(port.productId, 4, 16, QLatin1Char('0'));
-}
 
 QString numbersText(const QList<int> &numbers)
 {
@@ -126,7 +118,7 @@ void PortChooser::refresh()
         const SerialPortEntry &port = row.port;
         auto *item =
             new QTreeWidgetItem(table_, {numbersText(row.numbers), port.device, port.description,
-                                         port.manufacturer, port.serialNumber, usbId(port)});
+                                         port.manufacturer, port.serialNumber, usbIdText(port)});
         if (!port.stableName.isEmpty())
             item->setToolTip(DeviceColumn, port.stableName);
         if (port.device == selected)

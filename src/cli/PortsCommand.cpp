@@ -19,15 +19,6 @@ namespace keytoner::cli {
 
 namespace {
 
-QString usbId(const SerialPortEntry &port)
-{
-    if (port.vendorId < 0 || port.productId < 0)
-        return {};
-    return QStringLiteral("%1:%2")
-        .arg(port.vendorId, 4, 16, QLatin1Char('0'))
-        .arg(port.productId, 4, 16, QLatin1Char('0'));
-}
-
 QString numbersText(const QList<int> &numbers)
 {
     QStringList texts;
@@ -55,8 +46,8 @@ void printText(const QList<PortRow> &rows, const QList<ComBinding> &bindings)
                 parts.append(part);
         if (!port.serialNumber.isEmpty())
             parts.append(QStringLiteral("serial ") + port.serialNumber);
-        if (!usbId(port).isEmpty())
-            parts.append(QStringLiteral("USB ") + usbId(port));
+        if (!usbIdText(port).isEmpty())
+            parts.append(QStringLiteral("USB ") + usbIdText(port));
         if (!port.stableName.isEmpty())
             parts.append(port.stableName);
         out << numbersText(row.numbers).leftJustified(6) << parts.join(QStringLiteral(", "))
@@ -88,7 +79,7 @@ void printJson(const QList<PortRow> &rows, const QList<ComBinding> &bindings)
             {QStringLiteral("description"), port.description},
             {QStringLiteral("manufacturer"), port.manufacturer},
             {QStringLiteral("serialNumber"), port.serialNumber},
-            {QStringLiteral("usbId"), usbId(port)},
+            {QStringLiteral("usbId"), usbIdText(port)},
             {QStringLiteral("stableName"), port.stableName},
         });
     }

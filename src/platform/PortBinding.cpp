@@ -58,6 +58,15 @@ int defaultPortNumber(const QString &fieldText, const QList<ComBinding> &binding
     return LowestPort;
 }
 
+QString usbIdText(const SerialPortEntry &port)
+{
+    if (port.vendorId < 0 || port.productId < 0)
+        return {};
+    return QStringLiteral("%1:%2")
+        .arg(port.vendorId, 4, 16, QLatin1Char('0'))
+        .arg(port.productId, 4, 16, QLatin1Char('0'));
+}
+
 QString portSummary(const SerialPortEntry &port)
 {
     QStringList parts{port.device};

@@ -48,6 +48,9 @@ int defaultPortNumber(const QString &fieldText, const QList<ComBinding> &binding
 // "/dev/ttyUSB0, FT232R USB UART, serial A50285BI"
 QString portSummary(const SerialPortEntry &port);
 
+// The USB vendor and product as "0403:6001"; empty for a port that is not on USB.
+QString usbIdText(const SerialPortEntry &port);
+
 // What port `number` means now: "COM3 → /dev/ttyUSB0, FT232R USB UART, serial A50285BI" or
 // "COM3 → not connected". `fallback` is the device used without a binding.
 QString portMeaning(int number, const QList<SerialPortEntry> &ports,
