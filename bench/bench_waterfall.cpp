@@ -2,7 +2,7 @@
 // the spectrum rows of a 48 kHz input, and the picture scrolled and painted for every row.
 //   QT_QPA_PLATFORM=offscreen bench_waterfall [SECONDS]
 #include "app/WaterfallView.h"
-#include "listen/Spectrum.h"
+#include "listen/WaterfallRows.h"
 
 #include <QApplication>
 #include <QImage>

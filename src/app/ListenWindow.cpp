@@ -3,7 +3,7 @@
 #include "WaterfallView.h"
 #include "listen/ListenEvent.h"
 #include "listen/Listener.h"
-#include "listen/Spectrum.h"
+#include "listen/WaterfallRows.h"
 #include "platform/AudioInput.h"
 #include "platform/AudioOutput.h"
 

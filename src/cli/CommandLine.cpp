@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <algorithm>
 
 namespace keytoner::cli {
 
@@ -17,7 +18,8 @@ QString helpText(const QCommandLineParser &parser, const QStringList &arguments)
 }
 
 std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
-                                    qsizetype positionals, const QString &countProblem)
+                                    qsizetype positionals, const QString &countProblem,
+                                    qsizetype mostPositionals)
 {
     parser.addHelpOption();
     if (!parser.parse(arguments))
@@ -26,7 +28,8 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringLis
         QTextStream(stdout) << helpText(parser, arguments);
         return 0;
     }
-    if (parser.positionalArguments().size() == positionals)
+    const qsizetype given = parser.positionalArguments().size();
+    if (given >= positionals && given <= std::max(positionals, mostPositionals))
         return std::nullopt;
     if (!countProblem.isEmpty())
         return usageError(parser, arguments, countProblem);

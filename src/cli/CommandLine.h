@@ -15,10 +15,12 @@ namespace keytoner::cli {
 QString helpText(const QCommandLineParser &parser, const QStringList &arguments);
 
 // Adds --help and parses. Returns the exit status when the command stops here: 0 once the help
-// is printed, 2 for a usage error (also when there are not `positionals` arguments: the help,
-// after `countProblem` when one is given); nothing when the command goes on.
+// is printed, 2 for a usage error (also when there are not `positionals` arguments, or up to
+// `mostPositionals` when that is larger: the help, after `countProblem` when one is given);
+// nothing when the command goes on.
 std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
-                                    qsizetype positionals, const QString &countProblem = {});
+                                    qsizetype positionals, const QString &countProblem = {},
+                                    qsizetype mostPositionals = -1);
 
 // "<command>: problem" and the help on stderr; exit status 2.
 int usageError(const QCommandLineParser &parser, const QStringList &arguments,

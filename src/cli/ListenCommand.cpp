@@ -145,16 +145,10 @@ int runListenCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A WAV file; without it, the live input."),
                                  QStringLiteral("[FILE]"));
-    parser.addHelpOption();
-    if (!parser.parse(arguments))
-        return usageError(parser, arguments, parser.errorText());
-    if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(parser, arguments);
-        return 0;
-    }
+    if (auto status =
+            parseCommandLine(parser, arguments, 0, QStringLiteral("Wrong number of arguments."), 1))
+        return *status;
     const QStringList positionals = parser.positionalArguments();
-    if (positionals.size() > 1)
-        return usageError(parser, arguments, QStringLiteral("Wrong number of arguments."));
     if (!positionals.isEmpty() && parser.isSet(options.device))
         return usageError(parser, arguments,
                           QStringLiteral("Give either a file or --device, not both."));

@@ -1,4 +1,4 @@
-#include "Spectrum.h"
+#include "WaterfallRows.h"
 
 #include "Fft.h"
 

@@ -1,5 +1,5 @@
 // The spectrum rows behind the Listen window's waterfall: level scale, band placement, row rate.
-#include "listen/Spectrum.h"
+#include "listen/WaterfallRows.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
