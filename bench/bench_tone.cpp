@@ -70,8 +70,8 @@ int benchPlayback()
     SystemClock clock;
     QtAudioSystem audio;
     TonePlayer player(audio, messages, clock);
-    player.DigitTime = 0.060;
-    player.GapTime = 0.040;
+    player.setDigitTime(0.060);
+    player.setGapTime(0.040);
     player.SetToneTiming();
     const QString sequence = keys(100);
     const double ideal = ToneLayout::of(sequence).totalSamples(player.sampleCounts()) / 8000.0;

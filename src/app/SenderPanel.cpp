@@ -61,9 +61,9 @@ void SenderPanel::applyToneTiming()
 
     const ToneDurations durations = toneDurations(timing);
     TonePlayer &player = form_.player();
-    player.SequencePauseTime = durations.pause;
-    player.DigitTime = durations.digit;
-    player.GapTime = durations.gap;
+    player.setSequencePauseTime(durations.pause);
+    player.setDigitTime(durations.digit);
+    player.setGapTime(durations.gap);
     player.SetToneTiming();
 }
 

@@ -45,9 +45,9 @@ int sendSequence(const QStringList &arguments)
     SystemClock clock;
     QtAudioSystem audio;
     TonePlayer player(audio, messages, clock);
-    player.DigitTime = durations->digit;
-    player.GapTime = durations->gap;
-    player.SequencePauseTime = durations->pause;
+    player.setDigitTime(durations->digit);
+    player.setGapTime(durations->gap);
+    player.setSequencePauseTime(durations->pause);
     player.SetToneTiming();
     if (!ptt.open(parser, arguments.value(0)))
         return 1;

@@ -32,9 +32,9 @@ TonePlayer::~TonePlayer()
 
 void TonePlayer::SetToneTiming()
 {
-    counts_.digit = samplesFor(DigitTime);
-    counts_.gap = samplesFor(GapTime);
-    counts_.pause = samplesFor(SequencePauseTime);
+    counts_.digit = samplesFor(digitTime_);
+    counts_.gap = samplesFor(gapTime_);
+    counts_.pause = samplesFor(sequencePauseTime_);
 }
 
 void TonePlayer::SuonaSequenza(const QString &sequence)

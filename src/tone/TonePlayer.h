@@ -33,9 +33,12 @@ public:
     void setMessageParent(QWidget *parent) { messageParent_ = parent; }
 
     // Durations in seconds, as the sender stores them before SetToneTiming.
-    double DigitTime = 0.0;
-    double GapTime = 0.0;
-    double SequencePauseTime = 0.0;
+    void setDigitTime(double seconds) { digitTime_ = seconds; }
+    void setGapTime(double seconds) { gapTime_ = seconds; }
+    void setSequencePauseTime(double seconds) { sequencePauseTime_ = seconds; }
+    double DigitTime() const { return digitTime_; }
+    double GapTime() const { return gapTime_; }
+    double SequencePauseTime() const { return sequencePauseTime_; }
     void SetToneTiming();
     const SampleCounts &sampleCounts() const { return counts_; }
 
@@ -92,6 +95,9 @@ private:
     // Gives up on a device that never reports the end of the buffer.
     QTimer deadline_;
     qint64 startMs_ = 0;
+    double digitTime_ = 0.0;
+    double gapTime_ = 0.0;
+    double sequencePauseTime_ = 0.0;
     SampleCounts counts_;
     int finishMarginMs_ = DefaultFinishMarginMs;
     bool isPlaying_ = false;

@@ -290,7 +290,7 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
     openWindow();
     form->startUp();
     audio.plan.finishMs = 300;
-    form->player().DigitTime = 0.3;
+    form->player().setDigitTime(0.3);
     form->player().SetToneTiming();
     bool closedWhilePlaying = true;
     QTimer::singleShot(50, form.get(), [&] { closedWhilePlaying = form->close(); });

@@ -123,9 +123,9 @@ void TestSender::timingFieldsAreCorrectedAndUsed()
     QCOMPARE(form->Text2->text(), QStringLiteral("25"));
     QCOMPARE(form->Text3->text(), QStringLiteral("15"));
     QCOMPARE(form->Text4->text(), QStringLiteral("25"));
-    QCOMPARE(form->player().DigitTime, 0.025);
-    QCOMPARE(form->player().GapTime, 0.015);
-    QCOMPARE(form->player().SequencePauseTime, 0.025);
+    QCOMPARE(form->player().DigitTime(), 0.025);
+    QCOMPARE(form->player().GapTime(), 0.015);
+    QCOMPARE(form->player().SequencePauseTime(), 0.025);
     // Two digits of 200 samples and one gap of 120, each one sample longer.
     QCOMPARE(audio.written.last().size(), size_t(201 + 121 + 201));
 }

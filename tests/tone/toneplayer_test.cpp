@@ -50,9 +50,9 @@ class TonePlayerTest : public ::testing::Test {
 protected:
     TonePlayerTest()
     {
-        player.DigitTime = 0.060;
-        player.GapTime = 0.040;
-        player.SequencePauseTime = 0.300;
+        player.setDigitTime(0.060);
+        player.setGapTime(0.040);
+        player.setSequencePauseTime(0.300);
         player.SetToneTiming();
     }
 
@@ -79,8 +79,8 @@ TEST_F(TonePlayerTest, ToneTimingRoundsToSampleCounts)
     EXPECT_EQ(player.sampleCounts().digit, 480);
     EXPECT_EQ(player.sampleCounts().gap, 320);
     EXPECT_EQ(player.sampleCounts().pause, 2400);
-    player.DigitTime = 2.5 / 8000.0;
-    player.GapTime = 3.5 / 8000.0;
+    player.setDigitTime(2.5 / 8000.0);
+    player.setGapTime(3.5 / 8000.0);
     player.SetToneTiming();
     EXPECT_EQ(player.sampleCounts().digit, 2);
     EXPECT_EQ(player.sampleCounts().gap, 4);
