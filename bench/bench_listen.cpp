@@ -26,7 +26,7 @@ using namespace keytoner;
 
 namespace {
 
-constexpr int kRate = 8000;
+constexpr int FileRate = 8000;
 
 double cpuSeconds()
 {
@@ -92,14 +92,14 @@ std::vector<double> dtmf(const std::string &keys, double onMs, double offMs, dou
     const double high = 10000.0 * std::pow(10.0, (factor > 1.0 ? twistDb : -twistDb) / 40.0);
     const double low = 10000.0 * std::pow(10.0, (factor > 1.0 ? -twistDb : twistDb) / 40.0);
     std::vector<double> out;
-    const auto on = static_cast<std::size_t>(onMs * kRate / 1000.0);
-    const auto off = static_cast<std::size_t>(offMs * kRate / 1000.0);
+    const auto on = static_cast<std::size_t>(onMs * FileRate / 1000.0);
+    const auto off = static_cast<std::size_t>(offMs * FileRate / 1000.0);
     for (const char key : keys) {
         const auto at = std::string_view(layout).find(key);
         const double f1 = rows[at / 4] * factor;
         const double f2 = columns[at % 4] * factor;
         for (std::size_t n = 0; n < on; ++n) {
-            const double t = static_cast<double>(out.size()) / kRate;
+            const double t = static_cast<double>(out.size()) / FileRate;
             out.push_back(low * std::sin(2 * std::numbers::pi * f1 * t) +
                           high * std::sin(2 * std::numbers::pi * f2 * t));
         }
@@ -119,13 +119,13 @@ std::vector<double> morse(const std::string &text, int wpm, int secondWpm)
         first = text.substr(0, middle);
         second = middle < text.size() ? text.substr(middle + 1) : std::string();
     }
-    auto samples = synthesiseMorse(first, wpm, kRate, 700.0);
+    auto samples = synthesiseMorse(first, wpm, FileRate, 700.0);
     std::vector<double> out(samples.begin(), samples.end());
     if (!second.empty()) {
         // A word space between the halves that reads as one at either speed.
         const int slower = std::max(morseDitMs(wpm), morseDitMs(secondWpm));
         out.resize(out.size() + static_cast<std::size_t>(5 * slower * 8), 0.0);
-        const auto rest = synthesiseMorse(second, secondWpm, kRate, 700.0);
+        const auto rest = synthesiseMorse(second, secondWpm, FileRate, 700.0);
         out.insert(out.end(), rest.begin(), rest.end());
     }
     return out;
@@ -140,13 +140,13 @@ std::vector<double> chords(double seconds, unsigned seed)
     std::uniform_int_distribution<int> count(3, 4);
     std::uniform_real_distribution<double> length(0.25, 1.0);
     std::vector<double> out;
-    while (out.size() < seconds * kRate) {
+    while (out.size() < seconds * FileRate) {
         std::vector<double> notes;
         for (int i = count(random); i > 0; --i)
             notes.push_back(440.0 * std::pow(2.0, note(random) / 12.0));
-        const auto n = static_cast<std::size_t>(length(random) * kRate);
+        const auto n = static_cast<std::size_t>(length(random) * FileRate);
         for (std::size_t k = 0; k < n; ++k) {
-            const double t = static_cast<double>(out.size()) / kRate;
+            const double t = static_cast<double>(out.size()) / FileRate;
             const double envelope = std::min(1.0, std::min(k, n - k) / 200.0);
             double x = 0.0;
             for (const double f : notes) {
@@ -282,12 +282,12 @@ int main(int argc, char *argv[])
         const double factor = argc > 8 ? std::atof(argv[8]) : 1.0;
         const double twist = argc > 9 ? std::atof(argv[9]) : 0.0;
         const auto clean =
-            padded(dtmf(argv[3], std::atof(argv[4]), std::atof(argv[5]), factor, twist), kRate);
+            padded(dtmf(argv[3], std::atof(argv[4]), std::atof(argv[5]), factor, twist), FileRate);
         return write(argv[2], withNoise(clean, std::atof(argv[6]), std::atoi(argv[7]))) ? 0 : 1;
     }
     if (mode == "cw" && argc >= 7) {
         const int second = argc > 7 ? std::atoi(argv[7]) : 0;
-        const auto clean = padded(morse(argv[6], std::atoi(argv[3]), second), kRate);
+        const auto clean = padded(morse(argv[6], std::atoi(argv[3]), second), FileRate);
         return write(argv[2], withNoise(clean, std::atof(argv[4]), std::atoi(argv[5]))) ? 0 : 1;
     }
     if (mode == "chords" && argc >= 5) {

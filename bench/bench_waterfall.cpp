@@ -31,13 +31,13 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
-    constexpr int kRate = 48000;
-    constexpr int kBlock = kRate / 25; // 40 ms, the input's block
+    constexpr int rate = 48000;
+    constexpr int blockSamples = rate / 25; // 40 ms, the input's block
     std::mt19937 random(1);
     std::normal_distribution<float> noise(0.0f, 3000.0f);
-    std::vector<int16_t> block(kBlock);
+    std::vector<int16_t> block(blockSamples);
 
-    Spectrum spectrum(kRate);
+    Spectrum spectrum(rate);
     std::vector<std::vector<float>> rows;
     WaterfallView view(spectrum.bands(), spectrum.topHz());
     view.resize(520, 230);

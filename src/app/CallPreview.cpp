@@ -15,8 +15,8 @@ namespace keytoner {
 
 namespace {
 
-constexpr int kSlowestWpm = 14;
-constexpr int kFastestWpm = 150;
+constexpr int SlowestWpm = 14;
+constexpr int FastestWpm = 150;
 
 } // namespace
 
@@ -41,7 +41,7 @@ void CallPreview::cmdPlayCall_Click()
     if (call.isEmpty() || form_.player().IsPlaying())
         return;
     const double speed = leadingNumber(form_.txtMorseSpeed->text());
-    if (speed < kSlowestWpm || speed > kFastestWpm) {
+    if (speed < SlowestWpm || speed > FastestWpm) {
         form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("Warning"),
                                        QStringLiteral("Please insert a valid Morse Speed"));
         return;

@@ -30,11 +30,11 @@ namespace keytoner {
 
 namespace {
 
-constexpr int kLevelFloorDb = -60;
-constexpr int kSpectrumBands = 120;
-constexpr double kSpectrumTopHz = 3000.0;
+constexpr int LevelFloorDb = -60;
+constexpr int SpectrumBands = 120;
+constexpr double SpectrumTopHz = 3000.0;
 // The input delivers a block every 10 to 40 ms; 20 redraws a second look smooth and cost little.
-constexpr int kRefreshMs = 50;
+constexpr int RefreshMs = 50;
 
 QLabel *buddyLabel(const QString &caption, QWidget *buddy)
 {
@@ -95,7 +95,7 @@ ListenWindow::ListenWindow(AudioSystem &audio, QWidget *parent)
     connect(cboInput, &QComboBox::activated, this, &ListenWindow::restartListening);
     connect(cmdClear, &QPushButton::clicked, this, &ListenWindow::clearTexts);
     connect(cmdCopy, &QPushButton::clicked, this, &ListenWindow::copyTexts);
-    refresh_.setInterval(kRefreshMs);
+    refresh_.setInterval(RefreshMs);
     connect(&refresh_, &QTimer::timeout, this, &ListenWindow::refresh);
 }
 
@@ -122,10 +122,10 @@ void ListenWindow::buildControls()
     barLevel->setObjectName(QStringLiteral("barLevel"));
     barLevel->setAccessibleName(QStringLiteral("Input level"));
     barLevel->setToolTip(QStringLiteral("Level of the input in dB below full scale"));
-    barLevel->setRange(kLevelFloorDb, 0);
-    showLevel(kLevelFloorDb);
+    barLevel->setRange(LevelFloorDb, 0);
+    showLevel(LevelFloorDb);
 
-    picSpectrum = new WaterfallView(kSpectrumBands, kSpectrumTopHz);
+    picSpectrum = new WaterfallView(SpectrumBands, SpectrumTopHz);
     picSpectrum->setObjectName(QStringLiteral("picSpectrum"));
     picSpectrum->setAccessibleName(QStringLiteral("Spectrum, 0 to 3 kHz"));
     picSpectrum->setToolTip(QStringLiteral("Spectrum from 0 to 3 kHz, newest at the top: DTMF "
@@ -236,7 +236,7 @@ void ListenWindow::startListening()
     }
     const int rate = input_->sampleRate();
     listener_ = std::make_unique<Listener>(rate);
-    spectrum_ = std::make_unique<Spectrum>(rate, kSpectrumBands, kSpectrumTopHz);
+    spectrum_ = std::make_unique<Spectrum>(rate, SpectrumBands, SpectrumTopHz);
     const double start = secondsOfDayNow();
     dtmfLines_.setStart(start);
     cwLines_.setStart(start);
@@ -266,7 +266,7 @@ void ListenWindow::stopListening()
     peakDbfs_ = -120.0;
     dtmfLines_.breakLine();
     cwLines_.breakLine();
-    showLevel(kLevelFloorDb);
+    showLevel(LevelFloorDb);
 }
 
 void ListenWindow::restartListening()
@@ -316,10 +316,10 @@ void ListenWindow::showEvents(const std::vector<ListenEvent> &events)
 
 void ListenWindow::showLevel(double dbfs)
 {
-    const int level = std::clamp(int(std::lround(dbfs)), kLevelFloorDb, 0);
+    const int level = std::clamp(int(std::lround(dbfs)), LevelFloorDb, 0);
     barLevel->setValue(level);
-    barLevel->setFormat(level <= kLevelFloorDb ? QStringLiteral("silence")
-                                               : QStringLiteral("%1 dBFS").arg(level));
+    barLevel->setFormat(level <= LevelFloorDb ? QStringLiteral("silence")
+                                              : QStringLiteral("%1 dBFS").arg(level));
 }
 
 void ListenWindow::refresh()

@@ -9,17 +9,17 @@ namespace keytoner {
 
 namespace {
 
-constexpr int kHistoryRows = 160;   // a little over three seconds at 50 rows a second
-constexpr float kBottomDb = -75.0f; // black below this: a 65 dB range reads best
-constexpr float kTopDb = -10.0f;    // white above
-constexpr int kScaleHeight = 16;    // the kHz marks under the picture
+constexpr int HistoryRows = 160;   // a little over three seconds at 50 rows a second
+constexpr float BottomDb = -75.0f; // black below this: a 65 dB range reads best
+constexpr float TopDb = -10.0f;    // white above
+constexpr int ScaleHeight = 16;    // the kHz marks under the picture
 
 // Black, blue, red, yellow, white: the usual ramp, easy to read on any screen.
 QRgb colourFor(float db)
 {
     static const QColor stops[] = {Qt::black, QColor(0, 0, 200), QColor(200, 0, 0),
                                    QColor(255, 220, 0), Qt::white};
-    const float t = std::clamp((db - kBottomDb) / (kTopDb - kBottomDb), 0.0f, 1.0f) * 4.0f;
+    const float t = std::clamp((db - BottomDb) / (TopDb - BottomDb), 0.0f, 1.0f) * 4.0f;
     const int i = std::min(3, int(t));
     const float f = t - float(i);
     const QColor &a = stops[i];
@@ -32,7 +32,7 @@ QRgb colourFor(float db)
 } // namespace
 
 WaterfallView::WaterfallView(int bands, double topHz, QWidget *parent)
-    : QWidget(parent), picture_(std::max(1, bands), kHistoryRows, QImage::Format_RGB32),
+    : QWidget(parent), picture_(std::max(1, bands), HistoryRows, QImage::Format_RGB32),
       topHz_(topHz)
 {
     picture_.fill(Qt::black);
@@ -43,7 +43,7 @@ WaterfallView::WaterfallView(int bands, double topHz, QWidget *parent)
 
 QSize WaterfallView::sizeHint() const
 {
-    return {360, kHistoryRows + kScaleHeight};
+    return {360, HistoryRows + ScaleHeight};
 }
 
 void WaterfallView::addRow(const std::vector<float> &levelsDb)
@@ -67,7 +67,7 @@ void WaterfallView::clear()
 
 QRect WaterfallView::pictureRect() const
 {
-    return rect().adjusted(0, 0, 0, -kScaleHeight);
+    return rect().adjusted(0, 0, 0, -ScaleHeight);
 }
 
 void WaterfallView::paintEvent(QPaintEvent *)
@@ -75,7 +75,7 @@ void WaterfallView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRect area = pictureRect();
     painter.drawImage(area, picture_);
-    const QRect scale(0, area.bottom() + 1, width(), kScaleHeight);
+    const QRect scale(0, area.bottom() + 1, width(), ScaleHeight);
     painter.fillRect(scale, palette().window());
     painter.setPen(palette().windowText().color());
     const int kilohertz = int(topHz_ / 1000.0);
@@ -85,7 +85,7 @@ void WaterfallView::paintEvent(QPaintEvent *)
         const QString text = k == kilohertz ? QStringLiteral("%1 kHz").arg(k) : QString::number(k);
         const int textWidth = painter.fontMetrics().horizontalAdvance(text);
         const int left = std::clamp(x - textWidth / 2, 0, width() - textWidth);
-        painter.drawText(QRect(left, scale.top() + 2, textWidth, kScaleHeight - 2),
+        painter.drawText(QRect(left, scale.top() + 2, textWidth, ScaleHeight - 2),
                          Qt::AlignLeft | Qt::AlignVCenter, text);
     }
 }

@@ -18,8 +18,8 @@ namespace keytoner::cli {
 
 namespace {
 
-constexpr int kLowestWpm = 14;
-constexpr int kHighestWpm = 150;
+constexpr int LowestWpm = 14;
+constexpr int HighestWpm = 150;
 
 bool hasMorse(const std::string &text)
 {
@@ -75,7 +75,7 @@ int runCwCommand(const QStringList &arguments)
         return *status;
     bool ok = false;
     const int speed = parser.value(wpm).toInt(&ok);
-    if (!ok || speed < kLowestWpm || speed > kHighestWpm)
+    if (!ok || speed < LowestWpm || speed > HighestWpm)
         return usageError(
             parser, arguments,
             QStringLiteral("The speed must be 14 to 150 WPM: '%1'.").arg(parser.value(wpm)));

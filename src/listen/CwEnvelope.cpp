@@ -8,17 +8,17 @@ namespace keytoner {
 
 namespace {
 
-constexpr float kOn = 0.55f; // of the way from noise to signal
-constexpr float kOff = 0.45f;
-constexpr float kSquelch = 4.65f; // signal 6.7 dB over the noise (averaged over 8 steps or more)
-constexpr float kSignalRise = 0.05f;
-constexpr float kSignalTrack = 0.02f;
-constexpr float kSignalDecay = 0.9995f; // about 4 s
-constexpr float kNoiseFall = 0.1f;
-constexpr float kNoiseTrack = 0.01f;
+constexpr float KeyOnAt = 0.55f; // of the way from noise to signal
+constexpr float KeyOffAt = 0.45f;
+constexpr float Squelch = 4.65f; // signal 6.7 dB over the noise (averaged over 8 steps or more)
+constexpr float SignalRise = 0.05f;
+constexpr float SignalTrack = 0.02f;
+constexpr float SignalDecay = 0.9995f; // about 4 s
+constexpr float NoiseFall = 0.1f;
+constexpr float NoiseTrack = 0.01f;
 // Only steps well below the threshold are noise: the edges of marks and marks kept under the
 // squelch would otherwise lift the noise towards the signal.
-constexpr float kNoiseBand = 0.3f;
+constexpr float NoiseBand = 0.3f;
 
 } // namespace
 
@@ -74,30 +74,30 @@ void CwEnvelope::decide(float power)
     // A slow rise keeps noise peaks from passing for the signal; a first mark far above
     // anything heard before lifts it at once to half its power.
     if (power > 2.0f * signal_)
-        signal_ = std::max(signal_ + kSignalRise * (power - signal_), 0.5f * power);
+        signal_ = std::max(signal_ + SignalRise * (power - signal_), 0.5f * power);
     else if (power > signal_)
-        signal_ += kSignalRise * (power - signal_);
+        signal_ += SignalRise * (power - signal_);
     else if (keyed_)
-        signal_ += kSignalTrack * (power - signal_);
+        signal_ += SignalTrack * (power - signal_);
     else
-        signal_ *= kSignalDecay;
+        signal_ *= SignalDecay;
     // The noise is the mean between marks; it follows a drop at once only when far below.
     if (power < 0.25f * noise_)
-        noise_ += kNoiseFall * (power - noise_);
-    else if (!keyed_ && power < noise_ + kNoiseBand * (signal_ - noise_))
-        noise_ += kNoiseTrack * (power - noise_);
+        noise_ += NoiseFall * (power - noise_);
+    else if (!keyed_ && power < noise_ + NoiseBand * (signal_ - noise_))
+        noise_ += NoiseTrack * (power - noise_);
 
     const float range = signal_ - noise_;
     // Averaged over fewer steps, noise alone peaks higher: ask more of the signal then.
     const float squelch =
-        kSquelch *
+        Squelch *
         std::max(1.0f, std::sqrt(8.0f / static_cast<float>(std::max<std::size_t>(used_, 1))));
     if (!present_ || signal_ < noise_ * squelch)
         keyed_ = false;
     else if (keyed_)
-        keyed_ = power > noise_ + kOff * range;
+        keyed_ = power > noise_ + KeyOffAt * range;
     else
-        keyed_ = power > noise_ + kOn * range;
+        keyed_ = power > noise_ + KeyOnAt * range;
 }
 
 } // namespace keytoner

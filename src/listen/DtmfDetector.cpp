@@ -7,38 +7,38 @@ namespace keytoner {
 
 namespace {
 
-constexpr std::array<double, 8> kFrequencies{697, 770, 852, 941, 1209, 1336, 1477, 1633};
-constexpr char kKeys[] = "123A456B789C*0#D";
+constexpr std::array<double, 8> Frequencies{697, 770, 852, 941, 1209, 1336, 1477, 1633};
+constexpr char KeyLetters[] = "123A456B789C*0#D";
 
 // Thresholds as power ratios.
-constexpr float kMinimumPower = 2e-6f;        // about -57 dBFS per tone
-constexpr float kTwist = 6.3f;                // 8 dB either way
-constexpr float kOtherInGroup = 0.5f;         // the rest of a group at least 3 dB down
-constexpr float kShareOfWindow = 0.1f;        // the two tones carry a tenth of the power
-constexpr float kSecondHarmonic = 0.6f;       // second harmonics at least 2 dB down
-constexpr double kHarmonicNearColumn = 100.0; // Hz: that harmonic is not told from the column
+constexpr float MinimumPower = 2e-6f;        // about -57 dBFS per tone
+constexpr float Twist = 6.3f;                // 8 dB either way
+constexpr float OtherInGroup = 0.5f;         // the rest of a group at least 3 dB down
+constexpr float ShareOfWindow = 0.1f;        // the two tones carry a tenth of the power
+constexpr float SecondHarmonic = 0.6f;       // second harmonics at least 2 dB down
+constexpr double HarmonicNearColumn = 100.0; // Hz: that harmonic is not told from the column
 // The spectrum away from the two tones: whatever stands more than 6 dB out of its median (the
 // noise floor) counts against the tones, which must keep 90 % of the sum. White noise leaves
 // almost nothing standing; speech and music always do.
-constexpr double kSpectrumStepHz = 62.5;
-constexpr double kAroundTone = 160.0;
-constexpr float kAboveFloor = 8.0f;
-constexpr float kTonalShare = 0.9f;
-constexpr float kHoldFromPeak = 0.2f; // a key lasts while within 7 dB of its peak
-constexpr int kStepsToStart = 3;
-constexpr int kMissesToEnd = 2;
-constexpr int kMissesInStart = 1;
+constexpr double SpectrumStepHz = 62.5;
+constexpr double AroundTone = 160.0;
+constexpr float AboveFloor = 8.0f;
+constexpr float TonalShare = 0.9f;
+constexpr float HoldFromPeak = 0.2f; // a key lasts while within 7 dB of its peak
+constexpr int StepsToStart = 3;
+constexpr int MissesToEnd = 2;
+constexpr int MissesInStart = 1;
 
 } // namespace
 
 DtmfDetector::DtmfDetector()
 {
-    for (std::size_t i = 0; i < kFrequencies.size(); ++i) {
-        tones_[i] = Goertzel(kFrequencies[i], SampleRate);
-        harmonics_[i] = Goertzel(2.0 * kFrequencies[i], SampleRate);
+    for (std::size_t i = 0; i < Frequencies.size(); ++i) {
+        tones_[i] = Goertzel(Frequencies[i], SampleRate);
+        harmonics_[i] = Goertzel(2.0 * Frequencies[i], SampleRate);
     }
     for (std::size_t k = 0; k < spectrum_.size(); ++k)
-        spectrum_[k] = Goertzel(kSpectrumStepHz * static_cast<double>(k + 1), SampleRate);
+        spectrum_[k] = Goertzel(SpectrumStepHz * static_cast<double>(k + 1), SampleRate);
 }
 
 void DtmfDetector::process(const float *samples, std::size_t count, std::vector<ListenEvent> &out)
@@ -69,27 +69,27 @@ DtmfDetector::Analysis DtmfDetector::analyse() const
     const auto row = static_cast<std::size_t>(result.row);
     const auto column = static_cast<std::size_t>(result.column);
     result.power = power[row] + power[column];
-    if (power[row] < kMinimumPower || power[column] < kMinimumPower)
+    if (power[row] < MinimumPower || power[column] < MinimumPower)
         return result;
-    if (power[column] > power[row] * kTwist || power[row] > power[column] * kTwist)
+    if (power[column] > power[row] * Twist || power[row] > power[column] * Twist)
         return result;
     for (std::size_t i = 0; i < power.size(); ++i) {
         const std::size_t strongest = i < 4 ? row : column;
-        if (i != strongest && power[i] > power[strongest] * kOtherInGroup)
+        if (i != strongest && power[i] > power[strongest] * OtherInGroup)
             return result;
     }
     float total = 0.0f;
     for (int n = 0; n < WindowSamples; ++n)
         total += window[n] * window[n];
-    if (result.power < total / WindowSamples * kShareOfWindow)
+    if (result.power < total / WindowSamples * ShareOfWindow)
         return result;
     for (const std::size_t i : {row, column}) {
-        if (std::abs(2.0 * kFrequencies[i] - kFrequencies[column]) < kHarmonicNearColumn)
+        if (std::abs(2.0 * Frequencies[i] - Frequencies[column]) < HarmonicNearColumn)
             continue;
-        if (harmonics_[i].power(window, WindowSamples) > power[i] * kSecondHarmonic)
+        if (harmonics_[i].power(window, WindowSamples) > power[i] * SecondHarmonic)
             return result;
     }
-    if (result.power < kTonalShare * (result.power + standingOut(window, row, column)))
+    if (result.power < TonalShare * (result.power + standingOut(window, row, column)))
         return result;
     result.key = result.row * 4 + (result.column - 4);
     return result;
@@ -100,9 +100,9 @@ float DtmfDetector::standingOut(const float *window, std::size_t row, std::size_
     std::array<float, SpectrumBins> others{};
     std::size_t count = 0;
     for (std::size_t k = 0; k < spectrum_.size(); ++k) {
-        const double hz = kSpectrumStepHz * static_cast<double>(k + 1);
-        if (std::abs(hz - kFrequencies[row]) < kAroundTone ||
-            std::abs(hz - kFrequencies[column]) < kAroundTone)
+        const double hz = SpectrumStepHz * static_cast<double>(k + 1);
+        if (std::abs(hz - Frequencies[row]) < AroundTone ||
+            std::abs(hz - Frequencies[column]) < AroundTone)
             continue;
         others[count++] = spectrum_[k].power(window, WindowSamples);
     }
@@ -111,7 +111,7 @@ float DtmfDetector::standingOut(const float *window, std::size_t row, std::size_
     const float floor = *middle;
     float standing = 0.0f;
     for (std::size_t k = 0; k < count; ++k)
-        standing += std::max(0.0f, others[k] - kAboveFloor * floor);
+        standing += std::max(0.0f, others[k] - AboveFloor * floor);
     return standing;
 }
 
@@ -131,12 +131,12 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
 
     if (active_ >= 0) {
         const bool held = analysis.row * 4 + (analysis.column - 4) == active_ &&
-                          analysis.power >= activePeak_ * kHoldFromPeak;
+                          analysis.power >= activePeak_ * HoldFromPeak;
         if (held) {
             activePeak_ = std::max(activePeak_, analysis.power);
             activeMisses_ = 0;
             spans_[spanHead_].to = static_cast<double>(samplesSeen_) / SampleRate;
-        } else if (++activeMisses_ >= kMissesToEnd) {
+        } else if (++activeMisses_ >= MissesToEnd) {
             active_ = -1;
         }
         // A different key may start while the old one fades.
@@ -147,7 +147,7 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
     // In noise a window of a real key fails a check now and then: one such window, with the
     // same two tones strongest, does not break a start.
     const int strongestPair = analysis.row * 4 + (analysis.column - 4);
-    if (analysis.key < 0 && strongestPair == candidate_ && candidateMisses_ < kMissesInStart) {
+    if (analysis.key < 0 && strongestPair == candidate_ && candidateMisses_ < MissesInStart) {
         ++candidateMisses_;
         return;
     }
@@ -162,7 +162,7 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
         candidateMisses_ = 0;
         candidateStart_ = windowStart;
     }
-    if (++candidateSteps_ < kStepsToStart)
+    if (++candidateSteps_ < StepsToStart)
         return;
     active_ = candidate_;
     activePeak_ = analysis.power;
@@ -174,7 +174,7 @@ void DtmfDetector::step(std::vector<ListenEvent> &out)
     candidateSteps_ = 0;
     out.push_back({ListenEvent::Kind::Dtmf,
                    static_cast<double>(std::max<std::int64_t>(0, candidateStart_)) / SampleRate,
-                   std::string(1, kKeys[active_])});
+                   std::string(1, KeyLetters[active_])});
 }
 
 } // namespace keytoner

@@ -12,7 +12,7 @@ using Entry = std::pair<std::string_view, std::string_view>;
 
 // Characters first, so that a code shared with a prosign reads as the character: the board's
 // call may contain "=" and the other signs from ':' to '@'.
-constexpr std::array kTable{
+constexpr std::array CodeTable{
     Entry{"A", ".-"},          Entry{"B", "-..."},
     Entry{"C", "-.-."},        Entry{"D", "-.."},
     Entry{"E", "."},           Entry{"F", "..-."},
@@ -51,7 +51,7 @@ std::optional<std::string_view> morseCode(std::string_view character)
     std::string key(character);
     for (char &c : key)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const auto &[text, code] : kTable) {
+    for (const auto &[text, code] : CodeTable) {
         if (text == key)
             return code;
     }
@@ -60,7 +60,7 @@ std::optional<std::string_view> morseCode(std::string_view character)
 
 std::string morseText(std::string_view code)
 {
-    for (const auto &[text, entry] : kTable) {
+    for (const auto &[text, entry] : CodeTable) {
         if (entry == code)
             return std::string(text);
     }

@@ -9,18 +9,18 @@ namespace keytoner {
 
 namespace {
 
-constexpr double kAdapt = 0.3;
-constexpr double kShortestDit = 6.0;
-constexpr double kLongestDit = 100.0;
-constexpr double kLetterSpace = 1.5; // dits, while listening
+constexpr double Adapt = 0.3;
+constexpr double ShortestDit = 6.0;
+constexpr double LongestDit = 100.0;
+constexpr double LetterSpace = 1.5; // dits, while listening
 // ... but no later than this, so that a character shows within 150 ms of its end at 14 WPM.
-constexpr double kLatestLetterMs = 110.0;
-constexpr double kLetterSplit = 2.0; // dits, when marks held are read again
-constexpr double kWordSpace = 5.0;
-constexpr double kDebounce = 0.2; // of a dit
-constexpr std::size_t kMarksToSettle = 6;
-constexpr int kFasterToConfirm = 3;
-constexpr double kNewTransmissionMs = 3000.0;
+constexpr double LatestLetterMs = 110.0;
+constexpr double LetterSplit = 2.0; // dits, when marks held are read again
+constexpr double WordSpace = 5.0;
+constexpr double Debounce = 0.2; // of a dit
+constexpr std::size_t MarksToSettle = 6;
+constexpr int FasterToConfirm = 3;
+constexpr double NewTransmissionMs = 3000.0;
 
 } // namespace
 
@@ -29,11 +29,11 @@ double MorseTiming::ditMs() const
     if (dot_ > 0.0)
         return (dot_ + dash_ / 3.0) / 2.0;
     if (unsettled_.empty())
-        return kShortestDit + 2.0; // 150 WPM
+        return ShortestDit + 2.0; // 150 WPM
     double shortest = unsettled_.front().markMs;
     for (const Run &run : unsettled_)
         shortest = std::min(shortest, run.markMs);
-    return std::max(kShortestDit + 2.0, shortest / 2.0);
+    return std::max(ShortestDit + 2.0, shortest / 2.0);
 }
 
 void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<ListenEvent> &out)
@@ -44,7 +44,7 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
     } else {
         if (changedSteps_++ == 0)
             changeStartMs_ = timeMs - stepMs;
-        if (changedSteps_ * stepMs >= std::max(stepMs, kDebounce * ditMs())) {
+        if (changedSteps_ * stepMs >= std::max(stepMs, Debounce * ditMs())) {
             if (keyed_) {
                 addMark(runStartMs_, changeStartMs_ - runStartMs_);
             } else {
@@ -70,11 +70,11 @@ void MorseTiming::step(bool keyed, double timeMs, double stepMs, std::vector<Lis
             settle(out);
         return;
     }
-    if (!character_.empty() && space >= std::min(kLetterSpace * ditMs(), kLatestLetterMs))
+    if (!character_.empty() && space >= std::min(LetterSpace * ditMs(), LatestLetterMs))
         emit(out);
-    if (anyText_ && space >= kWordSpace * ditMs())
+    if (anyText_ && space >= WordSpace * ditMs())
         wordPending_ = true;
-    if (space >= std::max(kNewTransmissionMs, 20.0 * ditMs())) {
+    if (space >= std::max(NewTransmissionMs, 20.0 * ditMs())) {
         // A new transmission may come at another speed.
         settled_ = false;
         dot_ = 0.0;
@@ -113,7 +113,7 @@ void MorseTiming::addMark(double startMs, double lengthMs)
         adapt(lengthMs);
         return;
     }
-    if (lengthMs < kShortestDit)
+    if (lengthMs < ShortestDit)
         return; // noise before anything was read
     unsettled_.push_back({startMs, unsettled_.empty() ? 0.0 : spaceBeforeMs_, lengthMs});
     // A short first mark far ahead of the next one was noise before the transmission.
@@ -133,15 +133,14 @@ void MorseTiming::adapt(double length)
     if (length < 0.6 * dot_) {
         // Noise, or a speed change not yet confirmed: leave the estimates.
     } else if (length < middle) {
-        dot_ = std::clamp(dot_ + kAdapt * (length - dot_), kShortestDit, kLongestDit);
+        dot_ = std::clamp(dot_ + Adapt * (length - dot_), ShortestDit, LongestDit);
         dash_ = std::clamp(dash_, 2.0 * dot_, 4.5 * dot_);
     } else if (length > 1.6 * dash_) {
         // Far longer than a dah: the sender slowed down.
         setDot(length / 3.0);
         speedChanged_ = true;
     } else {
-        dash_ =
-            std::clamp(dash_ + kAdapt * (length - dash_), 2.0 * kShortestDit, 3.0 * kLongestDit);
+        dash_ = std::clamp(dash_ + Adapt * (length - dash_), 2.0 * ShortestDit, 3.0 * LongestDit);
         dot_ = std::clamp(dot_, dash_ / 4.5, dash_ / 2.0);
     }
 }
@@ -162,7 +161,7 @@ bool MorseTiming::speedUp(double length)
     fasterLow_ = std::min(fasterLow_, length);
     fasterHigh_ = std::max(fasterHigh_, length);
     fasterSum_ += length;
-    if (++fasterCount_ < kFasterToConfirm)
+    if (++fasterCount_ < FasterToConfirm)
         return false;
     setDot(fasterSum_ / fasterCount_);
     fasterCount_ = 0;
@@ -172,7 +171,7 @@ bool MorseTiming::speedUp(double length)
 
 void MorseTiming::setDot(double length)
 {
-    dot_ = std::clamp(length, kShortestDit, kLongestDit);
+    dot_ = std::clamp(length, ShortestDit, LongestDit);
     dash_ = 3.0 * dot_;
 }
 
@@ -188,7 +187,7 @@ bool MorseTiming::readyToSettle(double spaceMs) const
         longest = std::max(longest, run.markMs);
     }
     return longest >= 2.0 * shortest || spaceMs > 2.5 * longest ||
-           unsettled_.size() >= kMarksToSettle;
+           unsettled_.size() >= MarksToSettle;
 }
 
 void MorseTiming::settle(std::vector<ListenEvent> &out)
@@ -235,9 +234,9 @@ void MorseTiming::split(std::vector<ListenEvent> &out)
     std::vector<Run> held;
     held.swap(character_);
     for (const Run &run : held) {
-        if (!character_.empty() && run.spaceBeforeMs >= kLetterSplit * ditMs())
+        if (!character_.empty() && run.spaceBeforeMs >= LetterSplit * ditMs())
             emit(out);
-        if (anyText_ && run.spaceBeforeMs >= kWordSpace * ditMs())
+        if (anyText_ && run.spaceBeforeMs >= WordSpace * ditMs())
             wordPending_ = true;
         character_.push_back(run);
     }

@@ -8,16 +8,16 @@ namespace keytoner {
 
 namespace {
 
-constexpr double kCutoffHz = 3500.0;
-constexpr double kTransitionHz = 900.0;
+constexpr double CutoffHz = 3500.0;
+constexpr double TransitionHz = 900.0;
 
 std::vector<float> lowPassTaps(int rate)
 {
     if (rate <= Resampler::OutputRate)
         return {1.0f};
     // Hamming window: transition width about 3.3 / N of the rate.
-    const int count = static_cast<int>(std::ceil(3.3 * rate / kTransitionHz)) | 1;
-    const double cutoff = kCutoffHz / rate;
+    const int count = static_cast<int>(std::ceil(3.3 * rate / TransitionHz)) | 1;
+    const double cutoff = CutoffHz / rate;
     std::vector<float> taps(static_cast<std::size_t>(count));
     double sum = 0.0;
     for (int i = 0; i < count; ++i) {

@@ -12,8 +12,8 @@ namespace {
 
 // About 40 ms of signal per transform: bins of 25 to 50 Hz, fine enough to tell the DTMF
 // tones apart, short enough to show a 25 ms digit.
-constexpr int kWindowsPerSecond = 40;
-constexpr int kRowsPerSecond = 50;
+constexpr int WindowsPerSecond = 40;
+constexpr int RowsPerSecond = 50;
 
 std::size_t powerOfTwoAtLeast(std::size_t n)
 {
@@ -28,8 +28,8 @@ std::size_t powerOfTwoAtLeast(std::size_t n)
 Spectrum::Spectrum(int sampleRate, int bands, double topHz)
     : sampleRate_(std::max(1, sampleRate)), bands_(std::max(1, bands)),
       topHz_(std::min(topHz, sampleRate_ / 2.0)),
-      size_(powerOfTwoAtLeast(std::size_t(sampleRate_ / kWindowsPerSecond))),
-      hop_(std::max<std::size_t>(1, std::size_t(sampleRate_ / kRowsPerSecond))), window_(size_),
+      size_(powerOfTwoAtLeast(std::size_t(sampleRate_ / WindowsPerSecond))),
+      hop_(std::max<std::size_t>(1, std::size_t(sampleRate_ / RowsPerSecond))), window_(size_),
       history_(size_, 0.0f), work_(size_)
 {
     double sum = 0.0;
@@ -62,7 +62,7 @@ std::vector<float> Spectrum::row()
     fft(work_);
     const double binHz = double(sampleRate_) / double(size_);
     const double bandHz = topHz_ / bands_;
-    std::vector<float> levels(std::size_t(bands_), kFloorDb);
+    std::vector<float> levels(std::size_t(bands_), FloorDb);
     for (int band = 0; band < bands_; ++band) {
         // The bins nearest the band's two edges and all between: neighbouring bands may share
         // a bin, but no band is left without one.
@@ -72,7 +72,7 @@ std::vector<float> Spectrum::row()
         for (std::size_t bin = first; bin <= last; ++bin)
             peak = std::max(peak, std::abs(work_[bin]));
         if (peak > 0.0f)
-            levels[std::size_t(band)] = std::max(kFloorDb, 20.0f * std::log10(peak * scale_));
+            levels[std::size_t(band)] = std::max(FloorDb, 20.0f * std::log10(peak * scale_));
     }
     return levels;
 }

@@ -10,10 +10,10 @@ namespace keytoner {
 // Levels of the audio band from 0 Hz to `topHz`, in equal bands, for a scrolling spectrum
 // picture: one row per hop (about 50 rows a second at any sample rate). Each value is the
 // level of the strongest component in its band in dB below full scale (a full-scale sine
-// reads 0), never below kFloorDb.
+// reads 0), never below FloorDb.
 class Spectrum {
 public:
-    static constexpr float kFloorDb = -120.0f;
+    static constexpr float FloorDb = -120.0f;
 
     Spectrum(int sampleRate, int bands = 120, double topHz = 3000.0);
 

@@ -88,7 +88,7 @@ struct Picture {
 };
 
 // Pictures larger than this are not shown (and not kept in memory).
-constexpr qsizetype kMaxPictureBytes = 8 << 20;
+constexpr qsizetype MaxPictureBytes = 8 << 20;
 
 struct Failure {
     QString reason;
@@ -497,7 +497,7 @@ private:
     void pictureDigit(QChar c)
     {
         const int digit = c.unicode() < 0x80 ? hexDigitValue(char(c.unicode())) : -1;
-        if (digit < 0 || picture_.bytes.size() > kMaxPictureBytes)
+        if (digit < 0 || picture_.bytes.size() > MaxPictureBytes)
             return;
         if (picture_.highNibble < 0) {
             picture_.highNibble = digit;
@@ -512,7 +512,7 @@ private:
     void insertPicture(bool shown)
     {
         Picture picture = std::exchange(picture_, Picture{});
-        if (!shown || !picture.format || picture.bytes.size() > kMaxPictureBytes)
+        if (!shown || !picture.format || picture.bytes.size() > MaxPictureBytes)
             return;
         QImage image;
         if (!image.loadFromData(picture.bytes, picture.format) || image.isNull())

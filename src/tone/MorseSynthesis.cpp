@@ -11,8 +11,8 @@ namespace keytoner {
 
 namespace {
 
-constexpr double kAmplitude = 10000.0;
-constexpr double kRampSeconds = 0.002;
+constexpr double MarkAmplitude = 10000.0;
+constexpr double RampSeconds = 0.002;
 
 // Keying as (start, end) sample pairs of the marks, in units of dits.
 struct Keying {
@@ -89,7 +89,7 @@ std::vector<int16_t> synthesiseMorse(std::string_view text, int wpm, int sampleR
 {
     const Keying keying = keyingOf(text);
     const double ditSamples = morseDitMs(wpm) * sampleRate / 1000.0;
-    const double half = std::min(kRampSeconds * sampleRate / 2.0, ditSamples / 4.0);
+    const double half = std::min(RampSeconds * sampleRate / 2.0, ditSamples / 4.0);
     std::vector<int16_t> samples(static_cast<std::size_t>(std::lround(keying.length * ditSamples)));
     const double step = 2.0 * std::numbers::pi * toneHz / sampleRate;
     for (const auto &[from, to] : keying.marks) {
@@ -101,7 +101,7 @@ std::vector<int16_t> synthesiseMorse(std::string_view text, int wpm, int sampleR
         for (long n = std::max(0L, first); n <= last; ++n) {
             const double gain = ramp(n - start, half) * ramp(end - n, half);
             samples[static_cast<std::size_t>(n)] =
-                static_cast<int16_t>(std::lround(kAmplitude * gain * std::sin(step * n)));
+                static_cast<int16_t>(std::lround(MarkAmplitude * gain * std::sin(step * n)));
         }
     }
     return samples;

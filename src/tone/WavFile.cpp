@@ -30,9 +30,9 @@ struct Format {
     int bits = 0;
 };
 
-constexpr quint16 kPcm = 1;
-constexpr quint16 kFloat = 3;
-constexpr quint16 kExtensible = 0xFFFE;
+constexpr quint16 FormatPcm = 1;
+constexpr quint16 FormatFloat = 3;
+constexpr quint16 FormatExtensible = 0xFFFE;
 
 quint16 read16(const char *at)
 {
@@ -51,10 +51,10 @@ std::optional<Format> readFormat(const char *at, quint32 size, QString &problem)
         return std::nullopt;
     }
     Format format{read16(at), read16(at + 2), static_cast<int>(read32(at + 4)), read16(at + 14)};
-    if (format.tag == kExtensible && size >= 26)
+    if (format.tag == FormatExtensible && size >= 26)
         format.tag = read16(at + 24); // the sub-format GUID starts with the plain tag
-    const bool pcm = format.tag == kPcm && (format.bits == 8 || format.bits == 16);
-    const bool floats = format.tag == kFloat && format.bits == 32;
+    const bool pcm = format.tag == FormatPcm && (format.bits == 8 || format.bits == 16);
+    const bool floats = format.tag == FormatFloat && format.bits == 32;
     if (!pcm && !floats) {
         problem = QStringLiteral("Only 8- or 16-bit PCM and 32-bit float WAV files are read.");
         return std::nullopt;

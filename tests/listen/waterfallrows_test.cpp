@@ -67,7 +67,7 @@ TEST(Spectrum, SilenceStaysAtTheFloorAndRowsSpanBlocks)
     spectrum.process(silence.data(), silence.size(), rows);
     ASSERT_EQ(rows.size(), 1u);
     for (const float level : rows[0])
-        EXPECT_EQ(level, Spectrum::kFloorDb);
+        EXPECT_EQ(level, Spectrum::FloorDb);
 }
 
 } // namespace
