@@ -9,9 +9,9 @@
 #include "app/MessageDialog.h"
 #include "app/SenderPanel.h"
 #include "platform/Clock.h"
-#include "platform/FileDialogs.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/QtMessageBoxes.h"
 #include "platform/QtSerialPort.h"
 #include "tone/TonePlayer.h"
 

@@ -26,10 +26,4 @@ public:
                                                 const FileDialogRequest &request) = 0;
 };
 
-class QtFileDialogs : public FileDialogs {
-public:
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogRequest &request) override;
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogRequest &request) override;
-};
-
 } // namespace keytoner

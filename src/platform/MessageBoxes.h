@@ -17,10 +17,4 @@ public:
                       const QString &text) = 0;
 };
 
-class QtMessageBoxes : public MessageBoxes {
-public:
-    void show(QWidget *parent, MessageIcon icon, const QString &title,
-              const QString &text) override;
-};
-
 } // namespace keytoner

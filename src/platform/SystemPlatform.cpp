@@ -1,9 +1,9 @@
 #include "AudioOutput.h"
 #include "Clock.h"
-#include "FileDialogs.h"
-#include "MessageBoxes.h"
 #include "Platform.h"
 #include "QtAudioOutput.h"
+#include "QtFileDialogs.h"
+#include "QtMessageBoxes.h"
 #include "QtSerialPort.h"
 
 namespace keytoner {

@@ -8,9 +8,9 @@
 #include "app/FormTone.h"
 #include "app/ListenWindow.h"
 #include "platform/Clock.h"
-#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,9 +6,9 @@
 #include "app/FormTone.h"
 #include "app/SenderPanel.h"
 #include "platform/Clock.h"
-#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/QtFileDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
