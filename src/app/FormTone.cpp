@@ -11,6 +11,7 @@
 #include "MessageDialog.h"
 #include "PortPanel.h"
 #include "SenderPanel.h"
+#include "WindowAccessibility.h"
 #include "common/NumberText.h"
 #include "platform/AudioOutput.h"
 #include "platform/MessageBoxes.h"
@@ -183,6 +184,7 @@ FormTone::FormTone(Platform &platform, QString programFolder, QWidget *parent)
     // The sender connects its tick; the credit in lblInfoSend stays until the first one.
     Timer1->start();
     qApp->installEventFilter(this);
+    applyMainWindowAccessibility(*this);
 }
 
 FormTone::~FormTone() = default;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -42,8 +43,11 @@ InstructionsWindow::InstructionsWindow(MessageBoxes &messages) : messages_(&mess
     rtfIstruzioni = new QTextEdit(this);
     rtfIstruzioni->setObjectName(QStringLiteral("rtfIstruzioni"));
     rtfIstruzioni->setReadOnly(true);
-    // No caret: the text is to be read, and the keys still scroll it.
-    rtfIstruzioni->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Read only, but with a keyboard caret: a screen reader reads the manual line by line
+    // along it, and the arrow and page keys still scroll.
+    rtfIstruzioni->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
+    rtfIstruzioni->setAccessibleName(QStringLiteral("Manual"));
     const double tpp = twipsPerPixel();
     resize(int(roundHalfEven(8745 / tpp)), int(roundHalfEven(4515 / tpp)));
 }
@@ -175,6 +179,15 @@ bool InstructionsWindow::event(QEvent *event)
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
     return handled;
+}
+
+void InstructionsWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void InstructionsWindow::resizeEvent(QResizeEvent *event)

@@ -35,6 +35,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override; // Escape closes, as in the Listen window
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 

@@ -39,6 +39,8 @@ MessageDialog::MessageDialog(QWidget *owner)
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(twipsToPixels(1420), twipsToPixels(1440), twipsToPixels(1215),
                           twipsToPixels(375));
+    // Return answers OK wherever the focus is; Escape hides the dialog as the close box does.
+    OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &MessageDialog::OKButton_Click);
 
     if (owner)
@@ -71,6 +73,9 @@ void MessageDialog::setOkVisible(bool visible)
 {
     okVisible_ = visible;
     OKButton->setVisible(visible);
+    // The result is ready: keyboard and screen-reader users land on the button that dismisses it.
+    if (visible)
+        OKButton->setFocus();
 }
 
 bool MessageDialog::okVisible() const

@@ -1,0 +1,242 @@
+// The main window and its dialogs as a screen reader and a keyboard reach them: every input
+// control named, labels tied to their fields, Tab along the layout, dialogs without a mouse.
+#include "app/FormTone.h"
+#include "app/MessageDialog.h"
+#include "app/WindowAccessibility.h"
+#include "support/TestWindow.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+using namespace keytoner;
+
+namespace {
+
+QString spokenText(QWidget *widget, QAccessible::Text kind)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(kind) : QString();
+}
+
+bool isInputControl(QWidget *widget)
+{
+    return qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget) ||
+           qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
+           qobject_cast<QAbstractSlider *>(widget) || qobject_cast<QTextEdit *>(widget) ||
+           qobject_cast<QPlainTextEdit *>(widget);
+}
+
+// The scroll buttons of a tab bar, the editor inside a spin box: parts that their control
+// speaks for.
+bool isPartOfAControl(QWidget *widget, QWidget *window)
+{
+    for (QWidget *up = widget->parentWidget(); up && up != window; up = up->parentWidget())
+        if (qobject_cast<QTabBar *>(up) || qobject_cast<QAbstractSpinBox *>(up) ||
+            qobject_cast<QComboBox *>(up) || qobject_cast<QAbstractScrollArea *>(up))
+            return true;
+    return false;
+}
+
+QString tabStopName(QWidget *widget)
+{
+    if (qobject_cast<QTabBar *>(widget))
+        return widget->parentWidget()->objectName() + QStringLiteral(" tabs");
+    return widget->objectName();
+}
+
+// The stops Tab walks through on the page shown, once round from the window's tab bar. Disabled
+// controls count: which ones are enabled depends on the board and the fields, not the order.
+QStringList tabCycle(QWidget *window, QWidget *start)
+{
+    QStringList names{tabStopName(start)};
+    for (QWidget *next = start->nextInFocusChain(); next != start;
+         next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && !next->focusProxy() &&
+            next->isVisibleTo(window) && !isPartOfAControl(next, window))
+            names.append(tabStopName(next));
+    }
+    return names;
+}
+
+QStringList memories(int first, int last)
+{
+    QStringList names;
+    for (int i = first; i <= last; ++i)
+        names.append(QStringLiteral("txtMem_%1").arg(i));
+    return names;
+}
+
+} // namespace
+
+class TestAccessibility : public QObject, public test::TestWindow {
+    Q_OBJECT
+
+private slots:
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
+
+    void everyInputControlHasItsOwnName();
+    void fieldsAreNamedForWhatTheyHold_data();
+    void fieldsAreNamedForWhatTheyHold();
+    void tabFollowsTheLayout_data();
+    void tabFollowsTheLayout();
+    void aRenamedControlIsReported();
+    void messageDialogAnswersTheKeyboard_data();
+    void messageDialogAnswersTheKeyboard();
+};
+
+void TestAccessibility::everyInputControlHasItsOwnName()
+{
+    QHash<QString, QString> owners;
+    for (QWidget *widget : form->findChildren<QWidget *>()) {
+        if (widget->window() != form.get() || !isInputControl(widget) ||
+            isPartOfAControl(widget, form.get()))
+            continue;
+        const QString name = spokenText(widget, QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        QVERIFY2(!owners.contains(name), qPrintable(name + " names both " + owners.value(name) +
+                                                    " and " + widget->objectName()));
+        owners.insert(name, widget->objectName());
+    }
+    // Hidden pages, frames and fields count too.
+    for (const char *hidden : {"txtMem_15", "Text4", "txtBhi", "cmdListen"})
+        QVERIFY2(owners.values().contains(QLatin1String(hidden)), hidden);
+}
+
+void TestAccessibility::fieldsAreNamedForWhatTheyHold_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label"); // whose buddy the field is; empty: none
+    QTest::addColumn<QString>("name");
+    QTest::newRow("memory 3") << "txtMem_3"
+                              << "lblCommands_3"
+                              << "Command 3: Output 2 OFF";
+    QTest::newRow("memory 9") << "txtMem_9"
+                              << ""
+                              << "Command 9: CW Reply Enable/Disable";
+    QTest::newRow("memory 12") << "txtMem_12"
+                               << "Label24"
+                               << "Command 12: Battery Check Disable, Output 4";
+    QTest::newRow("Morse speed") << "txtMorseSpeed"
+                                 << "Label11"
+                                 << "Morse speed, words per minute";
+    QTest::newRow("battery low") << "txtBlo"
+                                 << "Label21"
+                                 << "Battery low limit, volts";
+    // A label whose text the window changes names its field as it reads now.
+    QTest::newRow("sequence") << "Text1"
+                              << "Label3"
+                              << "Sequence to Send (16 digits)";
+    QTest::newRow("modifier") << "txtSeqCmd"
+                              << "Label9"
+                              << "Modifier ID";
+    QTest::newRow("PTT enable") << "chkPtt"
+                                << ""
+                                << "Enable the PTT port";
+    QTest::newRow("programming enable") << "chkPrg"
+                                        << ""
+                                        << "Enable the programming port";
+    QTest::newRow("output 1") << "chkOutput_0"
+                              << ""
+                              << "Output 1 OFF";
+}
+
+void TestAccessibility::fieldsAreNamedForWhatTheyHold()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+    QFETCH(QString, name);
+    form->Form_Load(); // the start-up counts the digits to send in Label3
+    auto *widget = form->findChild<QWidget *>(field);
+    QVERIFY(widget);
+    QCOMPARE(spokenText(widget, QAccessible::Name), name);
+    // The tooltip stays what it tells beyond the name.
+    QCOMPARE(spokenText(widget, QAccessible::Description), widget->toolTip());
+    if (!label.isEmpty())
+        QCOMPARE(form->findChild<QLabel *>(label)->buddy(), widget);
+}
+
+void TestAccessibility::tabFollowsTheLayout_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("commandPage");
+    QTest::addColumn<QStringList>("stops");
+    const QStringList programming{"SSTab1 tabs",      "cmdRead", "cmdSend",      "txtPrgComm",
+                                  "cmdChoosePrgPort", "chkPrg",  "SSTabCmd tabs"};
+    const QStringList side{"cmdLoad",     "cmdSave",     "txtCallID",   "cmdPlayCall",
+                           "txtSeqCmd",   "txtCrcTag",   "chkBCheck",   "chkMorse",
+                           "chkOutput_0", "chkOutput_1", "chkOutput_2", "chkOutput_3"};
+    QTest::newRow("default commands")
+        << 0 << 0 << programming + memories(0, 9) + QStringList{"txtMorseSpeed"} + side;
+    // Commands 13 to 15 are kept but not shown.
+    QTest::newRow("special commands")
+        << 0 << 1
+        << programming +
+               QStringList{"txtMem_10", "txtTmr2", "txtMem_11", "txtBlo", "txtMem_12", "txtBhi"} +
+               side;
+    // The hidden pause field is skipped.
+    QTest::newRow("remote modify and send")
+        << 1 << 0
+        << QStringList{"SSTab1 tabs", "txtSeqOri", "txtSeqNew", "cmdSeqCalc", "Text1",
+                       "Text2",       "Text3",     "txtTxd",    "txtPttCom",  "cmdChoosePttPort",
+                       "chkPtt",      "cmdTone",   "cmdListen"};
+}
+
+void TestAccessibility::tabFollowsTheLayout()
+{
+    QFETCH(int, page);
+    QFETCH(int, commandPage);
+    QFETCH(QStringList, stops);
+    auto *pages = form->findChild<QTabWidget *>("SSTab1");
+    pages->setCurrentIndex(page);
+    form->findChild<QTabWidget *>("SSTabCmd")->setCurrentIndex(commandPage);
+    QCOMPARE(tabCycle(form.get(), pages->tabBar()), stops);
+}
+
+void TestAccessibility::aRenamedControlIsReported()
+{
+    QCOMPARE(describeMainWindow(*form), QStringList());
+    form->findChild<QLineEdit *>("txtMorseSpeed")->setObjectName("txtSpeed");
+    form->findChild<QLabel *>("Label3")->setObjectName("lblSequence");
+    QCOMPARE(describeMainWindow(*form), (QStringList{"txtMorseSpeed", "Label3"}));
+}
+
+void TestAccessibility::messageDialogAnswersTheKeyboard_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+}
+
+// While an exchange runs there is nothing to press; when its result is ready the focus waits on
+// OK, and either key puts the dialog away.
+void TestAccessibility::messageDialogAnswersTheKeyboard()
+{
+    QFETCH(int, key);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    MessageDialog &dialog = form->dialog();
+    dialog.setOkVisible(false);
+    dialog.setInfo("Reading...");
+    dialog.showModeless();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.setOkVisible(true);
+    QCOMPARE(dialog.focusWidget(), dialog.OKButton);
+    QCOMPARE(spokenText(dialog.OKButton, QAccessible::Name), QString("OK"));
+    QTest::keyClick(dialog.focusWidget(), Qt::Key(key));
+    QVERIFY(!dialog.isVisible());
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
