@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 using namespace keytoner;
@@ -62,6 +63,7 @@ private slots:
     void viewerFillsTheClientArea();
     void minimizedWindowKeepsTheViewer();
     void outlivesTheMainWindow();
+    void readAndClosedWithTheKeyboard();
     void shippedManualReads();
 
 private:
@@ -302,6 +304,23 @@ void TestInstructions::outlivesTheMainWindow()
     QCOMPARE(InstructionsWindow::instance(), window);
     QVERIFY(window->isVisible());
     window->close();
+    processDeletes();
+    QCOMPARE(InstructionsWindow::instance(), nullptr);
+}
+
+// A screen reader reads along the caret; Escape puts the manual away.
+void TestInstructions::readAndClosedWithTheKeyboard()
+{
+    InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
+    InstructionsWindow *window = InstructionsWindow::instance();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTextEdit *viewer = window->rtfIstruzioni;
+    QCOMPARE(window->focusWidget(), viewer);
+    QVERIFY(!viewer->accessibleName().isEmpty());
+    QTest::keyClick(viewer, Qt::Key_Down);
+    QCOMPARE(viewer->textCursor().block().text(), QString("Line 0"));
+    QVERIFY(readerText().startsWith("Version one"));
+    QTest::keyClick(viewer, Qt::Key_Escape);
     processDeletes();
     QCOMPARE(InstructionsWindow::instance(), nullptr);
 }
