@@ -61,10 +61,10 @@ const FieldDescription Fields[] = {
 // Reading order: top to bottom, left to right within a frame, the command memories before the
 // frames to their right. The sender's timing grid is two groups side by side (the tone timing,
 // then the transmitter's), each read down before the next. Controls on hidden pages are skipped
-// by Tab, so one chain serves both pages of each tab control; a tab control stands for its tab
-// bar. The chain starts at the first field rather than at the tab bar, so that the window still
-// opens with the focus on a field; Tab reaches the tab bar after the last field of a page.
+// by Tab, so one chain serves both pages of each tab control. The chain starts at the page tabs,
+// where the window opens with the focus.
 const char *const TabOrder[] = {
+    "SSTab1",
     // Programming
     "cmdRead", "cmdSend", "txtPrgComm", "cmdChoosePrgPort", "chkPrg",
     // The command memories and the fields beside them
@@ -76,9 +76,7 @@ const char *const TabOrder[] = {
     "chkMorse", "chkOutput_0", "chkOutput_1", "chkOutput_2", "chkOutput_3",
     // Second page: the calculator, then the sender
     "txtSeqOri", "txtSeqNew", "cmdSeqCalc", "Text1", "Text2", "Text3", "Text4", "txtTxd",
-    "txtPttCom", "cmdChoosePttPort", "chkPtt", "cmdTone", "cmdListen",
-    // Back to the top
-    "SSTab1"};
+    "txtPttCom", "cmdChoosePttPort", "chkPtt", "cmdTone", "cmdListen"};
 
 class Finder {
 public:
@@ -92,21 +90,30 @@ public:
         return found;
     }
 
-    // Where Tab stops for the control: a tab control's focus goes to its tab bar.
-    QWidget *tabStop(const char *name)
-    {
-        QWidget *widget = find<QWidget>(name);
-        if (auto *tabs = qobject_cast<QTabWidget *>(widget))
-            return tabs->tabBar();
-        return widget;
-    }
-
     const QStringList &missing() const { return missing_; }
 
 private:
     QWidget &window_;
     QStringList missing_;
 };
+
+// A tab control is two stops in the focus chain: itself, which hands the focus to its tab bar,
+// and the tab bar. Both move together, or Tab would reach the tab bar twice and skip what lies
+// between. Qt moves a control with the stops of its children that follow it, so the control
+// itself is what is moved into place, and its tab bar is what the next stop follows.
+void chainTabOrder(Finder &finder)
+{
+    QWidget *previous = nullptr;
+    for (const char *name : TabOrder) {
+        QWidget *widget = finder.find<QWidget>(name);
+        if (!widget)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        auto *tabs = qobject_cast<QTabWidget *>(widget);
+        previous = tabs ? tabs->tabBar() : widget;
+    }
+}
 
 void describeField(Finder &finder, const FieldDescription &description)
 {
@@ -122,19 +129,6 @@ void describeField(Finder &finder, const FieldDescription &description)
     if (label && name.contains(QLatin1String("%1")))
         name = name.arg(label->text());
     field->setAccessibleName(name);
-}
-
-void chainTabOrder(Finder &finder)
-{
-    QWidget *previous = nullptr;
-    for (const char *name : TabOrder) {
-        QWidget *widget = finder.tabStop(name);
-        if (!widget)
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
 }
 
 } // namespace

@@ -55,16 +55,16 @@ QString tabStopName(QWidget *widget)
     return widget->objectName();
 }
 
-// The stops Tab walks through on the page shown, once round from the window's tab bar. Disabled
-// controls count: which ones are enabled depends on the board and the fields, not the order.
+// Where Tab takes the focus on the page shown, once round from the page tabs.
 QStringList tabCycle(QWidget *window, QWidget *start)
 {
+    start->setFocus();
     QStringList names{tabStopName(start)};
-    for (QWidget *next = start->nextInFocusChain(); next != start;
-         next = next->nextInFocusChain()) {
-        if ((next->focusPolicy() & Qt::TabFocus) && !next->focusProxy() &&
-            next->isVisibleTo(window) && !isPartOfAControl(next, window))
-            names.append(tabStopName(next));
+    for (int stop = 0; stop < 100; ++stop) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        if (window->focusWidget() == start)
+            break;
+        names.append(tabStopName(window->focusWidget()));
     }
     return names;
 }
@@ -198,6 +198,11 @@ void TestAccessibility::tabFollowsTheLayout()
     QFETCH(int, page);
     QFETCH(int, commandPage);
     QFETCH(QStringList, stops);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    // Tab skips disabled controls; which ones are enabled depends on the board and the fields.
+    for (const char *name : {"cmdRead", "cmdSend", "cmdPlayCall"})
+        form->findChild<QWidget *>(name)->setEnabled(true);
     auto *pages = form->findChild<QTabWidget *>("SSTab1");
     pages->setCurrentIndex(page);
     form->findChild<QTabWidget *>("SSTabCmd")->setCurrentIndex(commandPage);
