@@ -1,11 +1,13 @@
 // The main window and its dialogs as a screen reader and a keyboard reach them: every input
 // control named, labels tied to their fields, Tab along the layout, dialogs without a mouse.
 #include "app/FormTone.h"
+#include "app/ListenWindow.h"
 #include "app/MessageDialog.h"
 #include "app/WindowAccessibility.h"
 #include "support/TestWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -34,7 +36,7 @@ bool isInputControl(QWidget *widget)
     return qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget) ||
            qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
            qobject_cast<QAbstractSlider *>(widget) || qobject_cast<QTextEdit *>(widget) ||
-           qobject_cast<QPlainTextEdit *>(widget);
+           qobject_cast<QPlainTextEdit *>(widget) || qobject_cast<QAbstractItemView *>(widget);
 }
 
 // The scroll buttons of a tab bar, the editor inside a spin box: parts that their control
@@ -86,6 +88,7 @@ private slots:
     void init() { openWindow(); }
     void cleanup() { closeWindow(); }
 
+    void everyInputControlHasItsOwnName_data();
     void everyInputControlHasItsOwnName();
     void fieldsAreNamedForWhatTheyHold_data();
     void fieldsAreNamedForWhatTheyHold();
@@ -96,12 +99,34 @@ private slots:
     void messageDialogAnswersTheKeyboard();
 };
 
+void TestAccessibility::everyInputControlHasItsOwnName_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("among"); // controls that must be counted, hidden ones too
+    QTest::newRow("main window") << "frmTone"
+                                 << QStringList{"txtMem_15", "Text4", "txtBhi", "cmdListen"};
+    QTest::newRow("message dialog") << "Dialog" << QStringList{"OKButton"};
+    QTest::newRow("port chooser") << "PortChooser" << QStringList{"portTable", "portNumber"};
+    QTest::newRow("listen window") << "frmListen" << QStringList{"cboInput", "txtCw", "cmdCopy"};
+}
+
 void TestAccessibility::everyInputControlHasItsOwnName()
 {
+    QFETCH(QString, window);
+    QFETCH(QStringList, among);
+    QWidget *shown = form.get();
+    if (window == "Dialog")
+        shown = &form->dialog();
+    if (window == "frmListen")
+        shown = &form->openListenWindow();
+    if (window == "PortChooser") {
+        QTest::keyClick(form->findChild<QWidget *>("cmdChoosePttPort"), Qt::Key_Space);
+        shown = form->findChild<QWidget *>("PortChooser");
+    }
+    QVERIFY(shown);
     QHash<QString, QString> owners;
-    for (QWidget *widget : form->findChildren<QWidget *>()) {
-        if (widget->window() != form.get() || !isInputControl(widget) ||
-            isPartOfAControl(widget, form.get()))
+    for (QWidget *widget : shown->findChildren<QWidget *>()) {
+        if (widget->window() != shown || !isInputControl(widget) || isPartOfAControl(widget, shown))
             continue;
         const QString name = spokenText(widget, QAccessible::Name);
         QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
@@ -109,9 +134,8 @@ void TestAccessibility::everyInputControlHasItsOwnName()
                                                     " and " + widget->objectName()));
         owners.insert(name, widget->objectName());
     }
-    // Hidden pages, frames and fields count too.
-    for (const char *hidden : {"txtMem_15", "Text4", "txtBhi", "cmdListen"})
-        QVERIFY2(owners.values().contains(QLatin1String(hidden)), hidden);
+    for (const QString &control : among)
+        QVERIFY2(owners.values().contains(control), qPrintable(control));
 }
 
 void TestAccessibility::fieldsAreNamedForWhatTheyHold_data()
