@@ -45,10 +45,6 @@ out=$("$cli" program "$work/changed.prg" --device "$device"); status=$?
 [ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 successfully programmed" ]
 check "program verifies its read-back: $out ($status)" $?
 
-"$cli" read --device "$device" -o "$work/again.prg" >/dev/null
-grep -q '"IZ1XYZ"' "$work/again.prg"
-check "the board keeps what was programmed" $?
-
 # Relative --folder and --device paths are taken from the current directory.
 mkdir -p "$work/gui" && ln -s "$device" "$work/gui/com3" && ln -s "$device" "$work/tty"
 out=$(cd "$work" && "$cli" identify --port 3 --folder gui); status=$?
@@ -78,7 +74,8 @@ out=$("$cli" send 12 --ptt-device "$work/none" 2>&1); status=$?
 [ $status -ne 0 ] && echo "$out" | grep -q "Not able to open COM"
 check "send with a PTT port that cannot open sends nothing" $?
 
-# Faults: each gives the window's text and a failing status.
+# A failing exchange gives the window's text and a failing status; the session's test holds the
+# other faults.
 expect_fault() { # fault, command..., expected text
     local fault=$1 expected=$2
     shift 2
@@ -89,10 +86,7 @@ expect_fault() { # fault, command..., expected text
 }
 expect_fault other-identity "Wrong version detected: Tonesentinel  v3
 Use Tonesentinel  v2 !" identify
-expect_fault silence "FAILED to read version! Please Check Connections / Decoder" read -o "$work/x.prg"
-expect_fault bad-checksum "Error reading data from Tonesentinel  v2" read -o "$work/x.prg"
 expect_fault filtered-byte "FAILED to read data!  Please check Connections / Decoder" read -o "$work/x.prg"
-expect_fault bad-store "Error programming Tonesentinel  v2" program "$work/board.prg"
 expect_fault silence "FAILED to get Version!  Unable to program, please check Decoder" program "$work/board.prg"
 [ ! -e "$work/x.prg" ]
 check "a failed read writes no file" $?
