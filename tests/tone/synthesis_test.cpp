@@ -1,7 +1,6 @@
 #include "tone/Synthesis.h"
 #include "tone/ToneTable.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace keytoner;
@@ -13,33 +12,6 @@ const SampleCounts Small{4, 2, 8};
 std::vector<int16_t> expectSamples(std::initializer_list<int> values)
 {
     return std::vector<int16_t>(values.begin(), values.end());
-}
-
-// A second, deliberately plain reading of the layout: one segment per character, a gap
-// before every non-blank that follows a non-blank. Used to check the player's walk.
-std::vector<int16_t> referenceSamples(const QString &sequence, const SampleCounts &counts)
-{
-    std::vector<int16_t> out;
-    auto segment = [&](int length, QChar key) {
-        const double wl = FreqLow(key) * 6.28318530717958 / 8000.0;
-        const double wh = FreqHigh(key) * 6.28318530717958 / 8000.0;
-        for (int i = 0; i <= length; ++i) {
-            const double j = static_cast<double>(out.size() + 1);
-            out.push_back(static_cast<int16_t>(std::nearbyint(10000.0 * std::sin(j * wl)) +
-                                               std::nearbyint(10000.0 * std::sin(j * wh))));
-        }
-    };
-    for (qsizetype i = 0; i < sequence.size(); ++i) {
-        const QChar c = sequence.at(i);
-        if (c == u' ') {
-            segment(counts.pause, QChar());
-            continue;
-        }
-        if (i > 0 && sequence.at(i - 1) != u' ')
-            segment(counts.gap, QChar());
-        segment(counts.digit, c);
-    }
-    return out;
 }
 
 } // namespace
@@ -122,17 +94,6 @@ TEST(Synthesis, LayoutOfBlanksAndNonKeys)
             at += length;
         }
         EXPECT_EQ(at, samples.size());
-    }
-}
-
-TEST(Synthesis, MatchesAPlainSegmentBySegmentReading)
-{
-    const SampleCounts counts{480, 320, 2400};
-    for (const QString &sequence :
-         {QStringLiteral("0123456789*#ABCD"), QStringLiteral(" 12  3a4\n5 "),
-          QStringLiteral("abcd"), QStringLiteral("D#*0 9"), QStringLiteral("1")}) {
-        SCOPED_TRACE(sequence.toStdString());
-        EXPECT_EQ(synthesiseSequence(sequence, counts), referenceSamples(sequence, counts));
     }
 }
 
