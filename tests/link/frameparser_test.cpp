@@ -64,11 +64,12 @@ TEST(WriteBlocksTest, CutTheImageIntoFourBlocksWithTheirSums)
 {
     const ConfigImage image = sampleImage();
     const auto blocks = writeBlocks(image);
+    const int sums[BlockCount] = {0xE8, 0xA1, 0x58, 0xCA}; // added up by hand
     for (int k = 0; k < BlockCount; ++k) {
         ASSERT_EQ(blocks[k].size(), 49);
         EXPECT_EQ(blocks[k].left(48),
                   QByteArray(reinterpret_cast<const char *>(image.data() + 48 * k), 48));
-        EXPECT_EQ(static_cast<std::uint8_t>(blocks[k].at(48)), checksum(blocks[k].left(48)));
+        EXPECT_EQ(static_cast<std::uint8_t>(blocks[k].at(48)), sums[k]) << k;
     }
 }
 
