@@ -17,26 +17,19 @@ check() { # description, expected status, expected stdout, expected stderr patte
 }
 
 check "worked example" 0 "1234#95678C10" "" 1234 5678 --modifier '#9' --checksum C
-check "small sum gives D" 0 "7#912CD3" "" 7 12 --modifier '#9' --checksum C
-check "star and letters" 0 '55#9A0*C22' "" 55 'A0*' -m '#9' -c C
-check "zero sum" 0 "3#9DDCDD" "" 3 DD --modifier=#9 --checksum=C
+check "zero sum, = form" 0 "3#9DDCDD" "" 3 DD --modifier=#9 --checksum=C
 
-# Every refusal of the input is a usage error that names the value; none points at a window tab.
+# Every refusal of the input is a usage error that names the value, not a window tab.
 check "empty modifier" 2 "" '--modifier "" has 0 digits; it takes 1 to 8.' 1 22 --modifier '' --checksum C
 check "empty checksum" 2 "" '--checksum "" has 0 digits; it takes exactly one.' 1 22 -m 9 --checksum ''
-check "two checksum digits" 2 "" '--checksum "CC" has 2 digits; it takes exactly one.' 1 22 -m 9 -c CC
-check "long original" 2 "" 'ORIGINAL "12345678901" has 11 digits; it takes 1 to 10.' 12345678901 22 -m 9 -c C
 check "long new" 2 "" 'NEW "12345678901" has 11 digits; it takes 2 to 10.' 1 12345678901 -m 9 -c C
-check "long modifier" 2 "" '--modifier "123456789" has 9 digits; it takes 1 to 8.' 1 22 -m 123456789 -c C
 check "too short" 2 "" 'NEW "2" has 1 digit; it takes 2 to 10.' 1 2 -m '#9' -c C
 check "not a digit" 2 "" 'NEW "2X": "X" at position 2 is not a DTMF digit (0-9, *, #, A-D).' 1 2x -m '#9' -c C
-check "blank in modifier" 2 "" '--modifier "# 9": " " at position 2 is not a DTMF digit' 1 22 -m '# 9' -c C
 check "checksum in new" 2 "" 'NEW "1C2" holds the checksum ID C at position 2; the new code must not contain it.' 1 1C2 -m 9 -c C
 check "original ends with modifier" 2 "" "Original Sequence ends with Modifier ID Sequence." 129 22 -m 9 -c C
 check "lower case is upper-cased" 0 "A#9B0C18" "" a b0 -m '#9' -c c
 check "missing modifier" 2 "" "required" 1 22 --checksum C
 check "one argument" 2 "" "ORIGINAL" 1 --modifier 9 --checksum C
-check "unknown option" 2 "" "Unknown option" 1 22 -m 9 -c C --frobnicate
 
 # The message's two lines come out as two lines, without carriage returns.
 err=$("$cli" calc 129 22 -m 9 -c C 2>&1 >/dev/null)
@@ -44,13 +37,5 @@ if [[ $(wc -l <<<"$err") != 2 || $err == *$'\r'* ]]; then
     echo "FAIL: refusal lines: [$err]"
     failures=$((failures + 1))
 fi
-# No message points at a tab of the window.
-for args in "1 22 -m '' -c C" "1 22 -m 9 -c ''" "129 22 -m 9 -c C"; do
-    if eval "\"\$cli\" calc $args" 2>&1 | grep -qi "tab"; then
-        echo "FAIL: calc $args mentions a tab"
-        failures=$((failures + 1))
-    fi
-done
-
 rm -f /tmp/calc_err.$$
 exit $((failures > 0))

@@ -27,29 +27,18 @@ cmp -s "$dir/example.prg" "$dir/stdin.prg" || fail "hex from standard input"
 "$cli" decode --port 12 "$dir/image.hex" >"$dir/port.prg" || fail "decode with a port"
 [ "$(tail -1 "$dir/port.prg")" = $'"12"\r' ] || fail "port item: $(tail -1 "$dir/port.prg")"
 
-# A speed that does not survive the round trip shows as the board would report it.
-sed 's/"20"/"150"/' "$dir/example.prg" >"$dir/fast.prg"
-"$cli" image "$dir/fast.prg" | "$cli" decode - | grep -q '"149"' || fail "speed 150 should read back as 149"
-
 # A call the file cannot hold (a double quote from the board) is refused, not written shifted.
 sed 's/54 45 53 54 00/54 22 53 54 00/' "$dir/image.hex" >"$dir/quote.hex"
 cmp -s "$dir/image.hex" "$dir/quote.hex" && fail "the call was not found in the image"
-for target in "" "-o $dir/quote.prg"; do
-    # shellcheck disable=SC2086
-    err=$("$cli" decode "$dir/quote.hex" $target 2>&1 >/dev/null)
-    [ $? -eq 1 ] && grep -q "CW call holds a double quote" <<<"$err" || fail "quote in call: $err"
-done
+err=$("$cli" decode "$dir/quote.hex" -o "$dir/quote.prg" 2>&1 >/dev/null)
+[ $? -eq 1 ] && grep -q "CW call holds a double quote" <<<"$err" || fail "quote in call: $err"
 [ ! -e "$dir/quote.prg" ] || fail "a file was written for a call with a quote"
 
 head -c 100 "$dir/image.hex" >"$dir/short.hex"
 "$cli" decode "$dir/short.hex" >/dev/null 2>&1
 [ $? -eq 1 ] || fail "a short image should exit 1"
-"$cli" decode "$dir/missing" >/dev/null 2>&1
-[ $? -eq 1 ] || fail "a missing image should exit 1"
 "$cli" decode >/dev/null 2>&1
 [ $? -eq 2 ] || fail "no image should be a usage error"
 "$cli" decode --port x1 "$dir/image.hex" >/dev/null 2>&1
 [ $? -eq 2 ] || fail "a bad port should be a usage error"
-"$cli" decode --bogus "$dir/image.hex" >/dev/null 2>&1
-[ $? -eq 2 ] || fail "an unknown option should be a usage error"
 echo "decode: ok"

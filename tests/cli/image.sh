@@ -31,10 +31,6 @@ head -c 40 "$dir/example.prg" >"$dir/short.prg"
 [ $? -eq 1 ] || fail "short file should exit 1"
 grep -q 'ends before item' "$dir/err" || fail "short file message: $(cat "$dir/err")"
 
-"$cli" image "$dir/missing.prg" >/dev/null 2>&1
-[ $? -eq 1 ] || fail "missing file should exit 1"
-"$cli" image >/dev/null 2>&1
-[ $? -eq 2 ] || fail "no file should be a usage error"
 "$cli" image a b >/dev/null 2>&1
 [ $? -eq 2 ] || fail "two files should be a usage error"
 echo "image: ok"

