@@ -1,58 +1,80 @@
 #include "platform/InstalledLayout.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SerialDevice.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using keytoner::chooseProgramFolder;
-using keytoner::isInstalledProgramDir;
+using namespace keytoner;
 
-namespace {
-
-// A prefix laid out as `cmake --install` lays it out: bin/ beside share/keytoner/.
-QString makeInstalledPrefix(const QTemporaryDir &root)
-{
-    QDir(root.path()).mkpath(QStringLiteral("bin"));
-    QDir(root.path()).mkpath(QStringLiteral("share/keytoner"));
-    return root.path() + QStringLiteral("/bin");
-}
-
-} // namespace
-
-TEST(InstalledLayout, SystemProgramFoldersAreInstalled)
-{
-    EXPECT_TRUE(isInstalledProgramDir(QStringLiteral("/usr/bin")));
-    EXPECT_TRUE(isInstalledProgramDir(QStringLiteral("/usr/local/bin/")));
-    EXPECT_TRUE(isInstalledProgramDir(QStringLiteral("/usr/lib/../bin")));
-}
-
-TEST(InstalledLayout, BinFolderBesideTheDataFolderIsInstalled)
+// Installed: a system folder, or a bin/ beside share/keytoner/ as `cmake --install` lays it out.
+// A bin folder alone is someone's unpacked copy; so is a data folder beside another name.
+TEST(InstalledLayout, InstalledOrOwnCopy)
 {
     QTemporaryDir root;
-    EXPECT_TRUE(isInstalledProgramDir(makeInstalledPrefix(root)));
+    for (const char *folder :
+         {"prefix/bin", "prefix/share/keytoner", "own/bin", "other/keytoner", "share/keytoner"})
+        QDir(root.path()).mkpath(folder);
+    const struct {
+        QString dir;
+        bool installed;
+    } cases[] = {
+        {"/usr/bin", true},
+        {"/usr/local/bin/", true},
+        {"/usr/lib/../bin", true},
+        {root.filePath("prefix/bin"), true},
+        {QString(), false},
+        {root.path(), false},
+        {root.filePath("own/bin"), false},
+        {root.filePath("other/keytoner"), false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isInstalledProgramDir(c.dir), c.installed) << c.dir.toStdString();
 }
 
-TEST(InstalledLayout, OwnFoldersAreNot)
+// The program's own folder when it may write there and is no installed copy; otherwise the
+// user's folder, created on the way.
+TEST(ProgramFolder, OwnFolderOrTheUsersFolder)
 {
     QTemporaryDir root;
-    EXPECT_FALSE(isInstalledProgramDir(QString()));
-    EXPECT_FALSE(isInstalledProgramDir(root.path()));
-    // A bin folder alone is someone's unpacked copy; so is a data folder beside another name.
-    QDir(root.path()).mkpath(QStringLiteral("bin"));
-    EXPECT_FALSE(isInstalledProgramDir(root.path() + QStringLiteral("/bin")));
-    QDir(root.path()).mkpath(QStringLiteral("keytoner/../share/keytoner"));
-    QDir(root.path()).mkpath(QStringLiteral("keytoner"));
-    EXPECT_FALSE(isInstalledProgramDir(root.path() + QStringLiteral("/keytoner")));
+    QDir(root.path()).mkpath("prefix/share/keytoner");
+    QDir(root.path()).mkpath("prefix/bin");
+    QDir(root.path()).mkpath("unpacked");
+    const struct {
+        const char *own;
+        bool usesOwn;
+    } cases[] = {{"unpacked", true}, {"prefix/bin", false}, {"no-such-dir", false}};
+    for (const auto &c : cases) {
+        const QString user = root.filePath(QStringLiteral("user-%1/Keytoner").arg(c.usesOwn));
+        const QString own = root.filePath(c.own);
+        EXPECT_EQ(chooseProgramFolder(own, user), c.usesOwn ? own : user) << c.own;
+        EXPECT_EQ(QFileInfo(user).isDir(), !c.usesOwn) << c.own;
+    }
 }
 
-TEST(ProgramFolder, WritableInstalledCopyStillUsesTheUserFolder)
+// A comN entry in the program folder (a link, dangling or not, or a plain file) names port N;
+// without one, port N is /dev/ttyS(N-1). Port 13 is not com3 and com1 is not com13.
+TEST(SerialDeviceTest, ComEntryOrStandardPort)
 {
-    QTemporaryDir root;
-    const QString bin = makeInstalledPrefix(root);
-    ASSERT_TRUE(QFileInfo(bin).isWritable());
-    const QString userFolder = root.path() + QStringLiteral("/home/.config/Keytoner");
-    EXPECT_EQ(chooseProgramFolder(bin, userFolder), userFolder);
-    EXPECT_TRUE(QFileInfo(userFolder).isDir());
+    QTemporaryDir folder;
+    const QDir dir(folder.path());
+    ASSERT_TRUE(QFile::link("/dev/null", dir.filePath("com3")));
+    ASSERT_TRUE(QFile::link("/dev/ttyUSB-that-is-unplugged", dir.filePath("com4")));
+    QFile plain(dir.filePath("com16"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const struct {
+        int number;
+        QString folder;
+        QString device;
+    } cases[] = {
+        {3, folder.path(), dir.filePath("com3")},   {4, folder.path(), dir.filePath("com4")},
+        {16, folder.path(), dir.filePath("com16")}, {13, folder.path(), "/dev/ttyS12"},
+        {1, folder.path(), "/dev/ttyS0"},           {3, QString(), "/dev/ttyS2"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(serialDeviceName(c.number, c.folder), c.device) << c.number;
 }
