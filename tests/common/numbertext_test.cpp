@@ -6,44 +6,27 @@ using namespace keytoner;
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
 {
-    EXPECT_EQ(roundHalfEven(59.5), 60);
-    EXPECT_EQ(roundHalfEven(42.5), 42);
-    EXPECT_EQ(roundHalfEven(12.5), 12);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(2.4999), 2);
-    EXPECT_EQ(roundHalfEven(2.5001), 3);
+    const std::pair<double, double> cases[] = {{59.5, 60}, {42.5, 42},  {12.5, 12},
+                                               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
+    for (const auto &[value, rounded] : cases)
+        EXPECT_EQ(roundHalfEven(value), rounded) << value;
 }
 
-TEST(LeadingNumber, ReadsTheLongestLeadingNumber)
+// The longest leading number, blanks before it allowed, the locale's decimal comma not; nothing
+// numeric reads 0. A strict number is the whole text, blanks around it allowed.
+TEST(NumberText, LeadingAndStrictNumbers)
 {
-    EXPECT_DOUBLE_EQ(leadingNumber("12.5"), 12.5);
-    EXPECT_DOUBLE_EQ(leadingNumber("1.2."), 1.2);
-    EXPECT_DOUBLE_EQ(leadingNumber("12abc"), 12);
-    EXPECT_DOUBLE_EQ(leadingNumber("  7"), 7);
-    EXPECT_DOUBLE_EQ(leadingNumber(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(leadingNumber("3."), 3);
-}
-
-TEST(LeadingNumber, NothingNumericReadsZero)
-{
-    EXPECT_DOUBLE_EQ(leadingNumber(""), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("abc"), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("."), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("-"), 0);
-}
-
-TEST(LeadingNumber, IgnoresTheLocaleDecimalComma)
-{
-    EXPECT_DOUBLE_EQ(leadingNumber("12,5"), 12);
-}
-
-TEST(StrictNumber, WholeTextMustBeANumber)
-{
-    EXPECT_EQ(strictNumber("20"), 20.0);
-    EXPECT_EQ(strictNumber(" 20 "), 20.0);
-    EXPECT_EQ(strictNumber("2.5"), 2.5);
-    EXPECT_FALSE(strictNumber("").has_value());
-    EXPECT_FALSE(strictNumber("2a").has_value());
-    EXPECT_FALSE(strictNumber("1.2.").has_value());
-    EXPECT_FALSE(strictNumber(".").has_value());
+    const struct {
+        const char *text;
+        double leading;
+        std::optional<double> strict;
+    } cases[] = {
+        {"20", 20, 20},    {" 20 ", 20, 20}, {"12.5", 12.5, 12.5}, {"1.2.", 1.2, {}},
+        {"12abc", 12, {}}, {".5", 0.5, 0.5}, {"3.", 3, 3},         {"12,5", 12, {}},
+        {"", 0, {}},       {"abc", 0, {}},   {".", 0, {}},         {"-", 0, {}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.leading) << c.text;
+        EXPECT_EQ(strictNumber(c.text), c.strict) << c.text;
+    }
 }
