@@ -73,16 +73,6 @@ cd "$work" || exit 1
 
 out=$("${as_user[@]}" "$cli" calc 1234 5678 --modifier '#9' --checksum C 2>&1)
 [ "$out" = "1234#95678C10" ] || fail "installed calc: $out"
-"${as_user[@]}" "$cli" wav "1234# 5678" "$work/sequence.wav" || fail "installed wav failed"
-[ "$(head -c 4 "$work/sequence.wav" 2>/dev/null)" = "RIFF" ] || fail "installed wav wrote no WAV file"
-{
-    printf '1\r\n0\r\n1\r\n0\r\n"123","#",1,"20","TEST","10",1,"11.5","13.8"\r\n"11"\r\n"10"\r\n'
-    for _ in $(seq 14); do printf '""\r\n'; done
-    printf '"1"\r\n'
-} >"$work/example.prg"
-"${as_user[@]}" "$cli" image "$work/example.prg" >"$work/image.hex" || fail "installed image failed"
-"${as_user[@]}" "$cli" decode "$work/image.hex" -o "$work/copy.prg" || fail "installed decode failed"
-cmp -s <("${as_user[@]}" "$cli" image "$work/copy.prg") "$work/image.hex" || fail "image and decode disagree"
 
 # keytoner-cli links comN where the installed window looks: the user's folder, even though
 # the staged bin folder is writable.
@@ -107,7 +97,7 @@ ls "$stage/bin" | grep -qv '^keytoner\(-cli\)\?$' && fail "installed window wrot
 kill $window 2>/dev/null
 
 # F1 in the installed window, on a virtual X display: the manual opens from the data folder
-# (the instructions window " Keytoner v2"), not the "Chimecaster v2r" box of a missing manual.
+# (the instructions window " Keytoner v2"); the window tests hold the box of a missing manual.
 # -noreset: the server would otherwise regenerate when the first window closes and refuse the next.
 exec 5>"$work/display"
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
@@ -151,9 +141,6 @@ press_f1() { # $1: XDG_DATA_DIRS for the window; prints the titles of the window
 }
 shown=$(press_f1 "$stage/share")
 grep -qx ' Keytoner v2' <<<"$shown" || fail "F1 did not open the installed manual; windows: [$shown] $(cat "$work/xcb.log")"
-shown=$(press_f1 "$work/nowhere")
-grep -qx 'Chimecaster v2r' <<<"$shown" ||
-    fail "without the data folder F1 should miss the manual; windows: [$shown] $(cat "$work/xcb.log")"
 
 [ $failures -eq 0 ] && echo "staged install: ok"
 exit $((failures > 0))
