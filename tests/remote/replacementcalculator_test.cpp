@@ -1,6 +1,8 @@
 #include "remote/ReplacementCalculator.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <tuple>
 
 using namespace keytoner;
 using Kind = ReplacementRefusal::Kind;
@@ -55,104 +57,89 @@ TEST(ChecksumSuffix, SplitsTheSumIntoHighAndLowDigits)
 
 TEST(Replacement, WorkedExamples)
 {
-    EXPECT_EQ(sequence(calc("1234", "5678")), "1234#95678C10");
-    EXPECT_EQ(sequence(calc("7", "12")), "7#912CD3");
-    EXPECT_EQ(sequence(calc("55", "A0*")), "55#9A0*C22");
-    EXPECT_EQ(sequence(calc("3", "DD")), "3#9DDCDD");
-    EXPECT_EQ(sequence(calc("1", "22", "9")), "1922CD4");
-    // Longest fields: 10 + 8 + 10 + 3 digits.
-    EXPECT_EQ(sequence(calc("0123456789", "CCCCCCCCCC", "ABCDABCD", "#")),
-              "0123456789ABCDABCDCCCCCCCCCC#96");
+    const struct {
+        const char *original, *newCode, *modifier, *checksum, *sequence;
+    } cases[] = {
+        {"1234", "5678", "#9", "C", "1234#95678C10"},
+        {"7", "12", "#9", "C", "7#912CD3"},
+        {"55", "A0*", "#9", "C", "55#9A0*C22"},
+        {"3", "DD", "#9", "C", "3#9DDCDD"},
+        {"1", "22", "9", "C", "1922CD4"},
+        // Longest fields: 10 + 8 + 10 + 3 digits.
+        {"0123456789", "CCCCCCCCCC", "ABCDABCD", "#", "0123456789ABCDABCDCCCCCCCCCC#96"},
+        // Short sequences never match a longer modifier.
+        {"23", "45", "123", "C", "2312345CD9"},
+        {"9", "99", "999", "1", "999999112"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(sequence(calc(c.original, c.newCode, c.modifier, c.checksum)), c.sequence);
 }
 
-TEST(Replacement, EmptyIdsAreRefusedFirst)
+// The first refusal in the order the operator sees them, with the window's box, and the range
+// of the field to select.
+TEST(Replacement, Refusals)
 {
-    for (auto [modifier, checksum] : {std::pair{"", "C"}, {"#9", ""}, {"", ""}}) {
-        const auto r = refusal(calc("", "", modifier, checksum));
-        EXPECT_EQ(r.kind, Kind::EmptyIds);
-        EXPECT_EQ(r.icon, RefusalIcon::Exclamation);
-        EXPECT_EQ(r.title, QString("DTMF"));
-        EXPECT_EQ(r.message, QString("Modifier ID or Checksum ID cannot be empty.\r\n"
-                                     "Please insert Modifier ID / Checksum ID in Direct "
-                                     "Programming Tab."));
-    }
-}
-
-TEST(Replacement, SequencesEndingWithTheModifierSelectItsLastCharacters)
-{
-    auto r = refusal(calc("129", "129", "9"));
-    EXPECT_EQ(r.kind, Kind::OriginalEndsWithModifier);
-    EXPECT_EQ(r.icon, RefusalIcon::Information);
-    EXPECT_EQ(r.title, QString("Warning"));
-    EXPECT_EQ(r.message, QString("Original Sequence ends with Modifier ID Sequence.\r\n"
-                                 "Please modify Original Sequence."));
-    EXPECT_EQ(r.field, ReplacementField::Original);
-    EXPECT_EQ(r.selectionStart, 2);
-    EXPECT_EQ(r.selectionLength, 1);
-
-    r = refusal(calc("1", "55#9", "#9"));
-    EXPECT_EQ(r.kind, Kind::NewEndsWithModifier);
-    EXPECT_EQ(r.message, QString("New Sequence ends with Modifier ID Sequence.\r\n"
-                                 "Please modify New Sequence."));
-    EXPECT_EQ(r.field, ReplacementField::New);
-    EXPECT_EQ(r.selectionStart, 2);
-    EXPECT_EQ(r.selectionLength, 2);
-
-    // Equal to the modifier: the whole text is selected.
-    r = refusal(calc("#9", "12"));
-    EXPECT_EQ(r.selectionStart, 0);
-    EXPECT_EQ(r.selectionLength, 2);
-}
-
-TEST(Replacement, ShortSequencesNeverMatchALongerModifier)
-{
-    EXPECT_EQ(sequence(calc("23", "45", "123")), "2312345CD9");
-    EXPECT_EQ(sequence(calc("9", "99", "999", "1")), "999999112");
-}
-
-TEST(Replacement, TooShortComesAfterTheModifierChecks)
-{
-    auto r = refusal(calc("1", "2"));
-    EXPECT_EQ(r.kind, Kind::TooShort);
-    EXPECT_EQ(r.icon, RefusalIcon::Exclamation);
-    EXPECT_EQ(r.title, QString("DTMF"));
-    EXPECT_EQ(r.message, QString("Original/New Sequence too short."));
-    EXPECT_EQ(refusal(calc("", "22")).kind, Kind::TooShort);
-    // An empty original with a new sequence ending in the modifier: the modifier check wins.
-    EXPECT_EQ(refusal(calc("", "1#9")).kind, Kind::NewEndsWithModifier);
-    EXPECT_EQ(refusal(calc("5#9", "1#9")).kind, Kind::OriginalEndsWithModifier);
-    EXPECT_EQ(refusal(calc("5#9", "", "#9", "")).kind, Kind::EmptyIds);
-}
-
-TEST(Replacement, PastedNonDigitsAreRefusedNamingTheField)
-{
-    struct Case {
+    using F = ReplacementField;
+    const struct {
         const char *original, *newCode, *modifier, *checksum;
-        ReplacementField field;
-        const char *name;
-        int position;
+        Kind kind;
+        F field;
+        int start;
+        int length;
+    } cases[] = {
+        {"", "", "", "C", Kind::EmptyIds, F::None, 0, 0},
+        {"", "", "#9", "", Kind::EmptyIds, F::None, 0, 0},
+        {"5#9", "", "#9", "", Kind::EmptyIds, F::None, 0, 0},
+        {"129", "129", "9", "C", Kind::OriginalEndsWithModifier, F::Original, 2, 1},
+        {"#9", "12", "#9", "C", Kind::OriginalEndsWithModifier, F::Original, 0, 2},
+        {"5#9", "1#9", "#9", "C", Kind::OriginalEndsWithModifier, F::Original, 1, 2},
+        {"1", "55#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 2, 2},
+        {"", "1#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 1, 2},
+        {"1", "2", "#9", "C", Kind::TooShort, F::None, 0, 0},
+        {"", "22", "#9", "C", Kind::TooShort, F::None, 0, 0},
+        {"12x4", "56", "#9", "C", Kind::NotDtmf, F::Original, 2, 1},
+        {"12", "5 6", "#9", "C", Kind::NotDtmf, F::New, 1, 1},
+        {"12", "5a", "#9", "C", Kind::NotDtmf, F::New, 1, 1},
+        {"12", "56", "#-", "C", Kind::NotDtmf, F::ModifierId, 1, 1},
+        {"12", "56", "#9", "E", Kind::NotDtmf, F::ChecksumId, 0, 1},
+        // Only reachable by bypassing the field's length limit: 18 digits of code 15 sum to 270.
+        {"1", "CCCCCCCCCCCCCCCCCC", "#9", "C", Kind::TooLong, F::None, 0, 0},
     };
-    const Case cases[] = {
-        {"12x4", "56", "#9", "C", ReplacementField::Original, "Original Sequence", 2},
-        {"12", "5 6", "#9", "C", ReplacementField::New, "New Sequence", 1},
-        {"12", "5a", "#9", "C", ReplacementField::New, "New Sequence", 1},
-        {"12", "56", "#-", "C", ReplacementField::ModifierId, "Modifier ID", 1},
-        {"12", "56", "#9", "E", ReplacementField::ChecksumId, "Checksum ID", 0},
+    const std::map<Kind, std::tuple<RefusalIcon, QString, QString>> boxes = {
+        {Kind::EmptyIds,
+         {RefusalIcon::Exclamation, "DTMF",
+          "Modifier ID or Checksum ID cannot be empty.\r\nPlease insert Modifier ID / Checksum "
+          "ID in Direct Programming Tab."}},
+        {Kind::OriginalEndsWithModifier,
+         {RefusalIcon::Information, "Warning",
+          "Original Sequence ends with Modifier ID Sequence.\r\nPlease modify Original "
+          "Sequence."}},
+        {Kind::NewEndsWithModifier,
+         {RefusalIcon::Information, "Warning",
+          "New Sequence ends with Modifier ID Sequence.\r\nPlease modify New Sequence."}},
+        {Kind::TooShort, {RefusalIcon::Exclamation, "DTMF", "Original/New Sequence too short."}},
     };
+    const std::map<F, QString> names = {{F::Original, "Original Sequence"},
+                                        {F::New, "New Sequence"},
+                                        {F::ModifierId, "Modifier ID"},
+                                        {F::ChecksumId, "Checksum ID"}};
     for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.original) + " " + c.newCode + " " + c.modifier + " " +
+                     c.checksum);
         const auto r = refusal(calc(c.original, c.newCode, c.modifier, c.checksum));
-        EXPECT_EQ(r.kind, Kind::NotDtmf) << c.name;
-        EXPECT_EQ(r.icon, RefusalIcon::Exclamation);
-        EXPECT_EQ(r.title, QString("DTMF"));
-        EXPECT_TRUE(r.message.startsWith(QString::fromLatin1(c.name))) << r.message.toStdString();
+        EXPECT_EQ(r.kind, c.kind);
         EXPECT_EQ(r.field, c.field);
-        EXPECT_EQ(r.selectionStart, c.position);
+        EXPECT_EQ(r.selectionStart, c.start);
+        if (c.kind != Kind::NotDtmf)
+            EXPECT_EQ(r.selectionLength, c.length);
+        if (const auto box = boxes.find(c.kind); box != boxes.end()) {
+            EXPECT_EQ(r.icon, std::get<0>(box->second));
+            EXPECT_EQ(r.title, std::get<1>(box->second));
+            EXPECT_EQ(r.message, std::get<2>(box->second));
+        } else if (c.kind == Kind::NotDtmf) {
+            EXPECT_EQ(r.icon, RefusalIcon::Exclamation);
+            EXPECT_EQ(r.title, QString("DTMF"));
+            EXPECT_TRUE(r.message.startsWith(names.at(c.field))) << r.message.toStdString();
+        }
     }
-}
-
-TEST(Replacement, NoChecksumBeyondTwoDigits)
-{
-    // Only reachable by bypassing the field's length limit: 18 digits of code 15 sum to 270.
-    const auto r = refusal(calc("1", "CCCCCCCCCCCCCCCCCC"));
-    EXPECT_EQ(r.kind, Kind::TooLong);
 }
