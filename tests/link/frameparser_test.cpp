@@ -2,6 +2,7 @@
 #include "link/LinkProtocol.h"
 #include "platform/SerialPort.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -210,4 +211,24 @@ TEST_F(ParserTest, ResetTakesTheNextByteFromIdle)
         identities += event && event->kind == FrameEvent::Kind::Identity;
     }
     EXPECT_EQ(identities, 0);
+}
+
+// A line that never behaves: an identity far longer than any board's name, or one that never
+// ends, is given up without holding it all, and the next good line is read.
+TEST_F(ParserTest, OverlongIdentityIsAbandoned)
+{
+    const QByteArray lines[] = {identityLine(QByteArray(100000, 'x')),
+                                QByteArray("\xFF\xAA", 2) + QByteArray(4 << 20, 'A')};
+    for (const QByteArray &line : lines) {
+        const auto events = feed(line);
+        ASSERT_FALSE(events.empty());
+        EXPECT_TRUE(std::all_of(events.begin(), events.end(), [](const FrameEvent &e) {
+            return e.kind == FrameEvent::Kind::Abandoned;
+        }));
+        EXPECT_EQ(parser.state(), FrameParser::Idle);
+        const auto next = feed(identityLine(QByteArray(200, 'y')));
+        ASSERT_EQ(next.size(), 1u);
+        EXPECT_EQ(next[0].kind, FrameEvent::Kind::Identity);
+        EXPECT_TRUE(next[0].checksumOk);
+    }
 }
