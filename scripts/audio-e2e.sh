@@ -142,13 +142,10 @@ wav_case() { # NAME SEQUENCE DIGIT GAP
 }
 
 all="0123456789*#ABCD"
-send_case "send 60/40" "$all" 60 40
 send_case "send 40/40" "$all" 40 40
 send_case "send two sequences 60/40" "159D 26*#" 60 40
 send_case "send one digit 40/40" "7" 40 40 0
-window_case "window click 60/40" "$all" 60 40
 window_case "window Enter 40/40" "$all" 40 40 enter
-wav_case "wav 60/40" "$all" 60 40
 wav_case "wav 40/40" "$all" 40 40
 
 # --- Listening
