@@ -59,6 +59,8 @@ private:
 
 } // namespace
 
+Q_DECLARE_METATYPE(keytoner::link::VirtualBoard::Faults)
+
 class LinkSessionTest : public QObject {
     Q_OBJECT
 
@@ -141,38 +143,6 @@ private slots:
         QVERIFY(port->discardNull());
     }
 
-    void readWithLateOrWrongIdentityFails_data()
-    {
-        QTest::addColumn<int>("delayMs");
-        QTest::addColumn<QByteArray>("identity");
-        QTest::addColumn<bool>("silent");
-        QTest::newRow("late") << 150 << QByteArray("Tonesentinel  v2") << false;
-        QTest::newRow("one blank") << 2 << QByteArray("Tonesentinel v2") << false;
-    }
-
-    void readWithLateOrWrongIdentityFails()
-    {
-        QFETCH(int, delayMs);
-        QFETCH(QByteArray, identity);
-        QFETCH(bool, silent);
-        VirtualBoard::Faults faults;
-        faults.answerDelayMs = delayMs;
-        faults.identity = identity;
-        faults.silent = silent;
-        connectBoard(faults);
-        QCOMPARE(session->read(), LinkSession::Outcome::Failed);
-        QCOMPARE(reporter->info(),
-                 QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
-        QVERIFY(reporter->okVisible());
-        QTest::qWait(300);
-        const QByteArray sent = board->receivedBytes();
-        QCOMPARE(sent, QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
-        if (delayMs > 100) {
-            // The late line is announced once it arrives.
-            QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 detected."));
-        }
-    }
-
     void identityWaitRunsAtLeast100MsWithoutAnswer()
     {
         connectBoard();
@@ -186,40 +156,6 @@ private slots:
         QVERIFY(!session->GetVersion());
         QVERIFY2(elapsed.elapsed() >= 99, qPrintable(QString::number(elapsed.elapsed())));
         QVERIFY(session->ShowIdentity());
-    }
-
-    void readDataFaults_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("wrong checksum") << 0 << "Error reading data from Tonesentinel  v2";
-        QTest::newRow("filtered byte")
-            << 1 << "FAILED to read data!  Please check Connections / Decoder";
-    }
-
-    void readDataFaults()
-    {
-        QFETCH(int, fault);
-        QFETCH(QString, text);
-        VirtualBoard::Faults faults;
-        faults.badDataSum = fault == 0;
-        faults.filteredPosition = fault == 1 ? 8 : -1;
-        connectBoard(faults);
-        rx.fill(0x11);
-        QCOMPARE(session->read(), LinkSession::Outcome::Failed);
-        QCOMPARE(reporter->info(), text);
-        QVERIFY(reporter->shownImages().isEmpty());
-        QTest::qWait(200);
-        const int spaces = static_cast<int>(board->receivedBytes().count(' '));
-        QCOMPARE(spaces, fault == 0 ? 0 : 256);
-        if (fault == 1) {
-            // The data wait runs its full 768 ms before the failure tail starts.
-            const double read = port->firstWrite(QByteArray("\xFF\xAA", 2));
-            const double tail = port->firstWrite(" ");
-            QVERIFY(read >= 0 && tail > read);
-            const double waitedMs = tail - read;
-            QVERIFY2(waitedMs >= 768, qPrintable(QString::number(waitedMs)));
-        }
     }
 
     void programWritesBlocksAndVerifies()
@@ -257,32 +193,65 @@ private slots:
         QVERIFY(session->VerifyMode());
     }
 
-    void programFailures_data()
+    void exchangeFailures_data()
     {
-        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("program");
+        QTest::addColumn<VirtualBoard::Faults>("faults");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no identity")
-            << 0 << "FAILED to get Version!  Unable to program, please check Decoder";
-        QTest::newRow("read-back differs") << 1 << "Error programming Tonesentinel  v2";
-        QTest::newRow("no read-back")
-            << 2 << "FAILED to read data!  Unable to program, please check Decoder";
+        QTest::addColumn<bool>("tail"); // the 256 blanks that end a failed exchange
+        const QString noVersion = "FAILED to read version! Please Check Connections / Decoder";
+        VirtualBoard::Faults late, blank, sum, filtered, silent, store, noReadBack;
+        late.answerDelayMs = 150;
+        blank.identity = "Tonesentinel v2";
+        sum.badDataSum = true;
+        filtered.filteredPosition = 8;
+        silent.silent = true;
+        store.readBackDifference = 100;
+        noReadBack.filteredPosition = 20;
+        QTest::newRow("read, late identity") << false << late << noVersion << true;
+        QTest::newRow("read, one blank") << false << blank << noVersion << true;
+        QTest::newRow("read, wrong checksum")
+            << false << sum << "Error reading data from Tonesentinel  v2" << false;
+        QTest::newRow("read, filtered byte")
+            << false << filtered << "FAILED to read data!  Please check Connections / Decoder"
+            << true;
+        QTest::newRow("program, no identity")
+            << true << silent << "FAILED to get Version!  Unable to program, please check Decoder"
+            << true;
+        QTest::newRow("program, read-back differs")
+            << true << store << "Error programming Tonesentinel  v2" << false;
+        QTest::newRow("program, no read-back")
+            << true << noReadBack << "FAILED to read data!  Unable to program, please check Decoder"
+            << true;
     }
 
-    void programFailures()
+    void exchangeFailures()
     {
-        QFETCH(int, fault);
+        QFETCH(bool, program);
+        QFETCH(VirtualBoard::Faults, faults);
         QFETCH(QString, text);
-        VirtualBoard::Faults faults;
-        faults.silent = fault == 0;
-        faults.readBackDifference = fault == 1 ? 100 : -1;
-        faults.filteredPosition = fault == 2 ? 20 : -1;
+        QFETCH(bool, tail);
         connectBoard(faults);
         prg = patternImage();
-        QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Failed);
+        rx.fill(0x11);
+        QCOMPARE(program ? session->ProgramBoard() : session->read(), LinkSession::Outcome::Failed);
         QCOMPARE(reporter->info(), text);
-        QTest::qWait(200);
-        if (fault == 0)
-            QCOMPARE(board->receivedBytes(), QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
+        QVERIFY(reporter->okVisible());
+        QVERIFY(reporter->shownImages().isEmpty());
+        QTest::qWait(300);
+        const QByteArray sent = board->receivedBytes();
+        QCOMPARE(sent.count(' '), tail ? 256 : 0);
+        if (faults.answerDelayMs > 100 || faults.identity != "Tonesentinel  v2" || faults.silent)
+            QCOMPARE(sent, QByteArray("\xFF\xCC", 2) + QByteArray(256, ' '));
+        if (faults.answerDelayMs > 100) // the late line is announced once it arrives
+            QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 detected."));
+        if (faults.filteredPosition == 8) {
+            // The data wait runs its full 768 ms before the failure tail starts.
+            const double read = port->firstWrite(QByteArray("\xFF\xAA", 2));
+            const double blanks = port->firstWrite(" ");
+            QVERIFY(read >= 0 && blanks > read);
+            QVERIFY2(blanks - read >= 768, qPrintable(QString::number(blanks - read)));
+        }
     }
 
     void hangUpDuringReadEndsWithoutHanging()
