@@ -136,7 +136,7 @@ TEST(ConfigCodec, DecodingSkipsUnknownCodesWithinTheSlot)
     ConfigImage image = blankImage();
     EXPECT_EQ(decodeConfigImage(image).txtMem[0], ""); // ten 0xFF bytes
     image[18] = 1;
-    image[19] = 0xFF;
+    image[19] = 16; // the first code past the digit table
     image[20] = 2;
     image[21] = 0x80;
     image[22] = 3; // after the end mark
