@@ -1,30 +1,6 @@
 #!/usr/bin/env bash
 # keytoner-cli identify / read / program against the virtual board of keytoner-cli simulate.
-set -u
-cli=$1
-work=$(mktemp -d)
-sims=()
-cleanup() {
-    for pid in "${sims[@]}"; do kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-passes=0
-check() { # name, condition status
-    if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
-
-# Starts a board (extra arguments go to simulate) and sets $board to the device it prints.
-# Runs in this shell, not in a command substitution, so that the board is known to cleanup.
-board=
-start_board() {
-    local out="$work/sim${#sims[@]}.out"
-    "$cli" simulate "$@" >"$out" 2>&1 </dev/null &
-    sims+=($!)
-    for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
-    board=$(head -1 "$out")
-}
+. "$(dirname "$0")/common.bash"
 
 start_board --link 5 --folder "$work"
 device=$board
@@ -91,5 +67,4 @@ expect_fault silence "FAILED to get Version!  Unable to program, please check De
 [ ! -e "$work/x.prg" ]
 check "a failed read writes no file" $?
 
-echo "$passes passed, $failures failed"
-[ $failures -eq 0 ]
+finish link

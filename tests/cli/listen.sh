@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
 # keytoner-cli cw and listen: Morse files, decoding files written by wav and cw, the output
 # formats, and usage errors.
-set -uo pipefail
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.bash"
 
 samples() { echo $((($(stat -c %s "$1") - 44) / 2)); }
 texts() { awk '{ sub(/^[^ ]+ [^ ]+ /, ""); printf "%s", $0 }'; }
@@ -70,5 +65,4 @@ check_usage cw E --tone 200
 check_usage cw "<>" -o "$work/nothing.wav"
 [ ! -e "$work/nothing.wav" ] || fail "a file was written despite a usage error"
 
-[ $failures = 0 ] && echo "listen: all checks passed"
-exit $((failures > 0))
+finish listen

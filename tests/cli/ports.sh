@@ -2,25 +2,10 @@
 # keytoner-cli ports: listing, binding and unbinding numbers through the comN links, and the
 # refusals; against the virtual board of simulate. Why a port does not open is the platform
 # unit test's.
-set -u
-cli=$1
-work=$(mktemp -d)
-sim=
-cleanup() {
-    [ -n "$sim" ] && { kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; }
-    rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-passes=0
-check() { # name, condition status
-    if [ "$2" -eq 0 ]; then passes=$((passes + 1)); else echo "FAIL: $1"; failures=$((failures + 1)); fi
-}
+. "$(dirname "$0")/common.bash"
 
-"$cli" simulate >"$work/sim.out" 2>&1 </dev/null &
-sim=$!
-for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
-device=$(head -1 "$work/sim.out")
+start_board
+device=$board
 
 out=$("$cli" ports --bind 3 "$device" --folder "$work"); status=$?
 [ $status -eq 0 ] && [ "$(readlink "$work/com3")" = "$device" ] && [ "$out" = "COM3 → $device" ]
@@ -62,5 +47,4 @@ out=$("$cli" ports --folder "$work")
 echo "$out" | grep -qx "6 *not connected (/dev/serial/by-id/usb-unplugged-if00-port0)"
 check "the list shows the dangling binding: $out" $?
 
-echo "$passes passed, $failures failed"
-[ $failures -eq 0 ]
+finish ports

@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
 # keytoner-cli send without a sound server: usage errors and the failure road. (Playing on a
 # real sound server is checked by scripts/audio-e2e.sh.)
-set -uo pipefail
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.bash"
 
 printf 'autospawn = no\n' >"$work/client.conf"
 export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_SERVER="unix:$work/no-server" XDG_RUNTIME_DIR="$work"
@@ -32,5 +27,4 @@ grep -qF '"e" at position 5 of the sequence is not a DTMF key' "$work/err" || fa
 "$cli" send "1a d" >"$work/out" 2>"$work/err"
 [ $? = 1 ] && grep -q "waveOutOpen failed" "$work/err" || fail "lower-case keys refused: $(cat "$work/err")"
 
-[ $failures = 0 ] && echo "send: all checks passed"
-exit $((failures > 0))
+finish send

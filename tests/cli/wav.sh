@@ -1,11 +1,6 @@
 #!/usr/bin/env bash
 # keytoner-cli wav: file format, exact samples, timing minimums and usage errors.
-set -uo pipefail
-cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.bash"
 
 le32() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
 
@@ -70,5 +65,4 @@ done
 "$cli" wav 1 "$work/missing/dir/x.wav" 2>/dev/null
 [ $? = 1 ] || fail "unwritable path should exit 1"
 
-[ $failures = 0 ] && echo "wav: all checks passed"
-exit $((failures > 0))
+finish wav

@@ -2,6 +2,8 @@
 
 #include "listen/Listener.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -81,5 +83,16 @@ inline std::string joined(const std::vector<ListenEvent> &events)
         text += event.text;
     return text;
 }
+
+// A parameterised test's name from its case's `name`, anything but letters and digits made '_'.
+struct CaseName {
+    template <typename Case> std::string operator()(const testing::TestParamInfo<Case> &info) const
+    {
+        std::string name = info.param.name;
+        for (char &c : name)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    }
+};
 
 } // namespace keytoner::test

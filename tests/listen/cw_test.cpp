@@ -21,11 +21,6 @@ struct CwCase {
     int ditherLsb = 0; // after 133 ms of digital silence, as a live stream may start
 };
 
-void PrintTo(const CwCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 Sound morseSound(const CwCase &c)
 {
     Sound sound{c.rate, {}};
@@ -68,12 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         CwCase{"slows down", "CQ CQ DE N0CALL / N0CALL PSE K", 60, 30, 8000, 700, 0,
                "CQ CQ DE N0CALL N0CALL PSE K"},
         CwCase{"near-silent dither first", "N0CALL", 20, 0, 44100, 700, 0, "N0CALL", 2}),
-    [](const testing::TestParamInfo<CwCase> &info) {
-        std::string name = info.param.name;
-        for (char &c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    CaseName());
 
 TEST(CwNoise, NoiseAloneWritesNothing)
 {

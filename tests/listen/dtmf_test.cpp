@@ -23,11 +23,6 @@ struct DtmfCase {
     std::string expected;
 };
 
-void PrintTo(const DtmfCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 Sound keysSound(const DtmfCase &c)
 {
     Sound sound{c.rate, {}};
@@ -69,23 +64,13 @@ INSTANTIATE_TEST_SUITE_P(
                     DtmfCase{"too short", "55", 5, 40, 8000, 1, 0, 0, ""},
                     DtmfCase{"twist of 14 dB", "8", 60, 40, 8000, 1, 14, 0, ""},
                     DtmfCase{"6 % off frequency", "8", 60, 40, 8000, 1.06, 0, 0, ""}),
-    [](const testing::TestParamInfo<DtmfCase> &info) {
-        std::string name = info.param.name;
-        for (char &c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+    CaseName());
 
 struct NotAKeyCase {
     const char *name;
     double f1;
     double f2;
 };
-
-void PrintTo(const NotAKeyCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class DtmfRejects : public testing::TestWithParam<NotAKeyCase> {};
 
@@ -104,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Table, DtmfRejects,
                          testing::Values(NotAKeyCase{"two_rows", 697, 852},
                                          NotAKeyCase{"one_tone", 1336, 0},
                                          NotAKeyCase{"harmonic", 697, 1394}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         CaseName());
 
 TEST(DtmfTiming, EventCarriesTheKeysStart)
 {
