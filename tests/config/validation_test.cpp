@@ -119,7 +119,7 @@ TEST(ConfigValidation, DuplicateCommands)
 }
 
 // Conversions that the range checks let through fail with a description that names the field
-// and its text, at the step that stores the value.
+// and its text, at the step that stores the value, in the order of the checks.
 TEST(ConfigValidation, FailedConversionsNameTheFieldAndText)
 {
     const struct {
@@ -140,22 +140,15 @@ TEST(ConfigValidation, FailedConversionsNameTheFieldAndText)
          R"(Modifier ID "123456789" is longer than 8 digits.)"},
         {[](BoardConfig &c) { c.txtCallID = "ABCDEFG"; },
          R"(CW Call "ABCDEFG" is longer than 6 characters.)"},
+        // A bad checksum digit is found before the speed is looked at; a bad command digit only
+        // after the duplicates.
+        {[](BoardConfig &c) { c.txtCrcTag = "x", c.txtMorseSpeed = ""; },
+         R"(Checksum ID "x" is not one DTMF digit.)"},
+        {[](BoardConfig &c) { c.txtMem[0] = "x", c.txtMem[1] = "5", c.txtMem[2] = "5"; },
+         "Command #1 is equal to Command #2"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(messageAfter(c.change), c.message);
-}
-
-TEST(ConfigValidation, ConversionFailuresKeepTheirPlaceInTheOrder)
-{
-    // A bad checksum digit is found before the speed is looked at; a bad command digit only
-    // after the duplicates.
-    EXPECT_EQ(messageAfter([](BoardConfig &c) { c.txtCrcTag = "x", c.txtMorseSpeed = ""; }),
-              R"(Checksum ID "x" is not one DTMF digit.)");
-    EXPECT_EQ(messageAfter([](BoardConfig &c) {
-                  c.txtMem[0] = "x";
-                  c.txtMem[1] = "5", c.txtMem[2] = "5";
-              }),
-              "Command #1 is equal to Command #2");
 }
 
 // The call holds only what its field takes, so that the read-back can verify it.

@@ -1,5 +1,5 @@
 // The QSerialPort-based port on a pseudo-terminal: line settings, reads, NUL discarding, RTS
-// on a device without modem lines, failures to open.
+// on a device without modem lines, the far end hanging up.
 #include "platform/QtSerialPort.h"
 
 #include <QSignalSpy>
@@ -83,16 +83,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(events.size(), 0);
         QVERIFY(port.isOpen());
-    }
-
-    void missingDeviceDoesNotOpen()
-    {
-        QtSerialPort port;
-        QVERIFY(!port.open(QStringLiteral("/nonexistent/com3")));
-        QVERIFY(!port.isOpen());
-        QVERIFY(!port.errorString().isEmpty());
-        QVERIFY(!port.write("x"));
-        QCOMPARE(port.errorString(), QStringLiteral("Operation valid only when the port is open"));
     }
 
     void farEndHangingUpIsReportedOnceAndCloses()

@@ -64,19 +64,6 @@ TEST(SettingsFile, ReadsBlanksAroundNumbersAndLinesSplitBetweenItems)
     EXPECT_EQ(read.values.txDelayMs, "7");
 }
 
-TEST(SettingsFile, NumbersRoundHalvesToEven)
-{
-    const auto left = [](const char *number) {
-        return SettingsFile::parse(QStringLiteral("\"\",%1,0,0,\"\",\"\",\"\",\"\",\"\",\"\",\"\"")
-                                       .arg(QLatin1String(number)))
-            .values.left;
-    };
-    EXPECT_EQ(left("1200.5"), 1200);
-    EXPECT_EQ(left("1201.5"), 1202);
-    EXPECT_EQ(left("-0.5"), 0);
-    EXPECT_EQ(left("32767.4"), 32767);
-}
-
 TEST(SettingsFile, ShortFileKeepsTheFieldsReadAndLeavesTheRestEmpty)
 {
     const SettingsRead read = SettingsFile::parse("\"a.prg\",15,30,1,\"777\",\"80\"\r\n");
@@ -90,18 +77,27 @@ TEST(SettingsFile, ShortFileKeepsTheFieldsReadAndLeavesTheRestEmpty)
     EXPECT_EQ(SettingsFile::parse("").failedField, 1);
 }
 
-TEST(SettingsFile, NumberThatDoesNotFitStopsAtItsField)
+// A position rounds halves to even; one that does not fit a 16-bit number stops the reading at
+// its field, keeping the fields before it.
+TEST(SettingsFile, PositionNumbers)
 {
-    const QString rest = ",0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"";
-    for (const char *bad : {"32768", "-32769", "32767.5", "1e9", "12abc", "left"}) {
+    const struct {
+        const char *text;
+        int left; // -1: refused
+    } cases[] = {{"1200.5", 1200}, {"1201.5", 1202}, {"-0.5", 0}, {"32767.4", 32767}, {"32768", -1},
+                 {"-32769", -1},   {"32767.5", -1},  {"1e9", -1}, {"12abc", -1},      {"left", -1}};
+    for (const auto &c : cases) {
         const SettingsRead read =
-            SettingsFile::parse("\"keep.prg\"," + QLatin1String(bad) + ",0" + rest);
-        EXPECT_EQ(read.failedField, 2) << bad;
-        EXPECT_EQ(read.values.configFile, "keep.prg") << bad;
-        EXPECT_EQ(read.values.left, 0) << bad;
-        EXPECT_TRUE(read.values.sequence.isEmpty()) << bad;
+            SettingsFile::parse(QStringLiteral("\"keep.prg\",%1,0,0,\"1\","
+                                               "\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
+                                    .arg(QLatin1String(c.text)));
+        EXPECT_EQ(read.failedField, c.left < 0 ? std::optional<int>(2) : std::nullopt) << c.text;
+        EXPECT_EQ(read.values.configFile, "keep.prg") << c.text;
+        EXPECT_EQ(read.values.left, std::max(c.left, 0)) << c.text;
+        EXPECT_EQ(read.values.sequence.isEmpty(), c.left < 0) << c.text;
     }
-    const SettingsRead badTab = SettingsFile::parse("\"\",5,6,x" + rest);
+    const SettingsRead badTab =
+        SettingsFile::parse("\"\",5,6,x,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
     EXPECT_EQ(badTab.failedField, 4);
     EXPECT_EQ(badTab.values.top, 6);
 }
