@@ -1,4 +1,5 @@
 #include "manual/RtfReader.h"
+#include "support/QtApplication.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -13,18 +14,6 @@ using namespace keytoner;
 
 namespace {
 
-// Character formats want a GUI application for their fonts.
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "rtfreader_test";
-    static char *argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
-
 struct TextRun {
     QString text;
     QTextCharFormat format;
@@ -32,7 +21,8 @@ struct TextRun {
 
 class RtfReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { ensureApplication(); }
+    // Character formats want a GUI application for their fonts.
+    void SetUp() override { test::ensureApplication<QGuiApplication>(); }
 
     // Reads the bytes, which must succeed.
     QTextDocument &read(const QByteArray &bytes)

@@ -1,9 +1,9 @@
 #include "support/FakeAudio.h"
 #include "support/FakePlatform.h"
+#include "support/QtApplication.h"
 #include "tone/Synthesis.h"
 #include "tone/TonePlayer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -12,24 +12,6 @@ using namespace keytoner;
 using namespace keytoner::test;
 
 namespace {
-
-// The player waits in an event loop, which needs an application object.
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (!QCoreApplication::instance())
-            app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "toneplayer_test";
-    char *argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> app_;
-};
-const auto *const qtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 // Tick readings handed out in turn, so that ElapsedMs is exact.
 class ScriptedClock : public FakeClock {
@@ -66,6 +48,7 @@ protected:
         EXPECT_EQ(audio.liveOutputs(), 0);
     }
 
+    const bool hasApplication = (ensureApplication(), true); // the player waits in event loops
     FakeAudioSystem audio;
     FakeMessageBoxes messages;
     ScriptedClock clock;
