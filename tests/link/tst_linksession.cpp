@@ -98,30 +98,34 @@ private slots:
         board.reset();
     }
 
-    void identityAnnouncedAfterOpening()
+    // The right identity in black with the OK button; another one in red, the OK button kept as
+    // it was.
+    void identityAnnouncedAfterOpening_data()
     {
-        connectBoard();
-        QVERIFY(session->announceIdentity());
-        QVERIFY(session->waitForIdentity(1000));
-        QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 detected."));
-        QCOMPARE(reporter->infoColor(), LinkReporter::InfoColor::Black);
-        QVERIFY(reporter->okVisible());
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("right") << QByteArray("Tonesentinel  v2") << "Tonesentinel  v2 detected.";
+        QTest::newRow("wrong, LF only")
+            << QByteArray("Tonesentinel v2")
+            << "Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !";
     }
 
-    void wrongIdentityAnnouncedInRed()
+    void identityAnnouncedAfterOpening()
     {
+        QFETCH(QByteArray, identity);
+        QFETCH(QString, text);
         VirtualBoard::Faults faults;
-        faults.identity = "Tonesentinel v2";
-        faults.lineFeedOnly = true;
+        faults.identity = identity;
+        faults.lineFeedOnly = identity != "Tonesentinel  v2";
         connectBoard(faults);
         reporter->setOkVisible(false);
-        session->announceIdentity();
-        session->waitForIdentity(1000);
-        QCOMPARE(
-            reporter->info(),
-            QStringLiteral("Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !"));
-        QCOMPARE(reporter->infoColor(), LinkReporter::InfoColor::Red);
-        QVERIFY(!reporter->okVisible()); // keeps its visibility
+        QVERIFY(session->announceIdentity());
+        QVERIFY(session->waitForIdentity(1000));
+        QCOMPARE(reporter->info(), text);
+        const bool right = identity == "Tonesentinel  v2";
+        QCOMPARE(reporter->infoColor(),
+                 right ? LinkReporter::InfoColor::Black : LinkReporter::InfoColor::Red);
+        QCOMPARE(reporter->okVisible(), right);
     }
 
     void readLoadsTheBoardsImage()
