@@ -204,7 +204,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("tail"); // the 256 blanks that end a failed exchange
         const QString noVersion = "FAILED to read version! Please Check Connections / Decoder";
-        VirtualBoard::Faults late, blank, sum, filtered, silent, store, noReadBack;
+        VirtualBoard::Faults late, blank, garbage, sum, filtered, silent, store, noReadBack;
         late.answerDelayMs = 150;
         blank.identity = "Tonesentinel v2";
         sum.badDataSum = true;
@@ -212,8 +212,10 @@ private slots:
         silent.silent = true;
         store.readBackDifference = 100;
         noReadBack.filteredPosition = 20;
+        garbage.garbage = true;
         QTest::newRow("read, late identity") << false << late << noVersion << true;
         QTest::newRow("read, one blank") << false << blank << noVersion << true;
+        QTest::newRow("read, noise") << false << garbage << noVersion << true;
         QTest::newRow("read, wrong checksum")
             << false << sum << "Error reading data from Tonesentinel  v2" << false;
         QTest::newRow("read, filtered byte")
