@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 using namespace keytoner;
@@ -92,100 +93,95 @@ TEST(CommEventTextTest, KnownEventsHaveTextsOthersTheirNumber)
     EXPECT_EQ(commEventText(3, "05"), "Errore n.3 su COM05");
     EXPECT_EQ(commEventText(CommEvent::InputOutput, "%1"), "Errore n.1007 su COM%1");
 }
-TEST_F(ParserTest, IdentityLineWithCrLfOrLfAlone)
+// One frame each: what the parser reports, and that it is back in Idle after it.
+TEST_F(ParserTest, OneFrame)
 {
-    for (const char *ending : {"\r\n", "\n"}) {
-        const auto events = feed(identityLine("Tonesentinel  v2", ending));
-        ASSERT_EQ(events.size(), 1u) << ending;
-        EXPECT_EQ(events[0].kind, FrameEvent::Kind::Identity);
-        EXPECT_TRUE(events[0].checksumOk);
-        EXPECT_EQ(events[0].text, "Tonesentinel  v2");
+    using Kind = FrameEvent::Kind;
+    auto imageWith = [](int position, std::uint8_t byte) {
+        ConfigImage image = sampleImage();
+        image[position] = byte;
+        return image;
+    };
+    // A CR in the middle of the line is dropped like the one before LF, from text and sum.
+    const QByteArray withCr = QByteArray("\xFF\xAA"
+                                         "ab\rc\n",
+                                         7) +
+                              char(0x26);
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        Kind kind;
+        bool checksumOk;
+        QByteArray text;                  // of an identity
+        std::optional<ConfigImage> image; // what a data frame leaves in the target
+    } cases[] = {
+        {"CR LF", identityLine("Tonesentinel  v2"), Kind::Identity, true, "Tonesentinel  v2", {}},
+        {"LF alone",
+         identityLine("Tonesentinel  v2", "\n"),
+         Kind::Identity,
+         true,
+         "Tonesentinel  v2",
+         {}},
+        {"identity sum off",
+         identityLine("Tonesentinel  v2", "\r\n", 1),
+         Kind::Identity,
+         false,
+         "Tonesentinel  v2",
+         {}},
+        {"CR inside", withCr, Kind::Identity, true, "abc", {}},
+        {"0x80 is text", identityLine("a\x80"), Kind::Identity, true, "a\x80", {}},
+        {"0x81 abandons",
+         QByteArray("\xFF\xAA"
+                    "Tone\x81sentinel\r\n\x00",
+                    18),
+         Kind::Abandoned,
+         false,
+         {},
+         {}},
+        {"noise before",
+         QByteArray("\x01 hello \x80\x7F", 10) + identityLine("X"),
+         Kind::Identity,
+         true,
+         "X",
+         {}},
+        // The byte after FF is not looked at again: FF 55 AA is no identity start.
+        {"FF 55 then a line",
+         QByteArray("\xFF\x55\xAA", 3) + identityLine("Y"),
+         Kind::Identity,
+         true,
+         "Y",
+         {}},
+        {"data", dataFrame(sampleImage()), Kind::DataFrame, true, {}, sampleImage()},
+        {"data sum off", dataFrame(sampleImage(), 1), Kind::DataFrame, false, {}, {}},
+        {"all zeros, sum zero", dataFrame(ConfigImage{}), Kind::DataFrame, true, {}, ConfigImage{}},
+        {"FF FF FF: first byte FF",
+         dataFrame(imageWith(0, 0xFF)),
+         Kind::DataFrame,
+         true,
+         {},
+         imageWith(0, 0xFF)},
+        {"0x5B at 7 passes",
+         dataFrame(imageWith(7, 0x5B)),
+         Kind::DataFrame,
+         true,
+         {},
+         imageWith(7, 0x5B)},
+        {"0x5B at 8 abandons", dataFrame(imageWith(8, 0x5B)), Kind::Abandoned, false, {}, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto events = feed(c.bytes);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].kind, c.kind);
+        EXPECT_EQ(events[0].checksumOk, c.checksumOk);
+        if (c.kind == Kind::Identity) {
+            EXPECT_EQ(events[0].text, c.text);
+        }
+        if (c.image) {
+            EXPECT_EQ(rx, *c.image);
+        }
         EXPECT_EQ(parser.state(), FrameParser::Idle);
     }
-    EXPECT_FALSE(feed(identityLine("Tonesentinel  v2", "\r\n", 1)).at(0).checksumOk);
-}
-
-TEST_F(ParserTest, CarriageReturnCountsNeitherInTextNorInSum)
-{
-    // A CR in the middle of the line is dropped like the one before LF.
-    QByteArray line("\xFF\xAA"
-                    "ab\rc\n",
-                    7);
-    line += static_cast<char>(checksum(QByteArray("abc")));
-    const auto events = feed(line);
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_TRUE(events[0].checksumOk);
-    EXPECT_EQ(events[0].text, "abc");
-}
-
-TEST_F(ParserTest, TextByteAbove0x80AbandonsTheLine)
-{
-    QByteArray line("\xFF\xAA"
-                    "Tone\x81sentinel\r\n\x00",
-                    18);
-    const auto events = feed(line);
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Abandoned);
-    // 0x80 itself is a text byte.
-    EXPECT_EQ(feed(identityLine("a\x80")).at(0).text, "a\x80");
-}
-
-TEST_F(ParserTest, DataFrameFillsTheTargetAndChecksItsSum)
-{
-    const ConfigImage image = sampleImage();
-    auto events = feed(dataFrame(image));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, FrameEvent::Kind::DataFrame);
-    EXPECT_TRUE(events[0].checksumOk);
-    EXPECT_EQ(rx, image);
-
-    events = feed(dataFrame(image, 1));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_FALSE(events[0].checksumOk);
-    // All zeros, sum zero included, is a good frame.
-    EXPECT_TRUE(feed(dataFrame(ConfigImage{})).at(0).checksumOk);
-}
-
-TEST_F(ParserTest, FilteredByteAbandonsFromPosition8Only)
-{
-    ConfigImage image = sampleImage();
-    image[7] = 0x5B;
-    EXPECT_TRUE(feed(dataFrame(image)).at(0).checksumOk);
-
-    image[8] = 0x5B;
-    const auto events = feed(dataFrame(image));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Abandoned);
-    EXPECT_EQ(parser.state(), FrameParser::Idle);
-}
-
-TEST_F(ParserTest, FfFollowedByAnythingElseReturnsToIdle)
-{
-    auto events = feed(QByteArray("\xFF\x55", 2) + identityLine("Tonesentinel  v2"));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].text, "Tonesentinel  v2");
-    // The byte after FF is not looked at again: FF 55 AA is no identity start.
-    feed(QByteArray("\xFF\x55\xAA", 3));
-    EXPECT_EQ(parser.state(), FrameParser::Idle);
-}
-
-TEST_F(ParserTest, FfFfFfStartsADataFrameWhoseFirstByteIsFf)
-{
-    ConfigImage image = sampleImage();
-    image[0] = 0xFF;
-    QByteArray frame = dataFrame(image);
-    ASSERT_EQ(static_cast<std::uint8_t>(frame.at(2)), 0xFF);
-    const auto events = feed(frame);
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_TRUE(events[0].checksumOk);
-    EXPECT_EQ(rx[0], 0xFF);
-}
-
-TEST_F(ParserTest, NoiseBeforeAFrameIsIgnored)
-{
-    const auto events = feed(QByteArray("\x01 hello \x80\x7F", 10) + identityLine("X"));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].text, "X");
 }
 
 TEST_F(ParserTest, ResetTakesTheNextByteFromIdle)
