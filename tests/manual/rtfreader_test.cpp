@@ -76,13 +76,37 @@ TextRun runWith(const std::vector<TextRun> &runs, const QString &text)
 
 } // namespace
 
-TEST_F(RtfReaderTest, ParagraphsLinesAndTabs)
+// The paragraphs' texts: line ends in the file are not text, an escaped one is a paragraph;
+// Windows-1252 escapes, \u with its fallback skipped (\uc sets how many, the group ends the
+// skip), surrogate pairs kept together and lone ones replaced; skipped destinations, binary
+// data skipped by its length.
+TEST_F(RtfReaderTest, Texts)
 {
-    EXPECT_EQ(paragraphs("{\\rtf1\\ansi First\\par Second\\line still\\tab second\\par}"),
-              QStringList({"First",
-                           QString("Second") + QChar(QChar::LineSeparator) + "still\tsecond", ""}));
-    // Line ends in the file are not text; an escaped line end is a paragraph.
-    EXPECT_EQ(paragraphs("{\\rtf1 one\r\ntwo\\\nthree}"), QStringList({"onetwo", "three"}));
+    const QString lineSeparator(QChar::LineSeparator);
+    const struct {
+        QByteArray rtf;
+        QStringList paragraphs;
+    } cases[] = {
+        {"{\\rtf1\\ansi First\\par Second\\line still\\tab second\\par}",
+         {"First", "Second" + lineSeparator + "still\tsecond", ""}},
+        {"{\\rtf1 one\r\ntwo\\\nthree}", {"onetwo", "three"}},
+        {"{\\rtf1 a\\\\b\\{c\\}d}", {"a\\b{c}d"}},
+        {"{\\rtf1 \\'80 \\'93x\\'94 perch\\'e8}", {QString::fromUtf8("€ “x” perchè")}},
+        {"{\\rtf1 \\u8364?5 \\uc2\\u8212\\'97\\'97-\\uc0\\u233 x}", {QString::fromUtf8("€5 —-éx")}},
+        {"{\\rtf1 \\u-3?\\u-10179?\\u-8704?}", {QString::fromUtf8("\uFFFD😀")}},
+        {"{\\rtf1 a\\u-10179?b}", {QString::fromUtf8("a\uFFFDb")}},
+        {"{\\rtf1 {\\uc3\\u233}abc}", {QString::fromUtf8("éabc")}},
+        {"{\\rtf1 a\\~b\\endash c\\bullet}", {QString::fromUtf8("a\u00a0b–c•")}},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}"
+         "{\\info{\\title Secret}{\\author Me}}{\\*\\generator Writer 1.0;}"
+         "{\\*\\unknowndest {nested} text}"
+         "{\\pict\\pngblip 89504e47}Shown{\\*\\bkmkstart x}"
+         "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}",
+         {"Shownlink"}},
+        {"{\\rtf1{\\pict\\bin6 }{\\x{}}after}", {"after"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(paragraphs(c.rtf), c.paragraphs) << c.rtf.toStdString();
 }
 
 TEST_F(RtfReaderTest, CharacterFormattingAndGroupScope)
@@ -143,38 +167,6 @@ TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
     EXPECT_DOUBLE_EQ(format.tabPositions()[0].position, 12.0);
 }
 
-TEST_F(RtfReaderTest, Escapes)
-{
-    EXPECT_EQ(paragraphs("{\\rtf1 a\\\\b\\{c\\}d}"), QStringList({"a\\b{c}d"}));
-    // Windows-1252: 0x80 is the euro sign, 0x93/0x94 curly quotes, 0xE8 a Latin-1 letter.
-    EXPECT_EQ(paragraphs("{\\rtf1 \\'80 \\'93x\\'94 perch\\'e8}"),
-              QStringList({QString::fromUtf8("€ “x” perchè")}));
-    // \u with its fallback skipped; \uc changes how many fallback characters follow.
-    EXPECT_EQ(paragraphs("{\\rtf1 \\u8364?5 \\uc2\\u8212\\'97\\'97-\\uc0\\u233 x}"),
-              QStringList({QString::fromUtf8("€5 —-éx")}));
-    // Negative values stand for characters above 32767; a surrogate pair stays together.
-    EXPECT_EQ(paragraphs("{\\rtf1 \\u-3?\\u-10179?\\u-8704?}"),
-              QStringList({QString::fromUtf8("\uFFFD😀")}));
-    // A lone surrogate cannot be shown and is replaced.
-    EXPECT_EQ(paragraphs("{\\rtf1 a\\u-10179?b}"), QStringList({QString::fromUtf8("a\uFFFDb")}));
-    // The fallback skip ends with the group.
-    EXPECT_EQ(paragraphs("{\\rtf1 {\\uc3\\u233}abc}"), QStringList({QString::fromUtf8("éabc")}));
-    EXPECT_EQ(paragraphs("{\\rtf1 a\\~b\\endash c\\bullet}"),
-              QStringList({QString::fromUtf8("a\u00a0b–c•")}));
-}
-
-TEST_F(RtfReaderTest, SkippedDestinations)
-{
-    EXPECT_EQ(paragraphs("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\stylesheet{\\s0 Normal;}}"
-                         "{\\info{\\title Secret}{\\author Me}}{\\*\\generator Writer 1.0;}"
-                         "{\\*\\unknowndest {nested} text}"
-                         "{\\pict\\pngblip 89504e47}Shown{\\*\\bkmkstart x}"
-                         "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}"),
-              QStringList({"Shownlink"}));
-    // Binary data may hold braces and backslashes; they are skipped by length.
-    EXPECT_EQ(paragraphs("{\\rtf1{\\pict\\bin6 }{\\x{}}after}"), QStringList({"after"}));
-}
-
 // The manual's screenshots: PNG pictures in hex, shown at their goal size (15 twips a pixel).
 TEST_F(RtfReaderTest, PngPicturesAtTheirGoalSize)
 {
@@ -206,19 +198,23 @@ TEST_F(RtfReaderTest, PngPicturesAtTheirGoalSize)
 
 TEST_F(RtfReaderTest, RefusesWhatIsNotRtfOrIsBroken)
 {
-    EXPECT_TRUE(error("").contains("not a rich-text"));
-    EXPECT_TRUE(error("Hello world").contains("not a rich-text"));
-    EXPECT_TRUE(error("{\\rtx1 hi}").contains("not a rich-text"));
-    EXPECT_TRUE(error("{\\rtf1 open {\\b group}").contains("truncated"));
-    EXPECT_TRUE(error("{\\rtf1 end}}").contains("never opened"));
-    EXPECT_TRUE(error("{\\rtf1 end} more").contains("after the end"));
-    EXPECT_TRUE(error("{\\rtf1 \\").contains("ends inside"));
-    EXPECT_TRUE(error("{\\rtf1 \\'4").contains("ends inside"));
-    EXPECT_TRUE(error("{\\rtf1 \\'zz}").contains("hex"));
-    EXPECT_TRUE(error("{\\rtf1 {\\pict\\bin999 ab}}").contains("binary"));
-    EXPECT_TRUE(error("{\\rtf1 \\fs12345678901 x}").contains("number"));
-    EXPECT_TRUE(error("{\\rtf1 " + QByteArray(40, 'a').prepend('\\') + "}").contains("too long"));
-    EXPECT_TRUE(error("{\\rtf1 " + QByteArray(100000, '{')).contains("nested too deeply"));
+    const std::pair<QByteArray, const char *> cases[] = {
+        {"", "not a rich-text"},
+        {"Hello world", "not a rich-text"},
+        {"{\\rtx1 hi}", "not a rich-text"},
+        {"{\\rtf1 open {\\b group}", "truncated"},
+        {"{\\rtf1 end}}", "never opened"},
+        {"{\\rtf1 end} more", "after the end"},
+        {"{\\rtf1 \\", "ends inside"},
+        {"{\\rtf1 \\'4", "ends inside"},
+        {"{\\rtf1 \\'zz}", "hex"},
+        {"{\\rtf1 {\\pict\\bin999 ab}}", "binary"},
+        {"{\\rtf1 \\fs12345678901 x}", "number"},
+        {"{\\rtf1 \\" + QByteArray(40, 'a') + "}", "too long"},
+        {"{\\rtf1 " + QByteArray(100000, '{'), "nested too deeply"},
+    };
+    for (const auto &[rtf, reason] : cases)
+        EXPECT_TRUE(error(rtf).contains(reason)) << rtf.left(60).toStdString();
     // Trailing blanks and NULs after the last brace are tolerated.
     EXPECT_TRUE(RtfReader::read(QByteArray("{\\rtf1 ok}\r\n\0\0", 14)).document);
 }
