@@ -2,11 +2,10 @@
 
 #include "listen/Listener.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <random>
 #include <string>
