@@ -130,8 +130,9 @@ TEST(Replacement, Refusals)
         EXPECT_EQ(r.kind, c.kind);
         EXPECT_EQ(r.field, c.field);
         EXPECT_EQ(r.selectionStart, c.start);
-        if (c.kind != Kind::NotDtmf)
+        if (c.kind != Kind::NotDtmf) {
             EXPECT_EQ(r.selectionLength, c.length);
+        }
         if (const auto box = boxes.find(c.kind); box != boxes.end()) {
             EXPECT_EQ(r.icon, std::get<0>(box->second));
             EXPECT_EQ(r.title, std::get<1>(box->second));
