@@ -97,17 +97,6 @@ TEST(ConfigFile, OverlongTextsAreCutByTheFields)
     EXPECT_EQ(fittedToFields(read).txtCallID, "ABCDEF");
 }
 
-TEST(ConfigFile, SaveAndLoadOnDisk)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("no extension");
-    ASSERT_EQ(saveConfigFile(path, exampleConfig()), std::nullopt);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), exampleFile());
-    EXPECT_EQ(loadConfigFile(path).config, exampleConfig());
-}
-
 TEST(ConfigFile, RefusedSaveNamesTheFieldAndKeepsTheOldFile)
 {
     const struct {
