@@ -13,6 +13,7 @@
 #include "platform/QtFileDialogs.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtSerialPort.h"
+#include "support/WindowControls.h"
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
@@ -93,13 +94,14 @@ void closeModal()
 
 void sendWithBox(FormTone &window, const QString &box, bool ptt)
 {
+    const test::WindowControls ui(window);
     RecordingPort::rtsEdges.clear();
-    window.chkPrg->setChecked(false);
-    window.chkPtt->setChecked(ptt);
+    ui.chkPrg->setChecked(false);
+    ui.chkPtt->setChecked(ptt);
     if (!ptt)
-        window.chkPrg->setChecked(true);
-    window.txtCrcTag->clear();
-    window.txtMem[0]->setText(QStringLiteral("123"));
+        ui.chkPrg->setChecked(true);
+    ui.txtCrcTag->clear();
+    ui.txtMem[0]->setText(QStringLiteral("123"));
     qint64 lastSample = -1;
     QString statusAtEnd;
     auto connection =
@@ -109,7 +111,7 @@ void sendWithBox(FormTone &window, const QString &box, bool ptt)
         });
     QSignalSpy ended(&window.sender(), &SenderPanel::sendEnded);
     auto endConnection = QObject::connect(&window.sender(), &SenderPanel::sendEnded,
-                                          [&] { statusAtEnd = window.lblInfoSend->text(); });
+                                          [&] { statusAtEnd = ui.lblInfoSend->text(); });
     qint64 boxClosed = -1;
     // The box opens 300 ms into the tones and stays 4 s, well past their end.
     QTimer::singleShot(300, &window, [&] {
@@ -120,18 +122,18 @@ void sendWithBox(FormTone &window, const QString &box, bool ptt)
         if (box == QLatin1String("close refusal"))
             window.close();
         else if (box == QLatin1String("calculator refusal"))
-            window.cmdSeqCalc->click();
+            ui.cmdSeqCalc->click();
         else if (box == QLatin1String("checksum digit warning"))
-            window.txtCrcTag->setText(QStringLiteral("2"));
+            ui.txtCrcTag->setText(QStringLiteral("2"));
         else if (box == QLatin1String("load file dialog"))
-            window.cmdLoad->click();
+            ui.cmdLoad->click();
         else if (box == QLatin1String("save file dialog"))
-            window.cmdSave->click();
+            ui.cmdSave->click();
         else if (box == QLatin1String("READ, Program Parameters dialog"))
-            window.cmdRead->click();
+            ui.cmdRead->click();
     });
     const qint64 clicked = since.elapsed();
-    QTest::mouseClick(window.cmdTone, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdTone, Qt::LeftButton);
     if (window.sender().sending())
         ended.wait(60000);
     while (boxClosed < 0)
@@ -150,39 +152,41 @@ void sendWithBox(FormTone &window, const QString &box, bool ptt)
                         << ", effective time " << effective << ", playback ended at "
                         << (lastSample - clicked) << " ms, box closed at " << (boxClosed - clicked)
                         << " ms, status after close unchanged: "
-                        << (window.lblInfoSend->text() == statusAtEnd ? "yes" : "no") << Qt::endl;
+                        << (ui.lblInfoSend->text() == statusAtEnd ? "yes" : "no") << Qt::endl;
 }
 
 void fillValidConfiguration(FormTone &window)
 {
-    for (QLineEdit *memory : window.txtMem)
+    const test::WindowControls ui(window);
+    for (QLineEdit *memory : ui.txtMem)
         memory->clear();
-    window.txtMem[0]->setText(QStringLiteral("123"));
-    window.txtSeqCmd->setText(QStringLiteral("4567"));
-    window.txtCrcTag->setText(QStringLiteral("#"));
-    window.txtCallID->setText(QStringLiteral("N0CALL"));
-    window.txtMorseSpeed->setText(QStringLiteral("20"));
-    window.txtTmr2->setText(QStringLiteral("10"));
-    window.txtBlo->setText(QStringLiteral("11.5"));
-    window.txtBhi->setText(QStringLiteral("13.8"));
+    ui.txtMem[0]->setText(QStringLiteral("123"));
+    ui.txtSeqCmd->setText(QStringLiteral("4567"));
+    ui.txtCrcTag->setText(QStringLiteral("#"));
+    ui.txtCallID->setText(QStringLiteral("N0CALL"));
+    ui.txtMorseSpeed->setText(QStringLiteral("20"));
+    ui.txtTmr2->setText(QStringLiteral("10"));
+    ui.txtBlo->setText(QStringLiteral("11.5"));
+    ui.txtBhi->setText(QStringLiteral("13.8"));
 }
 
 // 600 ms into the exchange the user ticks PTT Enable (port 4), unticks Prg Enable, presses
 // Load and, last, closes the window.
 void exchangeWithControls(FormTone &window, QPushButton *exchange, bool closeToo)
 {
-    window.chkPtt->setChecked(false);
-    window.chkPrg->setChecked(false);
-    window.chkPrg->setChecked(true);
+    const test::WindowControls ui(window);
+    ui.chkPtt->setChecked(false);
+    ui.chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(true);
     QTest::qWait(500);
     window.dialog().OKButton_Click();
     RecordingPort::written.clear();
     QTimer::singleShot(600, &window, [&] {
-        window.SSTab1->setCurrentIndex(1);
-        window.chkPtt->click();
-        window.SSTab1->setCurrentIndex(0);
-        window.chkPrg->click();
-        window.cmdLoad->click();
+        ui.SSTab1->setCurrentIndex(1);
+        ui.chkPtt->click();
+        ui.SSTab1->setCurrentIndex(0);
+        ui.chkPrg->click();
+        ui.cmdLoad->click();
         if (closeToo)
             window.close();
     });
@@ -212,25 +216,26 @@ int main(int argc, char *argv[])
             RecordingPorts ports;
             Platform platform{messages, files, clock, systemPlatform().audio, ports};
             FormTone window(platform, QString::fromLocal8Bit(argv[1]));
+            const test::WindowControls ui(window);
             // The folder has no Default.prg yet: the start-up's box is closed for the user.
             QTimer::singleShot(1000, &window, &closeModal);
             window.startUp();
-            window.SSTab1->setCurrentIndex(1);
-            window.Text1->setText(QStringLiteral("1234567890"));
-            window.Text2->setText(QStringLiteral("100"));
-            window.Text3->setText(QStringLiteral("50"));
-            window.txtTxd->setText(QStringLiteral("200"));
-            window.txtPttCom->setText(QStringLiteral("4"));
-            window.txtPrgComm->setText(QStringLiteral("3"));
+            ui.SSTab1->setCurrentIndex(1);
+            ui.Text1->setText(QStringLiteral("1234567890"));
+            ui.Text2->setText(QStringLiteral("100"));
+            ui.Text3->setText(QStringLiteral("50"));
+            ui.txtTxd->setText(QStringLiteral("200"));
+            ui.txtPttCom->setText(QStringLiteral("4"));
+            ui.txtPrgComm->setText(QStringLiteral("3"));
             for (const char *box :
                  {"none", "close refusal", "calculator refusal", "checksum digit warning",
                   "load file dialog", "save file dialog"})
                 sendWithBox(window, QString::fromLatin1(box), true);
             sendWithBox(window, QStringLiteral("READ, Program Parameters dialog"), false);
-            window.SSTab1->setCurrentIndex(0);
+            ui.SSTab1->setCurrentIndex(0);
             fillValidConfiguration(window);
-            exchangeWithControls(window, window.cmdRead, false);
-            exchangeWithControls(window, window.cmdSend, true);
+            exchangeWithControls(window, ui.cmdRead, false);
+            exchangeWithControls(window, ui.cmdSend, true);
             QTextStream(stdout) << "window closed after PROGRAM: "
                                 << (window.isVisible() ? "no" : "yes") << Qt::endl;
             status = 0;

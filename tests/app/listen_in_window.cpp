@@ -11,6 +11,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/QtFileDialogs.h"
+#include "support/WindowControls.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -52,9 +53,10 @@ int listen(const QString &inputId, int seconds)
     keytoner::Platform platform{messages, files, clock, system.audio, system.serial};
 
     keytoner::FormTone window(platform, folder.path());
+    const keytoner::test::WindowControls ui(window);
     window.startUp();
-    window.SSTab1->setCurrentIndex(1);
-    QTest::mouseClick(window.cmdListen, Qt::LeftButton);
+    ui.SSTab1->setCurrentIndex(1);
+    QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
     keytoner::ListenWindow *listen = window.listenWindow();
     const int index = listen->cboInput->findData(inputId.toUtf8());
     if (index < 0) {

@@ -9,6 +9,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/QtFileDialogs.h"
+#include "support/WindowControls.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -43,22 +44,23 @@ int play(const QStringList &arguments)
     keytoner::Platform platform{messages, files, clock, system.audio, system.serial};
 
     keytoner::FormTone window(platform, folder.path());
+    const keytoner::test::WindowControls ui(window);
     window.startUp();
-    window.SSTab1->setCurrentIndex(1);
-    window.Text1->setText(arguments.at(1));
-    window.Text2->setText(arguments.at(2));
-    window.Text3->setText(arguments.at(3));
+    ui.SSTab1->setCurrentIndex(1);
+    ui.Text1->setText(arguments.at(1));
+    ui.Text2->setText(arguments.at(2));
+    ui.Text3->setText(arguments.at(3));
     QSignalSpy ended(&window.sender(), &keytoner::SenderPanel::sendEnded);
     if (arguments.value(4) == QLatin1String("enter")) {
-        window.Text1->setFocus();
-        QTest::keyClick(window.Text1, Qt::Key_Return);
+        ui.Text1->setFocus();
+        QTest::keyClick(ui.Text1, Qt::Key_Return);
     } else {
-        QTest::mouseClick(window.cmdTone, Qt::LeftButton);
+        QTest::mouseClick(ui.cmdTone, Qt::LeftButton);
     }
     // The send returns once the audio is queued; its end comes from the event loop.
     if (window.sender().sending())
         ended.wait(600000);
-    const QString status = window.lblInfoSend->text();
+    const QString status = ui.lblInfoSend->text();
     QTextStream(stdout) << status << '\n';
     return status.startsWith(QLatin1String("Sequence completed.")) ? 0 : 1;
 }

@@ -46,10 +46,10 @@ private:
 void TestCalculator::init()
 {
     openWindow();
-    form->SSTab1->setCurrentIndex(1);
+    ui.SSTab1->setCurrentIndex(1);
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    form->Text1->setText(Unchanged);
+    ui.Text1->setText(Unchanged);
     messages.shown.clear();
 }
 
@@ -61,10 +61,10 @@ void TestCalculator::cleanup()
 void TestCalculator::fill(const QString &original, const QString &newCode, const QString &modifier,
                           const QString &checksum)
 {
-    form->txtSeqCmd->setText(modifier);
-    form->txtCrcTag->setText(checksum);
-    form->txtSeqOri->setText(original);
-    form->txtSeqNew->setText(newCode);
+    ui.txtSeqCmd->setText(modifier);
+    ui.txtCrcTag->setText(checksum);
+    ui.txtSeqOri->setText(original);
+    ui.txtSeqNew->setText(newCode);
     messages.shown.clear();
 }
 
@@ -87,15 +87,15 @@ void TestCalculator::workedExamples()
     QFETCH(QString, original);
     QFETCH(QString, newCode);
     QFETCH(QString, expected);
-    form->txtMem[0]->setText("22");
+    ui.txtMem[0]->setText("22");
     fill(original, newCode);
-    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
     QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
-    QCOMPARE(form->Text1->text(), expected);
+    QCOMPARE(ui.Text1->text(), expected);
     // Text1_Click followed: the digit count speaks of the new sequence.
-    QVERIFY(form->Label3->text().contains(QString::number(expected.size())));
-    QVERIFY(form->cmdTone->isEnabled());
-    QCOMPARE(form->SSTab1->currentIndex(), 1);
+    QVERIFY(ui.Label3->text().contains(QString::number(expected.size())));
+    QVERIFY(ui.cmdTone->isEnabled());
+    QCOMPARE(ui.SSTab1->currentIndex(), 1);
 }
 
 void TestCalculator::refusalsInTheirOrder_data()
@@ -138,9 +138,9 @@ void TestCalculator::refusalsInTheirOrder()
     QCOMPARE(int(messages.shown[0].icon), icon);
     QCOMPARE(messages.shown[0].title, title);
     QVERIFY2(messages.shown[0].text.startsWith(start), qPrintable(messages.shown[0].text));
-    QCOMPARE(form->Text1->text(), Unchanged);
-    QCOMPARE(form->txtSeqOri->text(), original);
-    QCOMPARE(form->txtSeqNew->text(), newCode);
+    QCOMPARE(ui.Text1->text(), Unchanged);
+    QCOMPARE(ui.txtSeqOri->text(), original);
+    QCOMPARE(ui.txtSeqNew->text(), newCode);
 }
 
 void TestCalculator::refusalSelectsTheModifierAtTheEnd_data()
@@ -168,8 +168,8 @@ void TestCalculator::refusalSelectsTheModifierAtTheEnd()
     QFETCH(QString, field);
     QFETCH(int, start);
     fill(original, newCode, modifier);
-    form->cmdSeqCalc->setFocus();
-    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    ui.cmdSeqCalc->setFocus();
+    QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
     auto *edit = form->findChild<QLineEdit *>(field);
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->selectionStart(), start);
@@ -180,83 +180,83 @@ void TestCalculator::pastedNonDigitIsRefused()
 {
     fill("12", "5", "#9", "C");
     // What a paste through the context menu leaves: the key filter never saw it.
-    form->txtSeqNew->insert("x6");
-    QCOMPARE(form->txtSeqNew->text(), QString("5x6"));
-    QTest::mouseClick(form->cmdSeqCalc, Qt::LeftButton);
+    ui.txtSeqNew->insert("x6");
+    QCOMPARE(ui.txtSeqNew->text(), QString("5x6"));
+    QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].icon, MessageIcon::Exclamation);
     QCOMPARE(messages.shown[0].title, QString("DTMF"));
     QVERIFY(messages.shown[0].text.contains("New Sequence"));
-    QCOMPARE(form->Text1->text(), Unchanged);
-    QCOMPARE(form->txtSeqNew->selectedText(), QString("x"));
+    QCOMPARE(ui.Text1->text(), Unchanged);
+    QCOMPARE(ui.txtSeqNew->selectedText(), QString("x"));
 }
 
 void TestCalculator::bracketEchoes()
 {
-    form->txtSeqCmd->setText("#9");
-    QCOMPARE(form->lblSeqCmd->text(), QString("[#9]"));
-    form->txtSeqCmd->clear();
-    QCOMPARE(form->lblSeqCmd->text(), QString("[]"));
-    QTest::keyClicks(form->txtSeqCmd, "a1");
-    QCOMPARE(form->lblSeqCmd->text(), QString("[A1]"));
-    form->txtCrcTag->setText("B");
-    QCOMPARE(form->lblCrcTag->text(), QString("[B]"));
-    form->txtCrcTag->clear();
-    QCOMPARE(form->lblCrcTag->text(), QString("[]"));
+    ui.txtSeqCmd->setText("#9");
+    QCOMPARE(ui.lblSeqCmd->text(), QString("[#9]"));
+    ui.txtSeqCmd->clear();
+    QCOMPARE(ui.lblSeqCmd->text(), QString("[]"));
+    QTest::keyClicks(ui.txtSeqCmd, "a1");
+    QCOMPARE(ui.lblSeqCmd->text(), QString("[A1]"));
+    ui.txtCrcTag->setText("B");
+    QCOMPARE(ui.lblCrcTag->text(), QString("[B]"));
+    ui.txtCrcTag->clear();
+    QCOMPARE(ui.lblCrcTag->text(), QString("[]"));
 }
 
 void TestCalculator::memoryNotes()
 {
-    form->txtMem[8]->setText("123");
-    form->txtMem[9]->setText("123");
-    form->txtMem[3]->setText("456");
-    form->txtSeqOri->setText("123");
-    QCOMPARE(form->Label6->text(), QString("Original Sequence [cmd 8]"));
-    form->txtSeqNew->setText("456");
-    QCOMPARE(form->Label8->text(), QString("New Sequence  [cmd 3]"));
+    ui.txtMem[8]->setText("123");
+    ui.txtMem[9]->setText("123");
+    ui.txtMem[3]->setText("456");
+    ui.txtSeqOri->setText("123");
+    QCOMPARE(ui.Label6->text(), QString("Original Sequence [cmd 8]"));
+    ui.txtSeqNew->setText("456");
+    QCOMPARE(ui.Label8->text(), QString("New Sequence  [cmd 3]"));
     // A prefix of a memory is no match.
-    form->txtSeqOri->setText("12");
-    QCOMPARE(form->Label6->text(), QString("Original Sequence"));
+    ui.txtSeqOri->setText("12");
+    QCOMPARE(ui.Label6->text(), QString("Original Sequence"));
     // An empty field never matches an empty memory.
-    form->txtSeqNew->clear();
-    QCOMPARE(form->Label8->text(), QString("New Sequence"));
+    ui.txtSeqNew->clear();
+    QCOMPARE(ui.Label8->text(), QString("New Sequence"));
     // Editing a memory afterwards leaves the note as it was.
-    form->txtSeqNew->setText("456");
-    form->txtMem[3]->setText("457");
-    QCOMPARE(form->Label8->text(), QString("New Sequence  [cmd 3]"));
+    ui.txtSeqNew->setText("456");
+    ui.txtMem[3]->setText("457");
+    QCOMPARE(ui.Label8->text(), QString("New Sequence  [cmd 3]"));
     QVERIFY(messages.shown.isEmpty());
 }
 
 void TestCalculator::checksumDigitWarningWhenTyped()
 {
-    form->SSTab1->setCurrentIndex(0);
-    form->txtMem[3]->setText("1C4");
-    form->txtMem[7]->setText("CC");
-    form->txtCrcTag->setFocus();
-    QTest::keyClicks(form->txtCrcTag, "c");
+    ui.SSTab1->setCurrentIndex(0);
+    ui.txtMem[3]->setText("1C4");
+    ui.txtMem[7]->setText("CC");
+    ui.txtCrcTag->setFocus();
+    QTest::keyClicks(ui.txtCrcTag, "c");
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].icon, MessageIcon::None);
     QCOMPARE(messages.shown[0].title, QString("Warning"));
     QCOMPARE(messages.shown[0].text,
              QString("Digit C already used in command sequences.\r\nPlease choose another digit."));
-    QCOMPARE(form->txtCrcTag->text(), QString("C"));
-    QCOMPARE(form->txtCrcTag->selectedText(), QString("C"));
-    QCOMPARE(form->lblCrcTag->text(), QString("[C]"));
+    QCOMPARE(ui.txtCrcTag->text(), QString("C"));
+    QCOMPARE(ui.txtCrcTag->selectedText(), QString("C"));
+    QCOMPARE(ui.lblCrcTag->text(), QString("[C]"));
     // The selection lets the next key replace the digit; a free digit warns no more.
-    QTest::keyClicks(form->txtCrcTag, "5");
-    QCOMPARE(form->txtCrcTag->text(), QString("5"));
+    QTest::keyClicks(ui.txtCrcTag, "5");
+    QCOMPARE(ui.txtCrcTag->text(), QString("5"));
     QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(form->lblCrcTag->text(), QString("[5]"));
+    QCOMPARE(ui.lblCrcTag->text(), QString("[5]"));
 }
 
 void TestCalculator::checksumDigitWarningWhenSetByProgram()
 {
-    form->txtMem[15]->setText("*#");
-    form->txtCrcTag->setText("#");
+    ui.txtMem[15]->setText("*#");
+    ui.txtCrcTag->setText("#");
     QCOMPARE(messages.shown.size(), 1);
     QVERIFY(messages.shown[0].text.startsWith("Digit # already used"));
-    QCOMPARE(form->txtCrcTag->text(), QString("#"));
-    QCOMPARE(form->lblCrcTag->text(), QString("[#]"));
+    QCOMPARE(ui.txtCrcTag->text(), QString("#"));
+    QCOMPARE(ui.lblCrcTag->text(), QString("[#]"));
 }
 
 QTEST_MAIN(TestCalculator)

@@ -102,35 +102,35 @@ void TestConfigPanel::cleanup()
 
 void TestConfigPanel::fillExample()
 {
-    form->chkOutput[0]->setChecked(true);
-    form->chkOutput[2]->setChecked(true);
-    form->txtSeqCmd->setText("123");
-    form->txtCrcTag->setText("#");
-    form->chkMorse->setChecked(true);
-    form->txtMorseSpeed->setText("20");
-    form->txtCallID->setText("TEST");
-    form->txtTmr2->setText("10");
-    form->chkBCheck->setChecked(true);
-    form->txtBlo->setText("11.5");
-    form->txtBhi->setText("13.8");
-    form->txtMem[0]->setText("11");
-    form->txtMem[1]->setText("10");
-    form->txtPrgComm->setText("1");
+    ui.chkOutput[0]->setChecked(true);
+    ui.chkOutput[2]->setChecked(true);
+    ui.txtSeqCmd->setText("123");
+    ui.txtCrcTag->setText("#");
+    ui.chkMorse->setChecked(true);
+    ui.txtMorseSpeed->setText("20");
+    ui.txtCallID->setText("TEST");
+    ui.txtTmr2->setText("10");
+    ui.chkBCheck->setChecked(true);
+    ui.txtBlo->setText("11.5");
+    ui.txtBhi->setText("13.8");
+    ui.txtMem[0]->setText("11");
+    ui.txtMem[1]->setText("10");
+    ui.txtPrgComm->setText("1");
 }
 
 void TestConfigPanel::outputCaptionsFollowTheValue()
 {
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(form->chkOutput[i]->text(), QStringLiteral("Output %1 OFF").arg(i + 1));
-    QVERIFY(!form->chkMorse->isChecked());
-    QVERIFY(!form->chkBCheck->isChecked());
+        QCOMPARE(ui.chkOutput[i]->text(), QStringLiteral("Output %1 OFF").arg(i + 1));
+    QVERIFY(!ui.chkMorse->isChecked());
+    QVERIFY(!ui.chkBCheck->isChecked());
 
-    QTest::mouseClick(form->chkOutput[2], Qt::LeftButton);
-    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 ON"));
-    QTest::mouseClick(form->chkOutput[2], Qt::LeftButton);
-    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 OFF"));
-    form->chkOutput[3]->setChecked(true); // changes by the program count as well
-    QCOMPARE(form->chkOutput[3]->text(), QString("Output 4 ON"));
+    QTest::mouseClick(ui.chkOutput[2], Qt::LeftButton);
+    QCOMPARE(ui.chkOutput[2]->text(), QString("Output 3 ON"));
+    QTest::mouseClick(ui.chkOutput[2], Qt::LeftButton);
+    QCOMPARE(ui.chkOutput[2]->text(), QString("Output 3 OFF"));
+    ui.chkOutput[3]->setChecked(true); // changes by the program count as well
+    QCOMPARE(ui.chkOutput[3]->text(), QString("Output 4 ON"));
 }
 
 void TestConfigPanel::buildRefusesWithAWarning()
@@ -160,25 +160,25 @@ void TestConfigPanel::showingAnImageRunsTheChangeHandlers()
     ConfigImage image{};
     QVERIFY(form->config().BuildConfigImage(image));
     image[0] = 0xFF;
-    for (QLineEdit *field : {form->txtSeqCmd, form->txtCrcTag, form->txtMem[0], form->txtMem[1]})
+    for (QLineEdit *field : {ui.txtSeqCmd, ui.txtCrcTag, ui.txtMem[0], ui.txtMem[1]})
         field->clear();
-    form->txtMem[7]->setText("999");
-    QSignalSpy modifierChanged(form->txtSeqCmd, &QLineEdit::textChanged);
-    QSignalSpy checksumChanged(form->txtCrcTag, &QLineEdit::textChanged);
+    ui.txtMem[7]->setText("999");
+    QSignalSpy modifierChanged(ui.txtSeqCmd, &QLineEdit::textChanged);
+    QSignalSpy checksumChanged(ui.txtCrcTag, &QLineEdit::textChanged);
 
     form->config().ShowConfigImage(image);
 
     QCOMPARE(modifierChanged.size(), 1);
     QCOMPARE(checksumChanged.size(), 1);
-    QCOMPARE(form->txtSeqCmd->text(), QString("123"));
-    QCOMPARE(form->txtCrcTag->text(), QString("#"));
-    QCOMPARE(form->txtMem[0]->text(), QString("11"));
-    QCOMPARE(form->txtMem[7]->text(), QString(""));
-    QCOMPARE(form->txtBlo->text(), QString("11.5"));
+    QCOMPARE(ui.txtSeqCmd->text(), QString("123"));
+    QCOMPARE(ui.txtCrcTag->text(), QString("#"));
+    QCOMPARE(ui.txtMem[0]->text(), QString("11"));
+    QCOMPARE(ui.txtMem[7]->text(), QString(""));
+    QCOMPARE(ui.txtBlo->text(), QString("11.5"));
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(form->chkOutput[i]->text(), QStringLiteral("Output %1 ON").arg(i + 1));
-    QVERIFY(form->chkMorse->isChecked());
-    QVERIFY(form->chkBCheck->isChecked());
+        QCOMPARE(ui.chkOutput[i]->text(), QStringLiteral("Output %1 ON").arg(i + 1));
+    QVERIFY(ui.chkMorse->isChecked());
+    QVERIFY(ui.chkBCheck->isChecked());
 }
 
 void TestConfigPanel::showingCutsTextsToTheFields()
@@ -189,11 +189,11 @@ void TestConfigPanel::showingCutsTextsToTheFields()
         image[185 + k] = 'A' + k;
     image[2] = 1;
     form->config().ShowConfigImage(image);
-    QCOMPARE(form->txtCallID->text(), QString("ABCDEF"));
-    QCOMPARE(form->txtMorseSpeed->text(), QString("119"));
+    QCOMPARE(ui.txtCallID->text(), QString("ABCDEF"));
+    QCOMPARE(ui.txtMorseSpeed->text(), QString("119"));
     image[2] = 0;
     form->config().ShowConfigImage(image);
-    QCOMPARE(form->txtMorseSpeed->text(), QString(""));
+    QCOMPARE(ui.txtMorseSpeed->text(), QString(""));
 }
 
 void TestConfigPanel::saveWritesTheFileAndKeepsTheTitle()
@@ -202,7 +202,7 @@ void TestConfigPanel::saveWritesTheFileAndKeepsTheTitle()
     const QString title = form->windowTitle();
     const QString target = path("board one"); // no extension is added
     files.answers.push_back(target);
-    QTest::mouseClick(form->cmdSave, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdSave, Qt::LeftButton);
 
     QCOMPARE(files.requests.size(), 1);
     QCOMPARE(files.requests[0].title, QString("Salva File"));
@@ -221,8 +221,8 @@ void TestConfigPanel::cancelledDialogsChangeNothing()
     fillExample();
     form->ConfigFilePath = "before";
     const QString title = form->windowTitle();
-    QTest::mouseClick(form->cmdSave, Qt::LeftButton);
-    QTest::mouseClick(form->cmdLoad, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdSave, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdLoad, Qt::LeftButton);
     QCOMPARE(files.requests.size(), 2);
     QCOMPARE(files.requests[1].title, QString("Apertura File"));
     QCOMPARE(files.requests[1].proposedName, QString("Default.prg"));
@@ -261,13 +261,13 @@ void TestConfigPanel::loadRestoresEveryFieldAndSetsTheTitle()
 
     form.reset();
     init();
-    form->txtPrgComm->setText("3");
+    ui.txtPrgComm->setText("3");
     files.answers.push_back(target);
-    QTest::mouseClick(form->cmdLoad, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdLoad, Qt::LeftButton);
 
     QVERIFY(messages.shown.isEmpty());
     QCOMPARE(form->config().fields(), saved);
-    QCOMPARE(form->chkOutput[0]->text(), QString("Output 1 ON"));
+    QCOMPARE(ui.chkOutput[0]->text(), QString("Output 1 ON"));
     QCOMPARE(form->ConfigFilePath, target);
     QCOMPARE(form->windowTitle(), QString("Keytoner v2 - Example.prg"));
 
@@ -280,26 +280,26 @@ void TestConfigPanel::loadRestoresEveryFieldAndSetsTheTitle()
 
 void TestConfigPanel::loadAcceptsOneLineCutsToTheFieldsAndClearsCommands()
 {
-    form->txtMem[5]->setText("555");
-    form->txtMem[15]->setText("ABC");
+    ui.txtMem[5]->setText("555");
+    ui.txtMem[15]->setText("ABC");
     QByteArray oneLine = exampleFile("4");
     oneLine.replace("\r\n", ",");
     oneLine.replace("\"11\"", "\"123456789012\""); // longer than the field
     writeBytes(path("one.prg"), oneLine);
     form->config().LoadConfigFile(path("one.prg"));
     QVERIFY(messages.shown.isEmpty());
-    QCOMPARE(form->txtMem[0]->text(), QString("1234567890"));
-    QCOMPARE(form->txtMem[1]->text(), QString("10"));
-    QCOMPARE(form->txtMem[5]->text(), QString(""));
-    QCOMPARE(form->txtMem[15]->text(), QString(""));
-    QCOMPARE(form->txtPrgComm->text(), QString("4"));
+    QCOMPARE(ui.txtMem[0]->text(), QString("1234567890"));
+    QCOMPARE(ui.txtMem[1]->text(), QString("10"));
+    QCOMPARE(ui.txtMem[5]->text(), QString(""));
+    QCOMPARE(ui.txtMem[15]->text(), QString(""));
+    QCOMPARE(ui.txtPrgComm->text(), QString("4"));
 }
 
 void TestConfigPanel::shortFileKeepsWhatItSet()
 {
     form->ConfigFilePath = "before";
     form->setWindowTitle("Keytoner v2 - before");
-    form->txtMem[0]->setText("777");
+    ui.txtMem[0]->setText("777");
     QByteArray fiveLines = exampleFile();
     fiveLines.truncate(fiveLines.indexOf("\"11\""));
     const QString target = path("short.prg");
@@ -311,51 +311,51 @@ void TestConfigPanel::shortFileKeepsWhatItSet()
     QCOMPARE(messages.shown[0].title, "Unable to load data file " + target);
     QCOMPARE(messages.shown[0].icon, MessageIcon::None);
     QCOMPARE(messages.shown[0].text, QString("The file ends before item 14 of 30 (command 0)."));
-    QCOMPARE(form->chkOutput[2]->text(), QString("Output 3 ON"));
-    QCOMPARE(form->txtSeqCmd->text(), QString("123"));
-    QCOMPARE(form->txtBhi->text(), QString("13.8"));
-    QCOMPARE(form->txtMem[0]->text(), QString("777"));
+    QCOMPARE(ui.chkOutput[2]->text(), QString("Output 3 ON"));
+    QCOMPARE(ui.txtSeqCmd->text(), QString("123"));
+    QCOMPARE(ui.txtBhi->text(), QString("13.8"));
+    QCOMPARE(ui.txtMem[0]->text(), QString("777"));
     QCOMPARE(form->ConfigFilePath, QString("before"));
     QCOMPARE(form->windowTitle(), QString("Keytoner v2 - before"));
 }
 
 void TestConfigPanel::differentPortEndsProgrammingFirst()
 {
-    form->txtPrgComm->setText("1");
+    ui.txtPrgComm->setText("1");
     {
         // Ticked without the link opening anything: only the untick matters here.
-        const QSignalBlocker blocker(form->chkPrg);
-        form->chkPrg->setChecked(true);
+        const QSignalBlocker blocker(ui.chkPrg);
+        ui.chkPrg->setChecked(true);
     }
     QStringList portWhenUnticked;
-    connect(form->chkPrg, &QCheckBox::toggled, form.get(),
-            [&](bool on) { portWhenUnticked << (on ? "ticked" : form->txtPrgComm->text()); });
+    connect(ui.chkPrg, &QCheckBox::toggled, form.get(),
+            [&](bool on) { portWhenUnticked << (on ? "ticked" : ui.txtPrgComm->text()); });
     writeBytes(path("port2.prg"), exampleFile("2"));
 
     form->config().LoadConfigFile(path("port2.prg"));
 
-    QVERIFY(!form->chkPrg->isChecked());
+    QVERIFY(!ui.chkPrg->isChecked());
     QCOMPARE(portWhenUnticked, QStringList{"1"});
-    QCOMPARE(form->txtPrgComm->text(), QString("2"));
+    QCOMPARE(ui.txtPrgComm->text(), QString("2"));
 
     // Not enabled: only the number changes.
     writeBytes(path("port9.prg"), exampleFile("9"));
     form->config().LoadConfigFile(path("port9.prg"));
-    QCOMPARE(form->txtPrgComm->text(), QString("9"));
+    QCOMPARE(ui.txtPrgComm->text(), QString("9"));
     QCOMPARE(portWhenUnticked, QStringList{"1"});
 }
 
 void TestConfigPanel::samePortKeepsProgramming()
 {
-    form->txtPrgComm->setText("1");
+    ui.txtPrgComm->setText("1");
     {
-        const QSignalBlocker blocker(form->chkPrg);
-        form->chkPrg->setChecked(true);
+        const QSignalBlocker blocker(ui.chkPrg);
+        ui.chkPrg->setChecked(true);
     }
     writeBytes(path("port1.prg"), exampleFile("1"));
     form->config().LoadConfigFile(path("port1.prg"));
-    QVERIFY(form->chkPrg->isChecked());
-    QCOMPARE(form->txtPrgComm->text(), QString("1"));
+    QVERIFY(ui.chkPrg->isChecked());
+    QCOMPARE(ui.txtPrgComm->text(), QString("1"));
 }
 
 void TestConfigPanel::saveRefusesTextsAFileCannotHold()
@@ -364,7 +364,7 @@ void TestConfigPanel::saveRefusesTextsAFileCannotHold()
     writeBytes(target, exampleFile());
     form->ConfigFilePath = "before";
     fillExample();
-    form->txtMem[5]->setText("1\"2,3"); // pasted: the entry rules do not see it
+    ui.txtMem[5]->setText("1\"2,3"); // pasted: the entry rules do not see it
     files.answers.push_back(target);
     form->config().cmdSave_Click();
 
@@ -396,8 +396,8 @@ void TestConfigPanel::checksumWarningWaitsForTheWholeConfiguration()
     QFETCH(int, warnings);
     BoardConfig config = test::exampleConfig(); // checksum ID #
     config.txtMem[5] = command5;
-    form->txtMem[3]->setText("1#4");
-    form->txtCrcTag->clear();
+    ui.txtMem[3]->setText("1#4");
+    ui.txtCrcTag->clear();
     messages.shown.clear();
 
     if (byRead) {
@@ -407,13 +407,13 @@ void TestConfigPanel::checksumWarningWaitsForTheWholeConfiguration()
         form->config().LoadConfigFile(path("new.prg"));
     }
 
-    QCOMPARE(form->txtMem[3]->text(), QString());
+    QCOMPARE(ui.txtMem[3]->text(), QString());
     QCOMPARE(messages.shown.size(), qsizetype(warnings));
     if (warnings)
         QCOMPARE(messages.shown[0].text,
                  QString("Digit # already used in command sequences.\r\nPlease choose another "
                          "digit."));
-    QCOMPARE(form->lblCrcTag->text(), QString("[#]"));
+    QCOMPARE(ui.lblCrcTag->text(), QString("[#]"));
 }
 
 QTEST_MAIN(TestConfigPanel)

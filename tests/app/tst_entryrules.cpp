@@ -86,7 +86,7 @@ void TestEntryRules::typingKeepsEachFieldsAlphabet()
 
 void TestEntryRules::maxLengthHoldsForTypedAndUpperCasedKeys()
 {
-    QLineEdit *memory = form->txtMem[15];
+    QLineEdit *memory = ui.txtMem[15];
     memory->setMaxLength(10);
     memory->clear();
     QTest::keyClicks(memory, QStringLiteral("012345678cd"));
@@ -94,10 +94,10 @@ void TestEntryRules::maxLengthHoldsForTypedAndUpperCasedKeys()
     QTest::keyClicks(memory, QStringLiteral("9"));
     QCOMPARE(memory->text(), QStringLiteral("012345678C"));
 
-    form->txtCallID->setMaxLength(6);
-    form->txtCallID->clear();
-    QTest::keyClicks(form->txtCallID, QStringLiteral("iz/1-?=ab"));
-    QCOMPARE(form->txtCallID->text(), QStringLiteral("IZ1?=A"));
+    ui.txtCallID->setMaxLength(6);
+    ui.txtCallID->clear();
+    QTest::keyClicks(ui.txtCallID, QStringLiteral("iz/1-?=ab"));
+    QCOMPARE(ui.txtCallID->text(), QStringLiteral("IZ1?=A"));
 
     // The upper-cased key replaces a selection in a full field.
     memory->setText(QStringLiteral("0123456789"));
@@ -109,15 +109,15 @@ void TestEntryRules::maxLengthHoldsForTypedAndUpperCasedKeys()
 
 void TestEntryRules::newCodeRefusesTheChecksumDigit()
 {
-    form->txtCrcTag->setText(QStringLiteral("7"));
-    form->txtSeqNew->clear();
-    QTest::keyClicks(form->txtSeqNew, QStringLiteral("1737"));
-    QCOMPARE(form->txtSeqNew->text(), QStringLiteral("13"));
+    ui.txtCrcTag->setText(QStringLiteral("7"));
+    ui.txtSeqNew->clear();
+    QTest::keyClicks(ui.txtSeqNew, QStringLiteral("1737"));
+    QCOMPARE(ui.txtSeqNew->text(), QStringLiteral("13"));
     // The checksum digit is read at each key, not once.
-    form->txtCrcTag->clear();
-    form->txtSeqNew->clear();
-    QTest::keyClicks(form->txtSeqNew, QStringLiteral("7b"));
-    QCOMPARE(form->txtSeqNew->text(), QStringLiteral("7B"));
+    ui.txtCrcTag->clear();
+    ui.txtSeqNew->clear();
+    QTest::keyClicks(ui.txtSeqNew, QStringLiteral("7b"));
+    QCOMPARE(ui.txtSeqNew->text(), QStringLiteral("7B"));
 }
 
 void TestEntryRules::composedTextIsFiltered()
@@ -127,17 +127,17 @@ void TestEntryRules::composedTextIsFiltered()
         event.setCommitString(text);
         QApplication::sendEvent(edit, &event);
     };
-    form->Text1->clear();
-    commit(form->Text1, QStringLiteral("a\u00e91 e#"));
-    QCOMPARE(form->Text1->text(), QStringLiteral("A1#"));
-    form->txtBhi->clear();
-    commit(form->txtBhi, QStringLiteral("1,2.5"));
-    QCOMPARE(form->txtBhi->text(), QStringLiteral("12.5"));
+    ui.Text1->clear();
+    commit(ui.Text1, QStringLiteral("a\u00e91 e#"));
+    QCOMPARE(ui.Text1->text(), QStringLiteral("A1#"));
+    ui.txtBhi->clear();
+    commit(ui.txtBhi, QStringLiteral("1,2.5"));
+    QCOMPARE(ui.txtBhi->text(), QStringLiteral("12.5"));
 }
 
 void TestEntryRules::editingKeysStillWork()
 {
-    QLineEdit *edit = form->Text2;
+    QLineEdit *edit = ui.Text2;
     edit->setText(QStringLiteral("123"));
     edit->end(false);
     QTest::keyClick(edit, Qt::Key_Backspace);
@@ -157,13 +157,13 @@ void TestEntryRules::keyboardPasteAndCutAreSwallowed()
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->setText(QStringLiteral("123"));
     // The context menu's paste goes straight to the field and stays unfiltered.
-    QLineEdit *edit = form->txtMem[1];
+    QLineEdit *edit = ui.txtMem[1];
     edit->clear();
     edit->paste();
     if (edit->text() != QStringLiteral("123"))
         QSKIP("no clipboard on this platform");
 
-    for (QLineEdit *target : {form->Text1, form->txtMem[2], form->Text2, form->txtCallID}) {
+    for (QLineEdit *target : {ui.Text1, ui.txtMem[2], ui.Text2, ui.txtCallID}) {
         target->setText(QStringLiteral("45"));
         target->selectAll();
         QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
@@ -185,61 +185,61 @@ void TestEntryRules::copyWorksOnlyWhereAllowed()
         QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         return clipboard->text();
     };
-    if (copyFrom(form->txtSeqOri, QStringLiteral("123")) != QStringLiteral("123"))
+    if (copyFrom(ui.txtSeqOri, QStringLiteral("123")) != QStringLiteral("123"))
         QSKIP("no clipboard on this platform");
-    QCOMPARE(copyFrom(form->Text1, QStringLiteral("4#")), QStringLiteral("4#"));
-    QCOMPARE(copyFrom(form->txtCrcTag, QStringLiteral("5")), QStringLiteral("before"));
-    QCOMPARE(copyFrom(form->Text2, QStringLiteral("60")), QStringLiteral("before"));
-    QCOMPARE(copyFrom(form->txtCallID, QStringLiteral("IZ1")), QStringLiteral("before"));
+    QCOMPARE(copyFrom(ui.Text1, QStringLiteral("4#")), QStringLiteral("4#"));
+    QCOMPARE(copyFrom(ui.txtCrcTag, QStringLiteral("5")), QStringLiteral("before"));
+    QCOMPARE(copyFrom(ui.Text2, QStringLiteral("60")), QStringLiteral("before"));
+    QCOMPARE(copyFrom(ui.txtCallID, QStringLiteral("IZ1")), QStringLiteral("before"));
 }
 
 void TestEntryRules::digitCountFollowsTyping()
 {
-    form->Text1->clear();
+    ui.Text1->clear();
     form->sender().Text1_Click();
-    QVERIFY(!form->cmdTone->isEnabled());
-    QTest::keyClicks(form->Text1, QStringLiteral("1a"));
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (2 digits)"));
-    QVERIFY(form->cmdTone->isEnabled());
-    QTest::keyClick(form->Text1, Qt::Key_Backspace);
-    QTest::keyClick(form->Text1, Qt::Key_Backspace);
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (0 digits)"));
-    QVERIFY(!form->cmdTone->isEnabled());
+    QVERIFY(!ui.cmdTone->isEnabled());
+    QTest::keyClicks(ui.Text1, QStringLiteral("1a"));
+    QCOMPARE(ui.Label3->text(), QStringLiteral("Sequence to Send (2 digits)"));
+    QVERIFY(ui.cmdTone->isEnabled());
+    QTest::keyClick(ui.Text1, Qt::Key_Backspace);
+    QTest::keyClick(ui.Text1, Qt::Key_Backspace);
+    QCOMPARE(ui.Label3->text(), QStringLiteral("Sequence to Send (0 digits)"));
+    QVERIFY(!ui.cmdTone->isEnabled());
     // A click counts too, blanks included.
-    form->Text1->setText(QStringLiteral("12 34"));
-    QTest::mouseClick(form->Text1, Qt::LeftButton);
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (5 digits)"));
-    QVERIFY(form->cmdTone->isEnabled());
+    ui.Text1->setText(QStringLiteral("12 34"));
+    QTest::mouseClick(ui.Text1, Qt::LeftButton);
+    QCOMPARE(ui.Label3->text(), QStringLiteral("Sequence to Send (5 digits)"));
+    QVERIFY(ui.cmdTone->isEnabled());
 }
 
 void TestEntryRules::enterInText1Sends()
 {
     // Only a send corrects the timing fields, so they show whether one ran.
-    form->Text2->setText(QStringLiteral("10"));
-    form->Text1->setText(QStringLiteral("12"));
-    QTest::keyClick(form->Text1, Qt::Key_Return);
-    QCOMPARE(form->Text1->text(), QStringLiteral("12"));
-    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    ui.Text2->setText(QStringLiteral("10"));
+    ui.Text1->setText(QStringLiteral("12"));
+    QTest::keyClick(ui.Text1, Qt::Key_Return);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("12"));
+    QCOMPARE(ui.Text2->text(), QStringLiteral("25"));
     QCOMPARE(messages.shown.size(), 1); // the player could not open the missing device
 
     // With the button disabled by an empty sequence the key still sends.
-    form->Text1->clear();
+    ui.Text1->clear();
     form->sender().Text1_Click();
-    QVERIFY(!form->cmdTone->isEnabled());
-    form->Text2->setText(QStringLiteral("5"));
-    QTest::keyClick(form->Text1, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    QVERIFY(!ui.cmdTone->isEnabled());
+    ui.Text2->setText(QStringLiteral("5"));
+    QTest::keyClick(ui.Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(ui.Text2->text(), QStringLiteral("25"));
     QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(form->Text1->text(), QString());
+    QCOMPARE(ui.Text1->text(), QString());
 }
 
 void TestEntryRules::enterElsewhereDoesNothing()
 {
-    form->Text2->setText(QStringLiteral("10"));
-    form->Text1->setText(QStringLiteral("12"));
-    for (QLineEdit *edit : {form->Text2, form->txtMem[0], form->txtCallID})
+    ui.Text2->setText(QStringLiteral("10"));
+    ui.Text1->setText(QStringLiteral("12"));
+    for (QLineEdit *edit : {ui.Text2, ui.txtMem[0], ui.txtCallID})
         QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(form->Text2->text(), QStringLiteral("10"));
+    QCOMPARE(ui.Text2->text(), QStringLiteral("10"));
     QVERIFY(messages.shown.isEmpty());
 }
 
@@ -257,7 +257,7 @@ void TestEntryRules::clickSelectsAllInNumericFields()
         QCOMPARE(edit->selectedText(), QStringLiteral("12"));
     }
     // The sequence fields leave the caret where the user clicked.
-    QLineEdit *original = form->txtSeqOri;
+    QLineEdit *original = ui.txtSeqOri;
     original->setText(QStringLiteral("12"));
     original->deselect();
     QTest::mouseClick(original, Qt::LeftButton, {}, QPoint(2, original->height() / 2));
@@ -268,23 +268,23 @@ void TestEntryRules::doubleClickCopiesMemory()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->SSTab1->setCurrentIndex(0);
+    ui.SSTab1->setCurrentIndex(0);
     // An empty memory copies nothing.
-    form->Text1->setText(QStringLiteral("99"));
-    QTest::mouseDClick(form->txtMem[7], Qt::LeftButton);
-    QCOMPARE(form->Text1->text(), QStringLiteral("99"));
-    QCOMPARE(form->SSTab1->currentIndex(), 0);
+    ui.Text1->setText(QStringLiteral("99"));
+    QTest::mouseDClick(ui.txtMem[7], Qt::LeftButton);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("99"));
+    QCOMPARE(ui.SSTab1->currentIndex(), 0);
 
-    form->Text1->clear();
+    ui.Text1->clear();
     form->sender().Text1_Click();
-    form->txtMem[5]->setText(QStringLiteral("123A"));
-    QTest::mouseDClick(form->txtMem[5], Qt::LeftButton);
-    QCOMPARE(form->Text1->text(), QStringLiteral("123A"));
-    QCOMPARE(form->Label3->text(), QStringLiteral("Sequence to Send (4 digits)"));
-    QVERIFY(form->cmdTone->isEnabled());
-    QCOMPARE(form->SSTab1->currentIndex(), 1);
-    QCOMPARE(form->focusWidget(), form->Text1);
-    QCOMPARE(form->Text1->selectedText(), QStringLiteral("123A"));
+    ui.txtMem[5]->setText(QStringLiteral("123A"));
+    QTest::mouseDClick(ui.txtMem[5], Qt::LeftButton);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("123A"));
+    QCOMPARE(ui.Label3->text(), QStringLiteral("Sequence to Send (4 digits)"));
+    QVERIFY(ui.cmdTone->isEnabled());
+    QCOMPARE(ui.SSTab1->currentIndex(), 1);
+    QCOMPARE(form->focusWidget(), ui.Text1);
+    QCOMPARE(ui.Text1->selectedText(), QStringLiteral("123A"));
 }
 
 QTEST_MAIN(TestEntryRules)

@@ -45,24 +45,24 @@ private:
 void TestFaultAudio::init()
 {
     openWindow();
-    form->Text1->setText(QStringLiteral("12"));
-    form->Text2->setText(QStringLiteral("50"));
-    form->Text3->setText(QStringLiteral("30"));
-    form->Text4->setText(QStringLiteral("100"));
-    form->txtTxd->setText(QStringLiteral("20"));
+    ui.Text1->setText(QStringLiteral("12"));
+    ui.Text2->setText(QStringLiteral("50"));
+    ui.Text3->setText(QStringLiteral("30"));
+    ui.Text4->setText(QStringLiteral("100"));
+    ui.txtTxd->setText(QStringLiteral("20"));
 }
 
 void TestFaultAudio::keyPtt()
 {
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     QVERIFY(form->link().portOpen());
 }
 
 void TestFaultAudio::sendOnce()
 {
-    QVERIFY(form->cmdTone->isEnabled());
-    form->cmdTone->click();
+    QVERIFY(ui.cmdTone->isEnabled());
+    ui.cmdTone->click();
     waitForSendEnd();
 }
 
@@ -79,7 +79,7 @@ void TestFaultAudio::noDeviceAtStartDisablesSending()
     QCOMPARE(messages.shown.last().title, QStringLiteral("DTMF"));
     QVERIFY(
         messages.shown.last().text.startsWith(QStringLiteral("Questo PC non ha schede audio.")));
-    QVERIFY(!form->cmdTone->isEnabled());
+    QVERIFY(!ui.cmdTone->isEnabled());
     QVERIFY(!form->player().IsPlaying());
     QVERIFY(form->close());
 }
@@ -128,11 +128,11 @@ void TestFaultAudio::failures()
         QCOMPARE(messages.shown[0].text, message);
         QVERIFY(!form->player().IsPlaying());
         QCOMPARE(audio.liveOutputs(), 0);
-        QCOMPARE(form->lblInfoSend->text(), notSentText());
-        QVERIFY(form->cmdTone->isEnabled());
+        QCOMPARE(ui.lblInfoSend->text(), notSentText());
+        QVERIFY(ui.cmdTone->isEnabled());
         // The transmitter was keyed for the tones and is released although none were sent.
         QVERIFY(!port.rts());
-        QVERIFY(form->chkPtt->isChecked());
+        QVERIFY(ui.chkPtt->isChecked());
     }
 
     // The device comes back: the same window sends again.

@@ -201,7 +201,7 @@ void TestFaultFiles::settingsFiles()
     QVERIFY(writeFile(configPath(), goodConfigFile()));
     QVERIFY(writeFile(settingsPath(), content));
     startWindow();
-    QVERIFY(form->Text1->text().size() <= 1 << 20);
+    QVERIFY(ui.Text1->text().size() <= 1 << 20);
     QVERIFY(form->close());
     expectGoodSettingsLine(settingsPath());
 }
@@ -212,8 +212,8 @@ void TestFaultFiles::settingsFileIsADirectory()
     QVERIFY(QDir().mkdir(settingsPath()));
     startWindow();
     // The first start's values, since nothing could be read.
-    QCOMPARE(form->Text1->text(), SettingsFile::defaults(folder.path()).sequence);
-    form->Text1->setText(QStringLiteral("999"));
+    QCOMPARE(ui.Text1->text(), SettingsFile::defaults(folder.path()).sequence);
+    ui.Text1->setText(QStringLiteral("999"));
     QVERIFY(form->close());
     QVERIFY(QFileInfo(settingsPath()).isDir());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
@@ -252,9 +252,9 @@ void TestFaultFiles::configFiles()
     QCOMPARE(form->windowTitle(), title);
     QCOMPARE(form->ConfigFilePath, remembered);
     if (itemsApplied >= 1)
-        QVERIFY(form->chkOutput[0]->isChecked());
+        QVERIFY(ui.chkOutput[0]->isChecked());
     if (itemsApplied >= 5)
-        QVERIFY(form->txtSeqCmd->text().size() <= 8); // the field cuts what it shows
+        QVERIFY(ui.txtSeqCmd->text().size() <= 8); // the field cuts what it shows
     QVERIFY(form->close());
 
     // A directory in place of the file.
@@ -272,16 +272,17 @@ void TestFaultFiles::readOnlyProgramFolder()
     if (!childFolder().isEmpty()) {
         Platform platform{messages, files, clock, audio, serial};
         FormTone window(platform, childFolder());
+        const test::WindowControls ui(window);
         window.startUp();
-        QCOMPARE(window.Text1->text(), QStringLiteral("1234#"));
-        QCOMPARE(window.txtCallID->text(), QStringLiteral("TEST"));
+        QCOMPARE(ui.Text1->text(), QStringLiteral("1234#"));
+        QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
         QCOMPARE(messages.shown.size(), 0);
-        window.Text1->setText(QStringLiteral("777"));
+        ui.Text1->setText(QStringLiteral("777"));
         files.answers.push_back(QDir(childFolder()).filePath(QStringLiteral("Default.prg")));
         files.answers.push_back(QDir(childFolder()).filePath(QStringLiteral("new.prg")));
-        window.txtCallID->setText(QStringLiteral("IZ1NEW"));
-        window.cmdSave->click();
-        window.cmdSave->click();
+        ui.txtCallID->setText(QStringLiteral("IZ1NEW"));
+        ui.cmdSave->click();
+        ui.cmdSave->click();
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
         QCOMPARE(messages.shown[1].title, QStringLiteral("Warning"));
@@ -307,9 +308,10 @@ void TestFaultFiles::unreadableFiles()
     if (!childFolder().isEmpty()) {
         Platform platform{messages, files, clock, audio, serial};
         FormTone window(platform, childFolder());
+        const test::WindowControls ui(window);
         window.startUp();
-        QCOMPARE(window.Text1->text(), SettingsFile::defaults(childFolder()).sequence);
-        QCOMPARE(window.Text2->text(), SettingsFile::defaults(childFolder()).digitMs);
+        QCOMPARE(ui.Text1->text(), SettingsFile::defaults(childFolder()).sequence);
+        QCOMPARE(ui.Text2->text(), SettingsFile::defaults(childFolder()).digitMs);
         QVERIFY(!messages.shown.isEmpty());
         QVERIFY(messages.shown[0].title.startsWith(QStringLiteral("Unable to load data file")));
         QVERIFY(window.close());
@@ -333,13 +335,14 @@ void TestFaultFiles::savesThatFailHalfWay()
     if (!childFolder().isEmpty()) {
         Platform platform{messages, files, clock, audio, serial};
         FormTone window(platform, childFolder());
+        const test::WindowControls ui(window);
         window.startUp();
-        QCOMPARE(window.Text1->text(), QStringLiteral("1234#"));
-        window.Text1->setText(QStringLiteral("0000000000000000"));
-        window.txtCallID->setText(QStringLiteral("IZ1NEW"));
-        window.txtMem[9]->setText(QStringLiteral("9999999999"));
+        QCOMPARE(ui.Text1->text(), QStringLiteral("1234#"));
+        ui.Text1->setText(QStringLiteral("0000000000000000"));
+        ui.txtCallID->setText(QStringLiteral("IZ1NEW"));
+        ui.txtMem[9]->setText(QStringLiteral("9999999999"));
         files.answers.push_back(QDir(childFolder()).filePath(QStringLiteral("Default.prg")));
-        window.cmdSave->click();
+        ui.cmdSave->click();
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
         QVERIFY(window.close());

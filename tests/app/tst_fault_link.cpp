@@ -229,24 +229,24 @@ void TestFaultLink::enableOn(const QString &device, int number)
     QFile::remove(comLink);
     QVERIFY(QFile::link(device, comLink));
     form->dialog().setInfo(QString());
-    form->txtPrgComm->setText(QString::number(number));
-    form->chkPrg->setChecked(true);
+    ui.txtPrgComm->setText(QString::number(number));
+    ui.chkPrg->setChecked(true);
     QVERIFY(form->link().portOpen());
 }
 
 void TestFaultLink::disable()
 {
-    form->chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(false);
     QVERIFY(!form->link().portOpen());
 }
 
 // READ and PROGRAM on the port now open both succeed.
 void TestFaultLink::expectExchangesWork()
 {
-    form->cmdRead->click();
+    ui.cmdRead->click();
     QCOMPARE(form->dialog().info(), ReadOk);
     fillValidConfiguration();
-    form->cmdSend->click();
+    ui.cmdSend->click();
     QCOMPARE(form->dialog().info(), ProgramOk);
 }
 
@@ -261,12 +261,12 @@ void TestFaultLink::hangUpInTheMiddleOfRead()
         messages.shown.clear();
         QElapsedTimer timer;
         timer.start();
-        form->cmdRead->click();
+        ui.cmdRead->click();
         QVERIFY(timer.elapsed() < 5000);
         QVERIFY(board->hungUp());
-        QVERIFY(!form->chkPrg->isChecked());
+        QVERIFY(!ui.chkPrg->isChecked());
         QVERIFY(!form->link().portOpen());
-        QVERIFY(form->txtPrgComm->isEnabled());
+        QVERIFY(ui.txtPrgComm->isEnabled());
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
 
@@ -275,7 +275,7 @@ void TestFaultLink::hangUpInTheMiddleOfRead()
         QVERIFY(board->start());
         enableOn(board->devicePath(), 9);
         QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
-        form->cmdRead->click();
+        ui.cmdRead->click();
         QCOMPARE(form->dialog().info(), ReadOk);
         disable();
     }
@@ -296,22 +296,22 @@ void TestFaultLink::hangUpInTheMiddleOfProgram()
         messages.shown.clear();
         QElapsedTimer timer;
         timer.start();
-        form->cmdSend->click();
+        ui.cmdSend->click();
         QVERIFY(timer.elapsed() < 5000);
         QVERIFY(before->hungUp());
         QCOMPARE(before->blocksAccepted(), acceptedBefore + 1);
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].title, QStringLiteral("COM9"));
         // The port's loss is handled when the window is back in its event loop.
-        QTRY_VERIFY_WITH_TIMEOUT(!form->chkPrg->isChecked(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ui.chkPrg->isChecked(), 2000);
         QVERIFY(!form->link().portOpen());
-        QVERIFY(!form->cmdSend->isEnabled());
+        QVERIFY(!ui.cmdSend->isEnabled());
 
         board = std::make_unique<link::VirtualBoard>();
         QVERIFY(board->start());
         enableOn(board->devicePath(), 9);
         QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
-        form->cmdSend->click();
+        ui.cmdSend->click();
         QCOMPARE(form->dialog().info(), ProgramOk);
         QCOMPARE(board->image(), form->link().PrgImage);
         disable();
@@ -339,11 +339,11 @@ void TestFaultLink::lateAnswers()
     board->setFaults(late);
     fillValidConfiguration();
 
-    form->cmdRead->click();
+    ui.cmdRead->click();
     QCOMPARE(form->dialog().info(),
              QStringLiteral("FAILED to read version! Please Check Connections / Decoder"));
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, delayMs + 2000);
-    form->cmdSend->click();
+    ui.cmdSend->click();
     QCOMPARE(form->dialog().info(),
              QStringLiteral("FAILED to get Version!  Unable to program, please check Decoder"));
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, delayMs + 2000);
@@ -405,12 +405,12 @@ void TestFaultLink::randomBytesDuringExchanges()
             line.setNoiseRate(8);
         QElapsedTimer one;
         one.start();
-        (exchanges % 2 ? form->cmdSend : form->cmdRead)->click();
+        (exchanges % 2 ? ui.cmdSend : ui.cmdRead)->click();
         QVERIFY2(one.elapsed() < 6000, qPrintable(QString::number(one.elapsed())));
         QVERIFY(!form->dialog().info().isEmpty());
         ++outcomes[form->dialog().info()];
-        QVERIFY(form->cmdRead->isEnabled());
-        QVERIFY(form->cmdSend->isEnabled());
+        QVERIFY(ui.cmdRead->isEnabled());
+        QVERIFY(ui.cmdSend->isEnabled());
         ++exchanges;
     }
     line.setNoiseRate(0);
@@ -473,12 +473,12 @@ void TestFaultLink::noiseEndingInsideAFrame()
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
     line.inject(noise);
     QTest::qWait(100);
-    form->cmdRead->click();
+    ui.cmdRead->click();
     QCOMPARE(form->dialog().info(), ReadOk);
     line.inject(noise);
     QTest::qWait(100);
     fillValidConfiguration();
-    form->cmdSend->click();
+    ui.cmdSend->click();
     QCOMPARE(form->dialog().info(), ProgramOk);
 
     // The port closed and opened again announces the board.
@@ -486,7 +486,7 @@ void TestFaultLink::noiseEndingInsideAFrame()
     QTest::qWait(100);
     disable();
     form->dialog().setInfo(QString());
-    form->chkPrg->setChecked(true);
+    ui.chkPrg->setChecked(true);
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
     QVERIFY(form->close());
 }
@@ -499,17 +499,17 @@ void TestFaultLink::portRemovedWhilePttKeyed()
         const QString comLink = folder.filePath(QStringLiteral("com2"));
         QFile::remove(comLink);
         QVERIFY(QFile::link(board->devicePath(), comLink));
-        form->txtPttCom->setText(QStringLiteral("2"));
-        form->chkPtt->setChecked(true);
+        ui.txtPttCom->setText(QStringLiteral("2"));
+        ui.chkPtt->setChecked(true);
         QVERIFY(form->link().portOpen());
         form->link().SetPtt(true);
         QVERIFY(form->link().MSComm1().rts());
 
         board->stop();
-        QTRY_VERIFY_WITH_TIMEOUT(!form->chkPtt->isChecked(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ui.chkPtt->isChecked(), 3000);
         QVERIFY(!form->link().portOpen());
         QVERIFY(!form->link().MSComm1().rts());
-        QVERIFY(form->txtPttCom->isEnabled());
+        QVERIFY(ui.txtPttCom->isEnabled());
         // Releasing PTT on the vanished port is harmless.
         form->link().SetPtt(false);
         QVERIFY(!form->link().MSComm1().rts());
@@ -524,11 +524,11 @@ void TestFaultLink::portRemovedDuringAKeyedSend()
 {
     const QString comLink = folder.filePath(QStringLiteral("com2"));
     QVERIFY(QFile::link(board->devicePath(), comLink));
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     QVERIFY(form->link().portOpen());
     audio.plan.finishMs = 400;
-    form->Text1->setText(QStringLiteral("123"));
+    ui.Text1->setText(QStringLiteral("123"));
     bool keyedThen = false;
     QTimer::singleShot(150, form.get(), [&] {
         keyedThen = form->link().MSComm1().rts();
@@ -536,11 +536,11 @@ void TestFaultLink::portRemovedDuringAKeyedSend()
     });
     QElapsedTimer timer;
     timer.start();
-    form->cmdTone->click();
+    ui.cmdTone->click();
     waitForSendEnd();
     QVERIFY(timer.elapsed() < 5000);
     QVERIFY(keyedThen);
-    QTRY_VERIFY_WITH_TIMEOUT(!form->chkPtt->isChecked(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!ui.chkPtt->isChecked(), 3000);
     QVERIFY(!form->link().portOpen());
     QVERIFY(!form->link().MSComm1().rts());
     QVERIFY(!form->player().IsPlaying());

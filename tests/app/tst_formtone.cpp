@@ -93,12 +93,12 @@ void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
     form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(form->Text1->text(), QStringLiteral("0123456789*#ABCD"));
-    QCOMPARE(form->Text4->text(), QStringLiteral("300"));
-    QCOMPARE(form->txtTxd->text(), QStringLiteral("200"));
+    QCOMPARE(ui.Text1->text(), QStringLiteral("0123456789*#ABCD"));
+    QCOMPARE(ui.Text4->text(), QStringLiteral("300"));
+    QCOMPARE(ui.txtTxd->text(), QStringLiteral("200"));
     QCOMPARE(form->positionTwips(), QPoint(0, 0));
-    QCOMPARE(form->SSTab1->currentIndex(), 0);
-    QCOMPARE(form->SSTabCmd->currentIndex(), 0);
+    QCOMPARE(ui.SSTab1->currentIndex(), 0);
+    QCOMPARE(ui.SSTabCmd->currentIndex(), 0);
     // The default configuration is looked for; there is none in a new folder, and nothing has
     // failed for the user.
     QVERIFY(messages.shown.isEmpty());
@@ -145,7 +145,7 @@ void TestFormTone::startUpConfiguration()
     QCOMPARE(messages.shown.size(), qsizetype(reported ? 1 : 0));
     if (reported)
         QCOMPARE(messages.shown[0].title, "Unable to load data file " + config);
-    QCOMPARE(form->txtCallID->text(), QString(configExists ? "TEST" : ""));
+    QCOMPARE(ui.txtCallID->text(), QString(configExists ? "TEST" : ""));
     QVERIFY(form->close());
     QVERIFY(readIni().startsWith('"' + (remembered ? config.toUtf8() : QByteArray()) + "\","));
 }
@@ -156,7 +156,7 @@ void TestFormTone::closingWritesOnlyWhatReadsBack()
 {
     openWindow();
     form->Form_Load();
-    form->Text1->setText("1\"2,3"); // pasted: the entry rules do not see it
+    ui.Text1->setText("1\"2,3"); // pasted: the entry rules do not see it
     QVERIFY(form->close());
     QVERIFY(readIni().contains(",\"12,3\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n"));
     QVERIFY(messages.shown.isEmpty());
@@ -164,8 +164,8 @@ void TestFormTone::closingWritesOnlyWhatReadsBack()
     const QByteArray before = readIni();
     openWindow();
     form->Form_Load();
-    QCOMPARE(form->Text1->text(), QString("12,3"));
-    QCOMPARE(form->Text2->text(), QString("60"));
+    QCOMPARE(ui.Text1->text(), QString("12,3"));
+    QCOMPARE(ui.Text2->text(), QString("60"));
     form->ConfigFilePath = folder.path() + "/\"quoted\".prg";
     QVERIFY(form->close());
     QCOMPARE(readIni(), before);
@@ -181,10 +181,10 @@ void TestFormTone::settingsSurviveARestart()
         form->Form_Load();
         form->show();
         form->move(80, 40);
-        form->SSTab1->setCurrentIndex(1);
-        form->Text1->setText(QStringLiteral("12#A"));
-        form->Text2->setText(QStringLiteral("75"));
-        form->txtTxd->setText(QStringLiteral("350"));
+        ui.SSTab1->setCurrentIndex(1);
+        ui.Text1->setText(QStringLiteral("12#A"));
+        ui.Text2->setText(QStringLiteral("75"));
+        ui.txtTxd->setText(QStringLiteral("350"));
         form->ConfigFilePath = folder.path() + "/club.prg";
         QVERIFY(form->close());
     }
@@ -194,10 +194,10 @@ void TestFormTone::settingsSurviveARestart()
     openWindow();
     form->Form_Load();
     QCOMPARE(form->pos(), QPoint(80, 40));
-    QCOMPARE(form->SSTab1->currentIndex(), 1);
-    QCOMPARE(form->Text1->text(), QStringLiteral("12#A"));
-    QCOMPARE(form->Text2->text(), QStringLiteral("75"));
-    QCOMPARE(form->txtTxd->text(), QStringLiteral("350"));
+    QCOMPARE(ui.SSTab1->currentIndex(), 1);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("12#A"));
+    QCOMPARE(ui.Text2->text(), QStringLiteral("75"));
+    QCOMPARE(ui.txtTxd->text(), QStringLiteral("350"));
 }
 
 void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
@@ -208,10 +208,10 @@ void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
 
     QCOMPARE(readIni(), firstStartLine());
     QCOMPARE(form->positionTwips(), QPoint(150, 300));
-    QCOMPARE(form->SSTab1->currentIndex(), 1);
-    QCOMPARE(form->Text1->text(), QStringLiteral("55"));
-    QVERIFY(form->Text2->text().isEmpty());
-    QVERIFY(form->txtTxd->text().isEmpty());
+    QCOMPARE(ui.SSTab1->currentIndex(), 1);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("55"));
+    QVERIFY(ui.Text2->text().isEmpty());
+    QVERIFY(ui.txtTxd->text().isEmpty());
 
     // Closing writes what the window holds now, empty fields included.
     QVERIFY(form->close());
@@ -226,27 +226,27 @@ void TestFormTone::positionOutOfRangeKeepsOnlyTheConfigurationPath()
 
     QCOMPARE(readIni(), firstStartLine());
     QCOMPARE(form->positionTwips(), QPoint(0, 0));
-    QCOMPARE(form->SSTab1->currentIndex(), 0);
-    QVERIFY(form->Text1->text().isEmpty());
-    QVERIFY(form->Text2->text().isEmpty());
-    QVERIFY(form->txtPttCom->text().isEmpty());
+    QCOMPARE(ui.SSTab1->currentIndex(), 0);
+    QVERIFY(ui.Text1->text().isEmpty());
+    QVERIFY(ui.Text2->text().isEmpty());
+    QVERIFY(ui.txtPttCom->text().isEmpty());
 }
 
 void TestFormTone::badTabStillAppliesTheFieldsAfterIt()
 {
     writeIni("\"\",30,45,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
     openWindow();
-    form->SSTabCmd->setCurrentIndex(1);
+    ui.SSTabCmd->setCurrentIndex(1);
     form->Form_Load();
 
     QCOMPARE(readIni(), firstStartLine());
     QCOMPARE(form->positionTwips(), QPoint(30, 45));
-    QCOMPARE(form->SSTab1->currentIndex(), 0);
-    QCOMPARE(form->Text1->text(), QStringLiteral("9*"));
-    QCOMPARE(form->Text3->text(), QStringLiteral("30"));
-    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("3"));
-    QCOMPARE(form->txtTxd->text(), QStringLiteral("500"));
-    QCOMPARE(form->SSTabCmd->currentIndex(), 0);
+    QCOMPARE(ui.SSTab1->currentIndex(), 0);
+    QCOMPARE(ui.Text1->text(), QStringLiteral("9*"));
+    QCOMPARE(ui.Text3->text(), QStringLiteral("30"));
+    QCOMPARE(ui.txtPrgComm->text(), QStringLiteral("3"));
+    QCOMPARE(ui.txtTxd->text(), QStringLiteral("500"));
+    QCOMPARE(ui.SSTabCmd->currentIndex(), 0);
     // An empty configuration path loads nothing: no file, no complaint.
     QVERIFY(form->ConfigFilePath.isEmpty());
     QVERIFY(messages.shown.isEmpty());
@@ -309,16 +309,15 @@ void TestFormTone::closingIsRefusedWhileASequencePlays()
 void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
 {
     openWindow();
-    for (QWidget *hidden :
-         std::initializer_list<QWidget *>{form->Text4, form->Label15, form->Label14}) {
+    for (QWidget *hidden : std::initializer_list<QWidget *>{ui.Text4, ui.Label15, ui.Label14}) {
         QVERIFY(hidden->isHidden());
         QVERIFY(!hidden->isEnabled());
     }
-    QVERIFY(form->Frame9->isHidden() && form->Frame10->isHidden() && form->Frame11->isHidden());
-    QVERIFY(!form->cmdSend->isEnabled() && !form->cmdRead->isEnabled());
+    QVERIFY(ui.Frame9->isHidden() && ui.Frame10->isHidden() && ui.Frame11->isHidden());
+    QVERIFY(!ui.cmdSend->isEnabled() && !ui.cmdRead->isEnabled());
     QCOMPARE(form->minimumSize(), form->maximumSize());
-    QVERIFY(form->Timer1->isActive());
-    QVERIFY(!form->tmrTimeOut->isActive());
+    QVERIFY(ui.Timer1->isActive());
+    QVERIFY(!ui.tmrTimeOut->isActive());
 }
 
 void TestFormTone::soundOutputIsCheckedAtStartUp()
@@ -327,7 +326,7 @@ void TestFormTone::soundOutputIsCheckedAtStartUp()
     openWindow();
     form->startUp();
     QVERIFY(messages.shown.isEmpty());
-    QVERIFY(form->cmdTone->isEnabled());
+    QVERIFY(ui.cmdTone->isEnabled());
 
     audio.deviceCount = 0;
     openWindow();
@@ -338,7 +337,7 @@ void TestFormTone::soundOutputIsCheckedAtStartUp()
     QCOMPARE(messages.shown[0].text,
              QStringLiteral("Questo PC non ha schede audio.\r\n"
                             "Il programma non pu\u00F2 inviare i toni DTMF"));
-    QVERIFY(!form->cmdTone->isEnabled());
+    QVERIFY(!ui.cmdTone->isEnabled());
     QVERIFY(form->isVisible());
 }
 

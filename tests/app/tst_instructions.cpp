@@ -121,7 +121,7 @@ void TestInstructions::opensCentredWithItsTitle()
 
 void TestInstructions::f1OpensTheManualFromAnyField()
 {
-    QLineEdit *field = form->txtSeqOri;
+    QLineEdit *field = ui.txtSeqOri;
     field->setFocus();
     QTest::keyClick(field, Qt::Key_F1);
     InstructionsWindow *window = InstructionsWindow::instance();
@@ -134,7 +134,7 @@ void TestInstructions::f1OpensTheManualFromAnyField()
     // message names the file alone, with no folder.
     delete window;
     QFile::remove(folder.filePath(ManualName));
-    QTest::keyClick(form->txtMem[3], Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(ui.txtMem[3], Qt::Key_F1, Qt::ShiftModifier);
     processDeletes();
     QCOMPARE(InstructionsWindow::instance(), nullptr);
     QCOMPARE(messages.shown.size(), 1);

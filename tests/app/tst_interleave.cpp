@@ -105,15 +105,15 @@ void TestInterleave::dialogOpenWhenPlaybackEnds()
     clock.nowMs = 5000;
     serial.timeSource = &clock;
     openWindow();
-    form->Text1->setText(QStringLiteral("12"));
-    form->txtTxd->setText(QString::number(TxDelayMs));
+    ui.Text1->setText(QStringLiteral("12"));
+    ui.txtTxd->setText(QString::number(TxDelayMs));
     audio.plan.ending = test::FakeAudioPlan::NeverFinishes;
     if (ptt) {
-        form->txtPttCom->setText(QStringLiteral("2"));
-        form->chkPtt->setChecked(true);
+        ui.txtPttCom->setText(QStringLiteral("2"));
+        ui.chkPtt->setChecked(true);
     } else {
-        form->txtPrgComm->setText(QStringLiteral("3"));
-        form->chkPrg->setChecked(true);
+        ui.txtPrgComm->setText(QStringLiteral("3"));
+        ui.chkPrg->setChecked(true);
         serial.last->failWrites = true;
     }
     if (dialog == QLatin1String("player failure box"))
@@ -129,7 +129,7 @@ void TestInterleave::dialogOpenWhenPlaybackEnds()
     QVERIFY(atEnd.buttonBack);
     QVERIFY(!atEnd.busyPointer);
     QVERIFY(!form->sender().sending());
-    QCOMPARE(form->lblInfoSend->text(), status); // closing the box changed nothing
+    QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
 
     QList<qint64> edges;
     for (const FakeSerial::Step &step : serial.last->steps)
@@ -153,21 +153,21 @@ void TestInterleave::openDialog(const QString &dialog)
         QCOMPARE(messages.shown.value(0).text,
                  QStringLiteral("Please wait end of sound before closing application."));
     } else if (dialog == QLatin1String("calculator refusal")) {
-        form->cmdSeqCalc->click();
+        ui.cmdSeqCalc->click();
     } else if (dialog == QLatin1String("checksum digit warning")) {
-        form->txtMem[0]->setText(QStringLiteral("123"));
-        form->txtCrcTag->setText(QStringLiteral("2"));
+        ui.txtMem[0]->setText(QStringLiteral("123"));
+        ui.txtCrcTag->setText(QStringLiteral("2"));
     } else if (dialog == QLatin1String("load file dialog")) {
-        form->cmdLoad->click();
+        ui.cmdLoad->click();
     } else if (dialog == QLatin1String("save file dialog")) {
-        form->cmdSave->click();
+        ui.cmdSave->click();
     } else if (dialog == QLatin1String("program parameters and link failure box")) {
         // The playback ends in the first pending-events turn of READ, the dialog up.
         QTimer::singleShot(0, form.get(), [this] {
             QVERIFY(form->dialog().isVisible());
             endPlaybackNow();
         });
-        form->cmdRead->click();
+        ui.cmdRead->click();
         QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
     }
     QVERIFY(messages.shown.size() + files.requests.size() >= 1);
@@ -183,8 +183,8 @@ void TestInterleave::endPlaybackNow()
         atEnd.lastSampleMs = clock.tickMs();
         QVERIFY(audio.finishPlayback());
     }
-    atEnd.status = form->lblInfoSend->text();
-    atEnd.buttonBack = form->cmdTone->isEnabled();
+    atEnd.status = ui.lblInfoSend->text();
+    atEnd.buttonBack = ui.cmdTone->isEnabled();
     atEnd.busyPointer = form->cursor().shape() == Qt::WaitCursor;
     clock.advance(ReadingMs);
 }
@@ -217,9 +217,9 @@ void TestInterleave::controlsDuringAnExchange()
     QVERIFY(QFile::link(boardA.devicePath(), folder.filePath(QStringLiteral("com3"))));
     QVERIFY(QFile::link(boardB.devicePath(), folder.filePath(QStringLiteral("com4"))));
     form->show();
-    form->txtPttCom->setText(QStringLiteral("4"));
-    form->txtPrgComm->setText(QStringLiteral("3"));
-    form->chkPrg->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("4"));
+    ui.txtPrgComm->setText(QStringLiteral("3"));
+    ui.chkPrg->setChecked(true);
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
     fillValidConfiguration();
     files.answers.push_back(prgFileNamingPort(QStringLiteral("4")));
@@ -230,7 +230,7 @@ void TestInterleave::controlsDuringAnExchange()
         useControl(control, exchange);
         used = true;
     });
-    (exchange == QLatin1String("READ") ? form->cmdRead : form->cmdSend)->click();
+    (exchange == QLatin1String("READ") ? ui.cmdRead : ui.cmdSend)->click();
     QVERIFY(used);
 
     // Right after the exchange: it went whole to board A, nothing to board B.
@@ -259,12 +259,12 @@ void TestInterleave::controlsDuringAnExchange()
         return;
     }
     // Everything is back as it was before the exchange.
-    QVERIFY(form->chkPrg->isEnabled() && form->chkPrg->isChecked());
-    QVERIFY(form->chkPtt->isEnabled() && !form->chkPtt->isChecked());
-    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("3"));
-    QCOMPARE(form->txtPttCom->text(), QStringLiteral("4"));
-    QVERIFY(form->txtPttCom->isEnabled());
-    QVERIFY(form->cmdLoad->isEnabled() && form->cmdRead->isEnabled() && form->cmdSend->isEnabled());
+    QVERIFY(ui.chkPrg->isEnabled() && ui.chkPrg->isChecked());
+    QVERIFY(ui.chkPtt->isEnabled() && !ui.chkPtt->isChecked());
+    QCOMPARE(ui.txtPrgComm->text(), QStringLiteral("3"));
+    QCOMPARE(ui.txtPttCom->text(), QStringLiteral("4"));
+    QVERIFY(ui.txtPttCom->isEnabled());
+    QVERIFY(ui.cmdLoad->isEnabled() && ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
     waitForSendEnd();
     QVERIFY(form->close());
     QTRY_COMPARE_WITH_TIMEOUT(boardA.closeCommands(), 1, 2000);
@@ -274,23 +274,23 @@ void TestInterleave::controlsDuringAnExchange()
 void TestInterleave::useControl(const QString &control, const QString &exchange)
 {
     if (control == QLatin1String("PTT Enable")) {
-        form->chkPtt->click();
+        ui.chkPtt->click();
     } else if (control == QLatin1String("Prg Enable")) {
-        form->chkPrg->click();
+        ui.chkPrg->click();
     } else if (control == QLatin1String("Prg Comm")) {
-        QTest::keyClicks(form->txtPrgComm, QStringLiteral("4"));
+        QTest::keyClicks(ui.txtPrgComm, QStringLiteral("4"));
     } else if (control == QLatin1String("PTT Comm")) {
-        QTest::keyClicks(form->txtPttCom, QStringLiteral("5"));
+        QTest::keyClicks(ui.txtPttCom, QStringLiteral("5"));
     } else if (control == QLatin1String("Load")) {
-        form->cmdLoad->click();
+        ui.cmdLoad->click();
     } else if (control == QLatin1String("Send with PTT")) {
-        form->chkPtt->click();
-        form->cmdTone->click();
+        ui.chkPtt->click();
+        ui.cmdTone->click();
     } else if (control == QLatin1String("close window")) {
         QVERIFY(!form->close());
         QVERIFY(form->isVisible());
     } else if (control == QLatin1String("other exchange")) {
-        (exchange == QLatin1String("READ") ? form->cmdSend : form->cmdRead)->click();
+        (exchange == QLatin1String("READ") ? ui.cmdSend : ui.cmdRead)->click();
     } else if (control == QLatin1String("context menu")) {
         // A menu that opened would be closed again, and the row would fail.
         bool menuOpened = false;
@@ -301,13 +301,13 @@ void TestInterleave::useControl(const QString &control, const QString &exchange)
             }
         });
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                                  form->txtMem[1]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(form->txtMem[1], &menuKey);
+                                  ui.txtMem[1]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ui.txtMem[1], &menuKey);
         QTest::qWait(150);
         QVERIFY(!menuOpened);
     } else if (control == QLatin1String("calculator box")) {
         // A modal box now would hold the exchange up until the user closed it.
-        form->cmdSeqCalc->click();
+        ui.cmdSeqCalc->click();
         QVERIFY(messages.shown.isEmpty());
     }
 }

@@ -100,8 +100,8 @@ void TestLink::cleanup()
 
 void TestLink::enable(const QString &number)
 {
-    form->txtPrgComm->setText(number);
-    form->chkPrg->setChecked(true);
+    ui.txtPrgComm->setText(number);
+    ui.chkPrg->setChecked(true);
 }
 
 // The window with the real serial driver, the virtual board behind folder/comN, and the
@@ -133,11 +133,11 @@ void TestLink::portNumberWarnings()
     QFETCH(QString, number);
     QFETCH(bool, valid);
     enable(number);
-    QVERIFY(form->chkPrg->isChecked());
+    QVERIFY(ui.chkPrg->isChecked());
     QCOMPARE(form->link().portOpen(), valid);
-    QCOMPARE(form->cmdRead->isEnabled(), valid);
-    QCOMPARE(form->cmdSend->isEnabled(), valid);
-    QCOMPARE(form->txtPrgComm->isEnabled(), !valid);
+    QCOMPARE(ui.cmdRead->isEnabled(), valid);
+    QCOMPARE(ui.cmdSend->isEnabled(), valid);
+    QCOMPARE(ui.txtPrgComm->isEnabled(), !valid);
     if (valid) {
         QVERIFY(messages.shown.isEmpty());
         return;
@@ -147,7 +147,7 @@ void TestLink::portNumberWarnings()
     QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter a valid Comm number."));
     QCOMPARE(messages.shown[0].icon, MessageIcon::None);
     // Unticking from the rejected number writes nothing.
-    form->chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(false);
     QVERIFY(port().steps.isEmpty());
 }
 
@@ -161,9 +161,9 @@ void TestLink::portThatDoesNotOpen()
     QCOMPARE(messages.shown[0].text, QStringLiteral("Not able to open COM05"));
     QCOMPARE(messages.shown[0].icon, MessageIcon::Information);
     QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
-    QVERIFY(!form->chkPrg->isChecked());
-    QVERIFY(form->txtPrgComm->isEnabled());
-    QVERIFY(!form->cmdRead->isEnabled());
+    QVERIFY(!ui.chkPrg->isChecked());
+    QVERIFY(ui.txtPrgComm->isEnabled());
+    QVERIFY(!ui.cmdRead->isEnabled());
     // COM05 is the standard port; a comN link in the program folder stands in for COMN.
     QFile::link(QStringLiteral("/dev/null"), folder.filePath(QStringLiteral("com7")));
     enable(QStringLiteral("7"));
@@ -176,12 +176,12 @@ void TestLink::enableIdentifiesAndDisableSendsClose()
     enable();
     QCOMPARE(port().written(), Identify);
     QVERIFY(!port().rts());
-    form->chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(false);
     QCOMPARE(port().written(), Identify + Close);
     QVERIFY(!form->link().portOpen());
     QCOMPARE(port().steps.last().kind, FakeSerial::Step::Close);
-    QVERIFY(form->txtPrgComm->isEnabled());
-    QVERIFY(!form->cmdRead->isEnabled() && !form->cmdSend->isEnabled());
+    QVERIFY(ui.txtPrgComm->isEnabled());
+    QVERIFY(!ui.cmdRead->isEnabled() && !ui.cmdSend->isEnabled());
 }
 
 void TestLink::identityAnnouncements()
@@ -207,60 +207,60 @@ void TestLink::identityAnnouncements()
 void TestLink::pttAndProgrammingExcludeEachOther()
 {
     enable(QStringLiteral("3"));
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
-    QVERIFY(!form->chkPrg->isChecked());
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
+    QVERIFY(!ui.chkPrg->isChecked());
     QCOMPARE(port().written(), Identify + Close);
     QCOMPARE(port().openedDevices.last(), QStringLiteral("/dev/ttyS1"));
     QVERIFY(form->link().portOpen());
-    QVERIFY(!form->txtPttCom->isEnabled());
-    QVERIFY(form->txtPrgComm->isEnabled());
+    QVERIFY(!ui.txtPttCom->isEnabled());
+    QVERIFY(ui.txtPrgComm->isEnabled());
 
-    form->chkPrg->setChecked(true);
-    QVERIFY(!form->chkPtt->isChecked());
-    QVERIFY(form->txtPttCom->isEnabled());
+    ui.chkPrg->setChecked(true);
+    QVERIFY(!ui.chkPtt->isChecked());
+    QVERIFY(ui.txtPttCom->isEnabled());
     QCOMPARE(port().openedDevices.last(), QStringLiteral("/dev/ttyS2"));
     // The PTT port closed before the programming port opened; no close command for PTT.
     QCOMPARE(port().written(), Identify + Close + Identify);
 
     // PROGRAM unticks PTT as well.
-    form->chkPrg->setChecked(false);
-    form->chkPtt->setChecked(true);
+    ui.chkPrg->setChecked(false);
+    ui.chkPtt->setChecked(true);
     form->link().cmdSend_Click();
-    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(!ui.chkPtt->isChecked());
     QVERIFY(!form->link().portOpen());
 }
 
 void TestLink::pttInvalidNumberAndMissingPort()
 {
-    form->txtPttCom->setText(QStringLiteral("17"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("17"));
+    ui.chkPtt->setChecked(true);
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter a valid Comm number."));
-    QVERIFY(form->chkPtt->isChecked());
-    QVERIFY(form->txtPttCom->isEnabled());
+    QVERIFY(ui.chkPtt->isChecked());
+    QVERIFY(ui.txtPttCom->isEnabled());
     QVERIFY(port().openedDevices.isEmpty());
-    form->chkPtt->setChecked(false);
+    ui.chkPtt->setChecked(false);
 
     port().refuseOpen = true;
-    form->txtPttCom->setText(QStringLiteral("4"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("4"));
+    ui.chkPtt->setChecked(true);
     QCOMPARE(messages.shown.last().text, QStringLiteral("Not able to open COM4"));
-    QVERIFY(!form->chkPtt->isChecked());
-    QVERIFY(form->txtPttCom->isEnabled());
+    QVERIFY(!ui.chkPtt->isChecked());
+    QVERIFY(ui.txtPttCom->isEnabled());
 }
 
 void TestLink::pttKeysAroundTheTones()
 {
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     // RTS stays low from the opening on.
     QVERIFY(!port().rts());
     for (const auto &step : port().steps)
         QVERIFY(step.kind != FakeSerial::Step::Rts || !step.on);
 
-    form->Text1->setText(QStringLiteral("12"));
-    form->txtTxd->setText(QStringLiteral("250"));
+    ui.Text1->setText(QStringLiteral("12"));
+    ui.txtTxd->setText(QStringLiteral("250"));
     form->sender().cmdTone_Click();
     waitForSendEnd();
     QCOMPARE(timelineClock.timeline, QStringList({QStringLiteral("sleep 250 rts=1 played=0"),
@@ -275,11 +275,11 @@ void TestLink::pttKeysAroundTheTones()
 
 void TestLink::setPttNeedsTheBox()
 {
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     {
-        const QSignalBlocker blocker(form->chkPtt);
-        form->chkPtt->setChecked(false);
+        const QSignalBlocker blocker(ui.chkPtt);
+        ui.chkPtt->setChecked(false);
     }
     form->link().SetPtt(true);
     QVERIFY(!port().rts());
@@ -300,36 +300,36 @@ void TestLink::lostPortUntickItsBox()
     enable();
     emit port().commEvent(CommEvent::InputOutput);
     emit port().lost();
-    QVERIFY(!form->chkPrg->isChecked());
+    QVERIFY(!ui.chkPrg->isChecked());
     QVERIFY(!form->link().portOpen());
-    QVERIFY(form->txtPrgComm->isEnabled());
-    QVERIFY(!form->cmdRead->isEnabled());
+    QVERIFY(ui.txtPrgComm->isEnabled());
+    QVERIFY(!ui.cmdRead->isEnabled());
     QCOMPARE(port().written(), Identify); // no close command to a vanished device
     QCOMPARE(form->dialog().info(), QStringLiteral("Errore n.1007 su COM3"));
 
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     emit port().lost();
-    QVERIFY(!form->chkPtt->isChecked());
-    QVERIFY(form->txtPttCom->isEnabled());
+    QVERIFY(!ui.chkPtt->isChecked());
+    QVERIFY(ui.txtPttCom->isEnabled());
 }
 
 void TestLink::portErrorsDuringExchanges()
 {
     enable(QStringLiteral("3"));
     port().failWrites = true;
-    form->cmdRead->click();
+    ui.cmdRead->click();
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
     QCOMPARE(messages.shown[0].icon, MessageIcon::None);
     QCOMPARE(messages.shown[0].text, QStringLiteral("Operation valid only when the port is open"));
-    QVERIFY(form->cmdRead->isEnabled()); // the user may try again at once
+    QVERIFY(ui.cmdRead->isEnabled()); // the user may try again at once
 
     fillValidConfiguration();
-    form->cmdSend->click();
+    ui.cmdSend->click();
     QCOMPARE(messages.shown.size(), 2);
     QCOMPARE(messages.shown[1].title, QStringLiteral("COM3"));
-    QVERIFY(form->cmdSend->isEnabled());
+    QVERIFY(ui.cmdSend->isEnabled());
     // The identity wait had not started: announcements work as before.
     QVERIFY(form->link().session().ShowIdentity());
 }
@@ -338,11 +338,11 @@ void TestLink::invalidConfigurationSendsNothing()
 {
     enable();
     fillValidConfiguration();
-    form->txtMorseSpeed->setText(QStringLiteral("5"));
-    form->cmdSend->click();
+    ui.txtMorseSpeed->setText(QStringLiteral("5"));
+    ui.cmdSend->click();
     QCOMPARE(port().written(), Identify);
     QCOMPARE(messages.shown.size(), 1); // the configuration's own warning
-    QVERIFY(form->cmdSend->isEnabled());
+    QVERIFY(ui.cmdSend->isEnabled());
 }
 
 void TestLink::closeAtExitSendsCloseOnlyForProgramming()
@@ -352,9 +352,9 @@ void TestLink::closeAtExitSendsCloseOnlyForProgramming()
     QCOMPARE(port().written(), Identify + Close);
     QVERIFY(!form->link().portOpen());
 
-    form->chkPrg->setChecked(false);
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.chkPrg->setChecked(false);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     form->link().closeAtExit();
     QCOMPARE(port().written(), Identify + Close);
     QVERIFY(!form->link().portOpen());
@@ -370,24 +370,24 @@ void TestLink::boardEndToEnd()
     QVERIFY(form->dialog().isVisible());
 
     form->dialog().OKButton_Click();
-    form->cmdRead->click();
+    ui.cmdRead->click();
     QCOMPARE(form->dialog().info(), QStringLiteral("Data from Tonesentinel  v2 successfully read"));
     QCOMPARE(form->link().RxImage, board.image());
-    QCOMPARE(form->txtCallID->text(), QStringLiteral("TEST"));
-    QCOMPARE(form->txtMem[0]->text(), QStringLiteral("11"));
-    QCOMPARE(form->txtSeqCmd->text(), QStringLiteral("123"));
-    QVERIFY(form->cmdRead->isEnabled());
+    QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
+    QCOMPARE(ui.txtMem[0]->text(), QStringLiteral("11"));
+    QCOMPARE(ui.txtSeqCmd->text(), QStringLiteral("123"));
+    QVERIFY(ui.cmdRead->isEnabled());
 
-    form->txtCallID->setText(QStringLiteral("IZ1XYZ"));
-    form->txtMem[5]->setText(QStringLiteral("*#0"));
+    ui.txtCallID->setText(QStringLiteral("IZ1XYZ"));
+    ui.txtMem[5]->setText(QStringLiteral("*#0"));
     board.clearReceived();
-    form->cmdSend->click();
+    ui.cmdSend->click();
     QCOMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
     QVERIFY(form->dialog().okVisible());
     QCOMPARE(board.image(), form->link().PrgImage);
     QCOMPARE(board.blocksAccepted(), 4);
 
-    form->chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(false);
     QTRY_COMPARE(board.closeCommands(), 1);
 }
 

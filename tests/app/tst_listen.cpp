@@ -104,7 +104,7 @@ void TestListen::shortcutOpensAndCloseReleasesInput()
     QCOMPARE(listen().cboInput->currentText(), QStringLiteral("Microphone (default)"));
 
     // Open again: the same window, the input not opened twice.
-    QTest::mouseClick(form->cmdListen, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
     QCOMPARE(audio.calls.size(), 1);
 
     QTest::keyClick(&listen(), Qt::Key_Escape);
@@ -244,10 +244,10 @@ void TestListen::previewPlaysCallAtBoardTiming()
     QFETCH(QString, call);
     QFETCH(QString, speed);
     QFETCH(int, samples);
-    form->txtCallID->setText(call);
-    form->txtMorseSpeed->setText(speed);
+    ui.txtCallID->setText(call);
+    ui.txtMorseSpeed->setText(speed);
     audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
-    QTest::mouseClick(form->cmdPlayCall, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdPlayCall, Qt::LeftButton);
     if (samples == 0) {
         QVERIFY(audio.written.isEmpty());
         QCOMPARE(messages.shown.size(), 1);
@@ -264,27 +264,27 @@ void TestListen::previewPlaysCallAtBoardTiming()
 
 void TestListen::previewNeverKeysPttNorPlaysTwice()
 {
-    form->txtPttCom->setText(QStringLiteral("2"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("2"));
+    ui.chkPtt->setChecked(true);
     QVERIFY(serial.last && serial.last->isOpen());
     serial.last->steps.clear();
-    form->txtCallID->setText(QStringLiteral("N0CALL"));
-    form->txtMorseSpeed->setText(QStringLiteral("30"));
-    QVERIFY(form->cmdPlayCall->isEnabled());
+    ui.txtCallID->setText(QStringLiteral("N0CALL"));
+    ui.txtMorseSpeed->setText(QStringLiteral("30"));
+    QVERIFY(ui.cmdPlayCall->isEnabled());
 
     audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
-    QTest::mouseClick(form->cmdPlayCall, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdPlayCall, Qt::LeftButton);
     QVERIFY(form->player().IsPlaying());
-    QVERIFY(!form->cmdPlayCall->isEnabled());
+    QVERIFY(!ui.cmdPlayCall->isEnabled());
     form->callPreview().cmdPlayCall_Click();
     QVERIFY(!form->player().startSamples(std::vector<int16_t>(8, 1)));
     QVERIFY(audio.finishPlayback());
     QCOMPARE(audio.written.size(), 1);
     QVERIFY(serial.last->steps.isEmpty());
-    QVERIFY(form->cmdPlayCall->isEnabled());
+    QVERIFY(ui.cmdPlayCall->isEnabled());
 
-    form->txtCallID->clear();
-    QVERIFY(!form->cmdPlayCall->isEnabled());
+    ui.txtCallID->clear();
+    QVERIFY(!ui.cmdPlayCall->isEnabled());
 }
 
 QTEST_MAIN(TestListen)

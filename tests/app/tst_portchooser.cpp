@@ -67,12 +67,11 @@ private slots:
 private:
     QLineEdit *field(const QString &which) const
     {
-        return which == QLatin1String("prg") ? form->txtPrgComm : form->txtPttCom;
+        return which == QLatin1String("prg") ? ui.txtPrgComm : ui.txtPttCom;
     }
     PortChooser *openChooser(const QString &which)
     {
-        auto *button =
-            which == QLatin1String("prg") ? form->cmdChoosePrgPort : form->cmdChoosePttPort;
+        auto *button = which == QLatin1String("prg") ? ui.cmdChoosePrgPort : ui.cmdChoosePttPort;
         button->click();
         return form->findChild<PortChooser *>();
     }
@@ -159,14 +158,14 @@ void TestPortChooser::listFollowsPlugging()
 void TestPortChooser::keyboardOnly()
 {
     serial.ports.set({plain(QStringLiteral("/dev/ttyACM0")), ftdi()});
-    form->txtPttCom->setText(QStringLiteral("2"));
+    ui.txtPttCom->setText(QStringLiteral("2"));
     // Tab from the field reaches its button, and the button the Enable box.
-    QCOMPARE(nextTabStop(form->txtPttCom), form->cmdChoosePttPort);
-    QCOMPARE(nextTabStop(form->cmdChoosePttPort), form->chkPtt);
-    QCOMPARE(nextTabStop(form->txtPrgComm), form->cmdChoosePrgPort);
-    QVERIFY(!form->cmdChoosePttPort->accessibleName().isEmpty());
+    QCOMPARE(nextTabStop(ui.txtPttCom), ui.cmdChoosePttPort);
+    QCOMPARE(nextTabStop(ui.cmdChoosePttPort), ui.chkPtt);
+    QCOMPARE(nextTabStop(ui.txtPrgComm), ui.cmdChoosePrgPort);
+    QVERIFY(!ui.cmdChoosePttPort->accessibleName().isEmpty());
 
-    QTest::keyClick(form->cmdChoosePttPort, Qt::Key_Space);
+    QTest::keyClick(ui.cmdChoosePttPort, Qt::Key_Space);
     PortChooser *chooser = form->findChild<PortChooser *>();
     QVERIFY(chooser);
     QCOMPARE(chooser->focusWidget(), chooser->table());
@@ -179,7 +178,7 @@ void TestPortChooser::keyboardOnly()
     QTest::keyClicks(chooser->numberBox(), QStringLiteral("12"));
     QTest::keyClick(chooser->numberBox(), Qt::Key_Return);
     QVERIFY(!form->findChild<PortChooser *>() || !form->findChild<PortChooser *>()->isVisible());
-    QCOMPARE(form->txtPttCom->text(), QStringLiteral("12"));
+    QCOMPARE(ui.txtPttCom->text(), QStringLiteral("12"));
     QCOMPARE(linkOf(12), ById);
 }
 
@@ -196,27 +195,27 @@ void TestPortChooser::tooltipSaysWhatTheNumberMeans()
         {"17", QString()},
     };
     for (const Case &c : cases) {
-        form->txtPrgComm->setText(c.text);
+        ui.txtPrgComm->setText(c.text);
         const QString expected = QStringLiteral("Program Comm number (1-16)") +
                                  (c.meaning.isEmpty() ? QString() : u'\n' + c.meaning);
-        QCOMPARE(form->txtPrgComm->toolTip(), expected);
+        QCOMPARE(ui.txtPrgComm->toolTip(), expected);
     }
-    form->txtPrgComm->setText(QStringLiteral("3"));
+    ui.txtPrgComm->setText(QStringLiteral("3"));
     serial.ports.unplug(QStringLiteral("/dev/ttyUSB0"));
-    QVERIFY(form->txtPrgComm->toolTip().endsWith(QStringLiteral("COM3 \u2192 not connected")));
-    form->txtPttCom->setText(QStringLiteral("3"));
-    QCOMPARE(form->txtPttCom->toolTip(),
+    QVERIFY(ui.txtPrgComm->toolTip().endsWith(QStringLiteral("COM3 \u2192 not connected")));
+    ui.txtPttCom->setText(QStringLiteral("3"));
+    QCOMPARE(ui.txtPttCom->toolTip(),
              QStringLiteral("PTT Comm number (1-16)\nCOM3 \u2192 not connected"));
 }
 
 void TestPortChooser::buttonFollowsTheField()
 {
-    form->txtPrgComm->setText(QStringLiteral("2"));
-    form->chkPrg->setChecked(true);
-    QVERIFY(!form->txtPrgComm->isEnabled());
-    QVERIFY(!form->cmdChoosePrgPort->isEnabled());
-    form->chkPrg->setChecked(false);
-    QVERIFY(form->cmdChoosePrgPort->isEnabled());
+    ui.txtPrgComm->setText(QStringLiteral("2"));
+    ui.chkPrg->setChecked(true);
+    QVERIFY(!ui.txtPrgComm->isEnabled());
+    QVERIFY(!ui.cmdChoosePrgPort->isEnabled());
+    ui.chkPrg->setChecked(false);
+    QVERIFY(ui.cmdChoosePrgPort->isEnabled());
 }
 
 // With the real serial driver: the first line as it always was, then what to do.
@@ -226,13 +225,13 @@ void TestPortChooser::openFailureSaysWhy()
     openWindow(clock, realSerial);
     QVERIFY(QFile::link(QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"),
                         folder.filePath(QStringLiteral("com4"))));
-    form->txtPttCom->setText(QStringLiteral("4"));
-    form->chkPtt->setChecked(true);
+    ui.txtPttCom->setText(QStringLiteral("4"));
+    ui.chkPtt->setChecked(true);
     QCOMPARE(messages.shown.size(), 1);
     const QStringList lines = messages.shown[0].text.split(u'\n');
     QCOMPARE(lines.value(0), QStringLiteral("Not able to open COM4"));
     QVERIFY(lines.value(2).contains(QStringLiteral("not plugged in")));
-    QVERIFY(!form->chkPtt->isChecked());
+    QVERIFY(!ui.chkPtt->isChecked());
     form.reset();
 }
 

@@ -82,7 +82,7 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
-    QTest::mouseClick(form->cmdChoosePrgPort, Qt::LeftButton);
+    QTest::mouseClick(ui.cmdChoosePrgPort, Qt::LeftButton);
     auto *chooser = form->findChild<PortChooser *>();
     QVERIFY(chooser);
     QVERIFY(QTest::qWaitForWindowExposed(chooser));
@@ -110,21 +110,20 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
 
     saveScreenshot(chooser, QStringLiteral("port-chooser"));
     QTest::keyClick(table, Qt::Key_Return);
-    QCOMPARE(form->txtPrgComm->text(), QStringLiteral("1"));
+    QCOMPARE(ui.txtPrgComm->text(), QStringLiteral("1"));
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("com1"))).symLinkTarget(), stable);
-    QVERIFY(
-        form->txtPrgComm->toolTip().endsWith(QStringLiteral("COM1 \u2192 ") + device +
-                                             QStringLiteral(", FTDI FT232R USB UART A50285BI")));
+    QVERIFY(ui.txtPrgComm->toolTip().endsWith(QStringLiteral("COM1 \u2192 ") + device +
+                                              QStringLiteral(", FTDI FT232R USB UART A50285BI")));
 
     saveScreenshot(form.get(), QStringLiteral("port-bound"));
 
-    QTest::mouseClick(form->chkPrg, Qt::LeftButton);
-    QVERIFY(form->chkPrg->isChecked());
+    QTest::mouseClick(ui.chkPrg, Qt::LeftButton);
+    QVERIFY(ui.chkPrg->isChecked());
     QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
                               3000);
     QVERIFY(messages.shown.isEmpty());
 
-    form->chkPrg->setChecked(false);
+    ui.chkPrg->setChecked(false);
     form.reset();
     board.terminate();
     QVERIFY(board.waitForFinished(5000));

@@ -80,11 +80,11 @@ private:
 void TestSender::init()
 {
     openWindow(steppingClock, serial);
-    form->Text1->setText(QStringLiteral("12"));
-    form->Text2->setText(QStringLiteral("60"));
-    form->Text3->setText(QStringLiteral("40"));
-    form->Text4->setText(QStringLiteral("300"));
-    form->txtTxd->setText(QStringLiteral("200"));
+    ui.Text1->setText(QStringLiteral("12"));
+    ui.Text2->setText(QStringLiteral("60"));
+    ui.Text3->setText(QStringLiteral("40"));
+    ui.Text4->setText(QStringLiteral("300"));
+    ui.txtTxd->setText(QStringLiteral("200"));
     steppingClock.sleeps.clear();
     steppingClock.log.clear();
     steppingClock.stepMs = 1562;
@@ -110,19 +110,19 @@ void TestSender::cleanup()
 // PTT keying itself is the link's business; the sender only reads the box.
 void TestSender::tickPtt(bool on)
 {
-    const QSignalBlocker blocker(form->chkPtt);
-    form->chkPtt->setChecked(on);
+    const QSignalBlocker blocker(ui.chkPtt);
+    ui.chkPtt->setChecked(on);
 }
 
 void TestSender::timingFieldsAreCorrectedAndUsed()
 {
-    form->Text2->setText(QStringLiteral("10"));
-    form->Text3->setText(QStringLiteral("5"));
-    form->Text4->setText(QStringLiteral("0"));
+    ui.Text2->setText(QStringLiteral("10"));
+    ui.Text3->setText(QStringLiteral("5"));
+    ui.Text4->setText(QStringLiteral("0"));
     send();
-    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
-    QCOMPARE(form->Text3->text(), QStringLiteral("15"));
-    QCOMPARE(form->Text4->text(), QStringLiteral("25"));
+    QCOMPARE(ui.Text2->text(), QStringLiteral("25"));
+    QCOMPARE(ui.Text3->text(), QStringLiteral("15"));
+    QCOMPARE(ui.Text4->text(), QStringLiteral("25"));
     QCOMPARE(form->player().DigitTime(), 0.025);
     QCOMPARE(form->player().GapTime(), 0.015);
     QCOMPARE(form->player().SequencePauseTime(), 0.025);
@@ -148,15 +148,15 @@ void TestSender::txDelayIsCorrected()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(int, sleep);
-    form->txtTxd->setText(typed);
+    ui.txtTxd->setText(typed);
     send();
-    QCOMPARE(form->txtTxd->text(), shown);
+    QCOMPARE(ui.txtTxd->text(), shown);
     QVERIFY(steppingClock.sleeps.isEmpty());
 
-    form->txtTxd->setText(typed);
+    ui.txtTxd->setText(typed);
     tickPtt(true);
     send();
-    QCOMPARE(form->txtTxd->text(), shown);
+    QCOMPARE(ui.txtTxd->text(), shown);
     QCOMPARE(steppingClock.log,
              (QStringList{QStringLiteral("play"), QStringLiteral("sleep %1").arg(sleep),
                           QStringLiteral("play"), QStringLiteral("sleep 40")}));
@@ -190,46 +190,46 @@ void TestSender::statusShowsEffectiveTime()
     QLocale::setDefault(QLocale(locale));
     steppingClock.stepMs = elapsedMs;
     send();
-    QCOMPARE(form->lblInfoSend->text(), Completed + time);
-    QVERIFY(form->cmdTone->isEnabled());
+    QCOMPARE(ui.lblInfoSend->text(), Completed + time);
+    QVERIFY(ui.cmdTone->isEnabled());
 }
 
 void TestSender::failedPlaybackIsNotReportedAsSent()
 {
     send();
-    QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
+    QCOMPARE(ui.lblInfoSend->text(), Completed + "1562mS.");
 
     audio.plan.openResult = AudioOpenError;
     tickPtt(true);
     steppingClock.log.clear();
     send();
     QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sequence NOT sent."));
+    QCOMPARE(ui.lblInfoSend->text(), QStringLiteral("Sequence NOT sent."));
     QCOMPARE(steppingClock.log,
              (QStringList{"sleep 200", "play", "sleep 40"})); // PTT still released
-    QVERIFY(form->cmdTone->isEnabled());
+    QVERIFY(ui.cmdTone->isEnabled());
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
 
     audio.plan.openResult = AudioOk;
     steppingClock.stepMs = 800;
     send();
-    QCOMPARE(form->lblInfoSend->text(), Completed + "800mS.");
+    QCOMPARE(ui.lblInfoSend->text(), Completed + "800mS.");
 }
 
 void TestSender::emptySequenceStillKeysPtt()
 {
     send();
-    form->Text1->clear();
-    form->Text2->setText(QStringLiteral("1"));
-    form->txtTxd->setText(QStringLiteral("3000"));
+    ui.Text1->clear();
+    ui.Text2->setText(QStringLiteral("1"));
+    ui.txtTxd->setText(QStringLiteral("3000"));
     tickPtt(true);
     steppingClock.log.clear();
     steppingClock.stepMs = 5;
     send();
-    QCOMPARE(form->Text2->text(), QStringLiteral("25"));
+    QCOMPARE(ui.Text2->text(), QStringLiteral("25"));
     QCOMPARE(steppingClock.log, (QStringList{"sleep 20", "sleep 40"}));
     QCOMPARE(plays, 1);
-    QCOMPARE(form->lblInfoSend->text(), Completed + "1562mS.");
+    QCOMPARE(ui.lblInfoSend->text(), Completed + "1562mS.");
 }
 
 void TestSender::busyDuringSendAndEnterIsIgnored()
@@ -238,16 +238,16 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     bool checked = false;
     duringPlayback = [this, &checked] {
         QVERIFY(form->sender().sending());
-        QCOMPARE(form->lblInfoSend->text(), QStringLiteral("Sending Sequence....."));
-        QVERIFY(!form->cmdTone->isEnabled());
+        QCOMPARE(ui.lblInfoSend->text(), QStringLiteral("Sending Sequence....."));
+        QVERIFY(!ui.cmdTone->isEnabled());
         // Busy over the main window and its fields only, not over boxes and other windows.
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
-        QCOMPARE(form->Text1->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(ui.Text1->cursor().shape(), Qt::WaitCursor);
         // Enter, typing and the button during playback start nothing and re-enable nothing.
-        QTest::keyClick(form->Text1, Qt::Key_Return);
-        QTest::keyClicks(form->Text1, QStringLiteral("3"));
-        QVERIFY(!form->cmdTone->isEnabled());
+        QTest::keyClick(ui.Text1, Qt::Key_Return);
+        QTest::keyClicks(ui.Text1, QStringLiteral("3"));
+        QVERIFY(!ui.cmdTone->isEnabled());
         form->sender().cmdTone_Click();
         checked = true;
     };
@@ -257,8 +257,8 @@ void TestSender::busyDuringSendAndEnterIsIgnored()
     QCOMPARE(steppingClock.log, (QStringList{"sleep 200", "play", "sleep 40"}));
     QVERIFY(!form->sender().sending());
     QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(form->Text1->cursor().shape(), Qt::IBeamCursor);
-    QVERIFY(form->cmdTone->isEnabled());
+    QCOMPARE(ui.Text1->cursor().shape(), Qt::IBeamCursor);
+    QVERIFY(ui.cmdTone->isEnabled());
 }
 
 // The events let through before keying may hold a close request: the send has begun.
@@ -277,27 +277,27 @@ void TestSender::closeIsRefusedFromTheStartOfASend()
 
 void TestSender::runningTimer1IsNotRestarted()
 {
-    form->Timer1->setTimerType(Qt::PreciseTimer); // remainingTime() to the millisecond
-    form->Timer1->start(20000);
+    ui.Timer1->setTimerType(Qt::PreciseTimer); // remainingTime() to the millisecond
+    ui.Timer1->start(20000);
     QTest::qWait(150);
-    const int before = form->Timer1->remainingTime();
+    const int before = ui.Timer1->remainingTime();
     QVERIFY(before < 19900);
     send();
-    QVERIFY(form->Timer1->isActive());
-    QVERIFY(form->Timer1->remainingTime() <= before);
+    QVERIFY(ui.Timer1->isActive());
+    QVERIFY(ui.Timer1->remainingTime() <= before);
 
-    form->Timer1->stop();
+    ui.Timer1->stop();
     send();
-    QVERIFY(form->Timer1->isActive());
+    QVERIFY(ui.Timer1->isActive());
 }
 
 void TestSender::timer1ClearsStatusOnce()
 {
     send();
-    QVERIFY(!form->lblInfoSend->text().isEmpty());
-    form->Timer1->start(1);
-    QTRY_VERIFY(form->lblInfoSend->text().isEmpty());
-    QVERIFY(!form->Timer1->isActive());
+    QVERIFY(!ui.lblInfoSend->text().isEmpty());
+    ui.Timer1->start(1);
+    QTRY_VERIFY(ui.lblInfoSend->text().isEmpty());
+    QVERIFY(!ui.Timer1->isActive());
 }
 
 QTEST_MAIN(TestSender)

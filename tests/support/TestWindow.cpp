@@ -13,6 +13,7 @@ TestWindow::TestWindow() = default;
 
 TestWindow::~TestWindow()
 {
+    ui = WindowControls();
     form.reset(); // before the platform it uses
 }
 
@@ -27,6 +28,7 @@ void TestWindow::openWindow(Clock &windowClock, SerialPortFactory &serialPorts)
     platform_ =
         std::make_unique<Platform>(Platform{messages, files, windowClock, audio, serialPorts});
     form = std::make_unique<FormTone>(*platform_, folder.path());
+    ui = WindowControls(*form);
     messages.shown.clear();
     files.requests.clear();
     clock.sleeps.clear();
@@ -35,6 +37,7 @@ void TestWindow::openWindow(Clock &windowClock, SerialPortFactory &serialPorts)
 
 void TestWindow::closeWindow()
 {
+    ui = WindowControls();
     form.reset();
     QDir(folder.path()).removeRecursively();
     QDir().mkpath(folder.path());
@@ -62,16 +65,16 @@ void TestWindow::waitForSendEnd()
 
 void TestWindow::fillValidConfiguration()
 {
-    for (auto *field : form->txtMem)
+    for (auto *field : ui.txtMem)
         field->setText(QString());
-    form->txtMem[0]->setText(QStringLiteral("123"));
-    form->txtSeqCmd->setText(QStringLiteral("4567"));
-    form->txtCrcTag->setText(QStringLiteral("#"));
-    form->txtCallID->setText(QStringLiteral("IK0ABC"));
-    form->txtMorseSpeed->setText(QStringLiteral("20"));
-    form->txtTmr2->setText(QStringLiteral("10"));
-    form->txtBlo->setText(QStringLiteral("11.5"));
-    form->txtBhi->setText(QStringLiteral("13.8"));
+    ui.txtMem[0]->setText(QStringLiteral("123"));
+    ui.txtSeqCmd->setText(QStringLiteral("4567"));
+    ui.txtCrcTag->setText(QStringLiteral("#"));
+    ui.txtCallID->setText(QStringLiteral("IK0ABC"));
+    ui.txtMorseSpeed->setText(QStringLiteral("20"));
+    ui.txtTmr2->setText(QStringLiteral("10"));
+    ui.txtBlo->setText(QStringLiteral("11.5"));
+    ui.txtBhi->setText(QStringLiteral("13.8"));
 }
 
 } // namespace keytoner::test

@@ -5,6 +5,7 @@
 #include "support/FakeAudio.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSerial.h"
+#include "support/WindowControls.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -38,6 +39,8 @@ protected:
     FakeAudioSystem audio;
     FakeSerialFactory serial;
     std::unique_ptr<FormTone> form;
+    // The controls of `form`, found anew by each openWindow.
+    WindowControls ui;
 
 private:
     std::unique_ptr<Platform> platform_;
