@@ -20,27 +20,28 @@ constexpr int FastestWpm = 150;
 
 } // namespace
 
-CallPreview::CallPreview(FormTone &form) : QObject(&form), form_(form)
+CallPreview::CallPreview(FormTone &form, const CallControls &controls)
+    : QObject(&form), form_(form), controls_(controls)
 {
-    connect(form.cmdPlayCall, &QToolButton::clicked, this, &CallPreview::cmdPlayCall_Click);
-    connect(form.txtCallID, &QLineEdit::textChanged, this, &CallPreview::updateEnabled);
+    connect(controls_.play, &QToolButton::clicked, this, &CallPreview::cmdPlayCall_Click);
+    connect(controls_.call, &QLineEdit::textChanged, this, &CallPreview::updateEnabled);
     connect(&form.player(), &TonePlayer::playingChanged, this, &CallPreview::updateEnabled);
     updateEnabled();
 }
 
 void CallPreview::updateEnabled()
 {
-    form_.cmdPlayCall->setEnabled(!form_.txtCallID->text().trimmed().isEmpty() &&
-                                  !form_.player().IsPlaying());
+    controls_.play->setEnabled(!controls_.call->text().trimmed().isEmpty() &&
+                               !form_.player().IsPlaying());
 }
 
 // The speed is checked as PROGRAM checks it, so that what is heard is what the board would send.
 void CallPreview::cmdPlayCall_Click()
 {
-    const QString call = form_.txtCallID->text().trimmed();
+    const QString call = controls_.call->text().trimmed();
     if (call.isEmpty() || form_.player().IsPlaying())
         return;
-    const double speed = leadingNumber(form_.txtMorseSpeed->text());
+    const double speed = leadingNumber(controls_.speed->text());
     if (speed < SlowestWpm || speed > FastestWpm) {
         form_.platform().messages.show(&form_, MessageIcon::None, QStringLiteral("Warning"),
                                        QStringLiteral("Please insert a valid Morse Speed"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelLinks.h"
+
 #include <QObject>
 
 namespace keytoner {
@@ -12,7 +14,7 @@ class FormTone;
 class CallPreview : public QObject {
     Q_OBJECT
 public:
-    explicit CallPreview(FormTone &form);
+    CallPreview(FormTone &form, const CallControls &controls);
 
     void cmdPlayCall_Click();
 
@@ -20,6 +22,7 @@ private:
     void updateEnabled();
 
     FormTone &form_;
+    CallControls controls_;
 };
 
 } // namespace keytoner

@@ -1,20 +1,15 @@
 #include "EntryRules.h"
 
-#include "FormTone.h"
-#include "SenderPanel.h"
 #include "entry/KeyFilters.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTabWidget>
 
 namespace keytoner {
 
 namespace {
-
-constexpr int SendTab = 1;
 
 int digitKey(int code)
 {
@@ -49,22 +44,48 @@ std::optional<int> clipboardCode(QKeyEvent *event)
 
 } // namespace
 
-EntryRules::EntryRules(FormTone &form) : QObject(&form), form_(form)
+EntryRules::EntryRules(QObject *parent) : QObject(parent) {}
+
+void EntryRules::sequence(QLineEdit *field, SequenceHooks hooks)
 {
-    install(form.Text1, {dtmfKey});
-    for (int i = 0; i < int(form.txtMem.size()); ++i)
-        install(form.txtMem[i], {dtmfKey, false, i});
-    install(form.txtSeqCmd, {dtmfKey});
-    install(form.txtSeqOri, {dtmfKey});
-    install(form.txtSeqNew,
-            {[&form](int code) { return FilterNewSequenceKey(code, form.txtCrcTag->text()); }});
-    install(form.txtCrcTag, {[](int code) { return FilterDtmfKey(code, false); }});
-    install(form.txtCallID, {FilterCallSignKey, true});
-    for (QLineEdit *field : {form.Text2, form.Text3, form.Text4, form.txtPrgComm,
-                             form.txtMorseSpeed, form.txtTmr2, form.txtTxd, form.txtPttCom})
-        install(field, {digitKey, true});
-    install(form.txtBhi, {voltageKey, true});
-    install(form.txtBlo, {voltageKey, true});
+    install(field, {dtmfKey, false, -1, std::move(hooks)});
+}
+
+void EntryRules::dtmf(QLineEdit *field)
+{
+    install(field, {dtmfKey});
+}
+
+void EntryRules::memory(QLineEdit *field, int index)
+{
+    install(field, {dtmfKey, false, index});
+}
+
+void EntryRules::checksumId(QLineEdit *field)
+{
+    install(field, {[](int code) { return FilterDtmfKey(code, false); }});
+}
+
+void EntryRules::newSequence(QLineEdit *field, std::function<QString()> checksumId)
+{
+    install(field, {[checksumId = std::move(checksumId)](int code) {
+                return FilterNewSequenceKey(code, checksumId());
+            }});
+}
+
+void EntryRules::callSign(QLineEdit *field)
+{
+    install(field, {FilterCallSignKey, true});
+}
+
+void EntryRules::digits(QLineEdit *field)
+{
+    install(field, {digitKey, true});
+}
+
+void EntryRules::voltage(QLineEdit *field)
+{
+    install(field, {voltageKey, true});
 }
 
 void EntryRules::install(QLineEdit *field, FieldRule rule)
@@ -85,8 +106,8 @@ bool EntryRules::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress:
         return keyPress(field, *found, static_cast<QKeyEvent *>(event));
     case QEvent::KeyRelease:
-        if (field == form_.Text1)
-            form_.sender().Text1_KeyUp();
+        if (found->hooks.keyUp)
+            found->hooks.keyUp();
         return false;
     case QEvent::InputMethod:
         inputMethod(*found, static_cast<QInputMethodEvent *>(event));
@@ -109,8 +130,8 @@ bool EntryRules::keyPress(QLineEdit *field, const FieldRule &rule, QKeyEvent *ev
         return false; // navigation and function keys belong to the field and the window
     const int filtered = rule.filter(*code);
     if (filtered == KeyCode::None) {
-        if (field == form_.Text1 && *code == KeyCode::Enter)
-            form_.sender().cmdTone_Click();
+        if (rule.hooks.enter && *code == KeyCode::Enter)
+            rule.hooks.enter();
         return true;
     }
     if (filtered == *code)
@@ -148,8 +169,8 @@ bool EntryRules::mouseRelease(QLineEdit *field, const FieldRule &rule, QMouseEve
     static_cast<QObject *>(field)->event(event);
     if (rule.selectAllOnClick)
         field->selectAll();
-    if (field == form_.Text1)
-        form_.sender().Text1_Click();
+    if (rule.hooks.click)
+        rule.hooks.click();
     return true;
 }
 
@@ -158,20 +179,8 @@ bool EntryRules::mouseDoubleClick(QLineEdit *field, const FieldRule &rule, QMous
     if (rule.memoryIndex < 0 || event->button() != Qt::LeftButton)
         return false;
     static_cast<QObject *>(field)->event(event);
-    txtMem_DblClick(rule.memoryIndex);
+    emit memoryDoubleClicked(rule.memoryIndex);
     return true;
-}
-
-void EntryRules::txtMem_DblClick(int index)
-{
-    const QString memory = form_.txtMem[index]->text();
-    if (memory.isEmpty())
-        return;
-    form_.Text1->setText(memory);
-    form_.sender().Text1_Click();
-    form_.SSTab1->setCurrentIndex(SendTab);
-    form_.Text1->setFocus();
-    form_.Text1->selectAll();
 }
 
 } // namespace keytoner

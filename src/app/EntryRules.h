@@ -11,18 +11,36 @@ class QMouseEvent;
 
 namespace keytoner {
 
-class FormTone;
-
-// Installs the per-field key filters, select-all on click and the command-memory double-click
-// on the window's text fields. Only what the user types is filtered: text set by the program
-// and the context menu's paste go in as they are.
+// The per-field key filters, select-all on click and the command-memory double-click of the
+// window's text fields; each panel puts its own fields under the rule they follow. Only what
+// the user types is filtered: text set by the program and the context menu's paste go in as
+// they are.
 class EntryRules : public QObject {
     Q_OBJECT
 public:
-    explicit EntryRules(FormTone &form);
+    explicit EntryRules(QObject *parent);
 
-    // Copies command memory `index` into Text1 and brings the send tab forward.
-    void txtMem_DblClick(int index);
+    // What the sequence to send does beyond its filter: the digit count follows every key and
+    // click, and Return sends.
+    struct SequenceHooks {
+        std::function<void()> keyUp;
+        std::function<void()> enter;
+        std::function<void()> click;
+    };
+
+    void sequence(QLineEdit *field, SequenceHooks hooks);
+    void dtmf(QLineEdit *field);
+    // A command memory: DTMF digits; a double click copies it (memoryDoubleClicked).
+    void memory(QLineEdit *field, int index);
+    void checksumId(QLineEdit *field);
+    // The new sequence of the calculator may not contain the checksum ID.
+    void newSequence(QLineEdit *field, std::function<QString()> checksumId);
+    void callSign(QLineEdit *field);
+    void digits(QLineEdit *field);
+    void voltage(QLineEdit *field);
+
+signals:
+    void memoryDoubleClicked(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,6 +52,7 @@ private:
         KeyFilter filter;
         bool selectAllOnClick = false;
         int memoryIndex = -1;
+        SequenceHooks hooks = {};
     };
 
     void install(QLineEdit *field, FieldRule rule);
@@ -42,7 +61,6 @@ private:
     bool mouseRelease(QLineEdit *field, const FieldRule &rule, QMouseEvent *event);
     bool mouseDoubleClick(QLineEdit *field, const FieldRule &rule, QMouseEvent *event);
 
-    FormTone &form_;
     QHash<const QObject *, FieldRule> rules_;
 };
 

@@ -3,17 +3,9 @@
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <memory>
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
 class QTabWidget;
-class QTimer;
 
 namespace keytoner {
 
@@ -30,10 +22,11 @@ class ListenWindow;
 class CallPreview;
 struct SettingsValues;
 
-// The main window, frmTone. It holds every field of the program; the panels below give the
-// fields their behaviour, one panel per subsystem, and reach each other through the window.
-// Control members keep the names users and tests know them by (also their objectName; arrays
-// are named with an underscore and the index, e.g. txtMem_3).
+// The main window, frmTone. Each panel below owns a frame's controls and their behaviour, one
+// panel per subsystem; the window places the frames on the two tabs and is the only place that
+// connects the panels, through the small interfaces of PanelLinks.h. Controls are found by
+// their objectName, the name users and tests know them by (arrays are named with an underscore
+// and the index, e.g. txtMem_3).
 class FormTone : public QWidget {
     Q_OBJECT
 public:
@@ -71,110 +64,19 @@ public:
     // Full path of the configuration file last loaded or saved.
     QString ConfigFilePath;
 
-    // --- Outside the tabs
-    QTabWidget *SSTab1 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QTimer *tmrTimeOut = nullptr;
-
-    // --- Tab 0 "Direct Programming"
-    QGroupBox *Frame12 = nullptr;
-    QPushButton *cmdSend = nullptr;
-    QPushButton *cmdRead = nullptr;
-    QLabel *Label12 = nullptr;
-    QLineEdit *txtPrgComm = nullptr;
-    QPushButton *cmdChoosePrgPort = nullptr; // opens the port chooser for txtPrgComm
-    QCheckBox *chkPrg = nullptr;
-
-    QTabWidget *SSTabCmd = nullptr;
-    std::array<QLineEdit *, 16> txtMem{};
-    std::array<QLabel *, 9> lblCommands{};
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Label11 = nullptr;
-    QLineEdit *txtMorseSpeed = nullptr;
-    QGroupBox *Frame7 = nullptr;
-    QLabel *Label19 = nullptr;
-    QLineEdit *txtTmr2 = nullptr;
-    QGroupBox *Frame8 = nullptr;
-    QLabel *Label23 = nullptr;
-    QLabel *Label24 = nullptr;
-    QLabel *Label21 = nullptr;
-    QLineEdit *txtBlo = nullptr;
-    QLabel *Label22 = nullptr;
-    QLineEdit *txtBhi = nullptr;
-    QGroupBox *Frame9 = nullptr;
-    QGroupBox *Frame10 = nullptr;
-    QGroupBox *Frame11 = nullptr;
-
-    QGroupBox *Frame6 = nullptr;
-    QPushButton *cmdLoad = nullptr;
-    QPushButton *cmdSave = nullptr;
-
-    QGroupBox *Frame2 = nullptr;
-    QLabel *Label20 = nullptr;
-    QLineEdit *txtCallID = nullptr;
-    QToolButton *cmdPlayCall = nullptr; // plays the call in Morse (not a board field)
-    QLabel *Label9 = nullptr;
-    QLineEdit *txtSeqCmd = nullptr;
-    QLabel *Label10 = nullptr;
-    QLineEdit *txtCrcTag = nullptr;
-
-    QGroupBox *Frame3 = nullptr;
-    QCheckBox *chkBCheck = nullptr;
-    QCheckBox *chkMorse = nullptr;
-    std::array<QPushButton *, 4> chkOutput{}; // two-state push buttons
-
-    // --- Tab 1 "Remote Modify / Send"
-    QGroupBox *Frame5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLineEdit *txtSeqOri = nullptr;
-    QLabel *Label8 = nullptr;
-    QLineEdit *txtSeqNew = nullptr;
-    QPushButton *cmdSeqCalc = nullptr;
-    QLabel *Label13 = nullptr;
-    QLabel *lblSeqCmd = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *lblCrcTag = nullptr;
-
-    QGroupBox *Frame4 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLabel *Label17 = nullptr;
-    QLineEdit *txtTxd = nullptr;
-    QLabel *Label18 = nullptr;
-    QLabel *Label16 = nullptr;
-    QLineEdit *txtPttCom = nullptr;
-    QPushButton *cmdChoosePttPort = nullptr; // opens the port chooser for txtPttCom
-    QCheckBox *chkPtt = nullptr;
-    QPushButton *cmdTone = nullptr;
-    QPushButton *cmdListen = nullptr; // opens the Listen window (not a board field)
-    QLabel *lblInfoSend = nullptr;
-
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload, then Form_Unload
     // Sees the key presses of every field first, so that F1 works wherever the focus is.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildControls(); // creates every control above with its caption, tooltip and limits
-    void createProgrammingControls();
-    void createCommandControls();
-    void createSettingsControls();
-    void createRemoteControls();
-    void createSendControls();
+    void createPanels();
+    void connectPanels();
     void layoutWindow();
     QWidget *programmingPage();
-    QWidget *defaultCommandsPage();
-    QWidget *specialCommandsPage();
     QWidget *sendPage();
+    // Copies command memory `index` into Text1 and brings the send tab forward.
+    void txtMem_DblClick(int index);
 
     bool Form_QueryUnload();
     void Form_Unload();
@@ -196,6 +98,7 @@ private:
     std::unique_ptr<TonePlayer> player_;
     std::unique_ptr<MessageDialog> dialog_;
     std::unique_ptr<ListenWindow> listen_;
+    QTabWidget *SSTab1_ = nullptr;
     CallPreview *callPreview_ = nullptr;
     SenderPanel *sender_ = nullptr;
     EntryRules *entryRules_ = nullptr;

@@ -1,6 +1,7 @@
 #include "LinkPanel.h"
 
-#include "ConfigPanel.h"
+#include "Controls.h"
+#include "EntryRules.h"
 #include "FormTone.h"
 #include "HeldMessageBoxes.h"
 #include "MessageDialog.h"
@@ -14,6 +15,9 @@
 #include "platform/SerialDevice.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -24,6 +28,7 @@ namespace keytoner {
 namespace {
 
 const QString WarningTitle = QStringLiteral("Warning");
+constexpr int TimeOutMs = 2400;
 
 // A port number as the two Enable boxes accept it: a number from 1 to 16.
 std::optional<int> validPortNumber(const QString &text)
@@ -38,23 +43,85 @@ std::optional<int> validPortNumber(const QString &text)
 
 LinkPanel::LinkPanel(FormTone &form) : QObject(&form), form_(form)
 {
+    createControls();
+    tmrTimeOut_ = new QTimer(this);
+    tmrTimeOut_->setObjectName(QStringLiteral("tmrTimeOut"));
+    tmrTimeOut_->setInterval(TimeOutMs);
     port_ = form.platform().serial.create();
     if (!port_)
         port_ = std::make_unique<NullSerialPort>();
     link::LinkReporter &reporter = *this;
-    session_ = std::make_unique<link::LinkSession>(*port_, form.platform().clock, *form.tmrTimeOut,
+    session_ = std::make_unique<link::LinkSession>(*port_, form.platform().clock, *tmrTimeOut_,
                                                    reporter, PrgImage, RxImage);
-    form.tmrTimeOut->setSingleShot(true);
-    form.cmdRead->setEnabled(false);
-    form.cmdSend->setEnabled(false);
+    tmrTimeOut_->setSingleShot(true);
+    cmdRead_->setEnabled(false);
+    cmdSend_->setEnabled(false);
 
-    connect(form.chkPrg, &QCheckBox::toggled, this, [this] { chkPrg_Click(); });
-    connect(form.chkPtt, &QCheckBox::toggled, this, [this] { chkPtt_Click(); });
-    connect(form.cmdRead, &QPushButton::clicked, this, [this] { cmdRead_Click(); });
-    connect(form.cmdSend, &QPushButton::clicked, this, [this] { cmdSend_Click(); });
-    connect(form.tmrTimeOut, &QTimer::timeout, this, [this] { tmrTimeOut_Timer(); });
+    connect(chkPrg_, &QCheckBox::toggled, this, [this] { chkPrg_Click(); });
+    connect(cmdRead_, &QPushButton::clicked, this, [this] { cmdRead_Click(); });
+    connect(cmdSend_, &QPushButton::clicked, this, [this] { cmdSend_Click(); });
+    connect(tmrTimeOut_, &QTimer::timeout, this, [this] { tmrTimeOut_Timer(); });
     connect(port_.get(), &SerialPort::commEvent, this, [this](int code) { MSComm1_OnComm(code); });
     connect(port_.get(), &SerialPort::lost, this, [this] { portLost(); });
+}
+
+void LinkPanel::createControls()
+{
+    Frame12_ = make::groupBox(&form_, "Frame12", QStringLiteral("Programming"));
+    cmdSend_ = make::button(&form_, QStringLiteral("cmdSend"), QStringLiteral("PROGRAM"),
+                            QStringLiteral("Program Tonesentinel"));
+    cmdRead_ = make::button(&form_, QStringLiteral("cmdRead"), QStringLiteral("READ"),
+                            QStringLiteral("Read data from Tonesentinel"));
+    cmdSend_->setEnabled(false);
+    cmdRead_->setEnabled(false);
+    QLabel *Label12 = make::label(&form_, QStringLiteral("Label12"), QStringLiteral("Prg Comm"));
+    txtPrgComm_ = make::edit(&form_, QStringLiteral("txtPrgComm"),
+                             QStringLiteral("Program Comm number (1-16)"), 2, QStringLiteral("1"));
+    cmdChoosePrgPort_ = make::portChooserButton(&form_, QStringLiteral("cmdChoosePrgPort"),
+                                                QStringLiteral("Choose the programming port"));
+    chkPrg_ = make::checkBox(&form_, QStringLiteral("chkPrg"), QStringLiteral("Enable"),
+                             QStringLiteral("Enable Program Comm"));
+    make::fitChars(txtPrgComm_, 4);
+
+    auto *programming = new QHBoxLayout(Frame12_);
+    programming->addWidget(cmdRead_);
+    programming->addWidget(cmdSend_);
+    programming->addSpacing(12);
+    programming->addWidget(Label12);
+    programming->addWidget(txtPrgComm_);
+    programming->addWidget(cmdChoosePrgPort_);
+    programming->addWidget(chkPrg_);
+    programming->addStretch(1);
+}
+
+PortControls LinkPanel::programPortControls() const
+{
+    return {chkPrg_, txtPrgComm_, cmdChoosePrgPort_};
+}
+
+void LinkPanel::setPttControls(const PortControls &ptt)
+{
+    ptt_ = ptt;
+    connect(ptt_.enable, &QCheckBox::toggled, this, [this] { chkPtt_Click(); });
+}
+
+void LinkPanel::installEntryRules(EntryRules &rules)
+{
+    rules.digits(txtPrgComm_);
+}
+
+QString LinkPanel::programPort() const
+{
+    return txtPrgComm_->text();
+}
+
+// Programming ends first (the untick tells the board and closes the port), so that it never
+// runs on a port number that the field no longer shows.
+void LinkPanel::setProgramPort(const QString &port)
+{
+    if (port != txtPrgComm_->text() && chkPrg_->isChecked())
+        chkPrg_->setChecked(false);
+    txtPrgComm_->setText(port);
 }
 
 LinkPanel::~LinkPanel() = default;
@@ -80,34 +147,33 @@ void LinkPanel::refreshControls()
 {
     const bool free = !portBusy();
     const bool open = port_->isOpen();
-    const bool programming = form_.chkPrg->isChecked() && open;
-    form_.chkPrg->setEnabled(free);
-    form_.chkPtt->setEnabled(free);
-    form_.txtPrgComm->setEnabled(free && !programming);
-    form_.txtPttCom->setEnabled(free && !(form_.chkPtt->isChecked() && open));
-    form_.cmdRead->setEnabled(free && programming);
-    form_.cmdSend->setEnabled(free && programming);
-    form_.cmdLoad->setEnabled(free);
-    form_.cmdSave->setEnabled(free);
+    const bool programming = chkPrg_->isChecked() && open;
+    chkPrg_->setEnabled(free);
+    ptt_.enable->setEnabled(free);
+    txtPrgComm_->setEnabled(free && !programming);
+    ptt_.number->setEnabled(free && !(ptt_.enable->isChecked() && open));
+    cmdRead_->setEnabled(free && programming);
+    cmdSend_->setEnabled(free && programming);
+    emit freeChanged(free);
 }
 
 void LinkPanel::chkPrg_Click()
 {
-    if (!form_.chkPrg->isChecked()) {
+    if (!chkPrg_->isChecked()) {
         closeProgrammingPort();
         refreshControls();
         return;
     }
-    form_.chkPtt->setChecked(false);
-    const auto number = validPortNumber(form_.txtPrgComm->text());
+    ptt_.enable->setChecked(false);
+    const auto number = validPortNumber(txtPrgComm_->text());
     if (!number) {
         form_.platform().messages.show(&form_, MessageIcon::None, WarningTitle,
                                        QStringLiteral("Please enter a valid Comm number."));
         return;
     }
-    OpenCommPort(form_.txtPrgComm->text());
+    OpenCommPort(txtPrgComm_->text());
     if (!port_->isOpen()) {
-        form_.chkPrg->setChecked(false);
+        chkPrg_->setChecked(false);
         return;
     }
     refreshControls();
@@ -128,22 +194,22 @@ void LinkPanel::closeProgrammingPort()
 
 void LinkPanel::chkPtt_Click()
 {
-    if (!form_.chkPtt->isChecked()) {
+    if (!ptt_.enable->isChecked()) {
         port_->close();
         refreshControls();
         return;
     }
-    form_.chkPrg->setChecked(false);
-    if (!validPortNumber(form_.txtPttCom->text())) {
+    chkPrg_->setChecked(false);
+    if (!validPortNumber(ptt_.number->text())) {
         form_.platform().messages.show(&form_, MessageIcon::None, WarningTitle,
                                        QStringLiteral("Please enter a valid Comm number."));
         return;
     }
-    OpenCommPort(form_.txtPttCom->text());
+    OpenCommPort(ptt_.number->text());
     if (port_->isOpen())
         refreshControls();
     else
-        form_.chkPtt->setChecked(false);
+        ptt_.enable->setChecked(false);
 }
 
 void LinkPanel::OpenCommPort(const QString &text)
@@ -162,7 +228,7 @@ void LinkPanel::OpenCommPort(const QString &text)
 
 void LinkPanel::SetPtt(bool on)
 {
-    port_->setRts(on && form_.chkPtt->isChecked());
+    port_->setRts(on && ptt_.enable->isChecked());
 }
 
 // After a port error READ stays available while the port is open, so that the user can try
@@ -185,9 +251,9 @@ void LinkPanel::cmdSend_Click()
 {
     if (portBusy())
         return;
-    form_.chkPtt->setChecked(false);
-    form_.cmdSend->setEnabled(false);
-    if (form_.config().BuildConfigImage(PrgImage)) {
+    ptt_.enable->setChecked(false);
+    cmdSend_->setEnabled(false);
+    if (board_->BuildConfigImage(PrgImage)) {
         link::LinkSession::Outcome outcome;
         {
             const BusyScope busy(*this);
@@ -213,7 +279,7 @@ void LinkPanel::reportProgramError(link::LinkSession::Outcome outcome)
 {
     if (outcome == link::LinkSession::Outcome::PortError)
         form_.platform().messages.show(&form_, MessageIcon::None,
-                                       QStringLiteral("COM") + form_.txtPrgComm->text(),
+                                       QStringLiteral("COM") + txtPrgComm_->text(),
                                        session_->portError());
 }
 
@@ -221,12 +287,12 @@ void LinkPanel::MSComm1_OnComm(int code)
 {
     // Received data goes straight to the session's parser.
     if (code != CommEvent::Receive)
-        form_.dialog().setInfo(link::commEventText(code, form_.txtPrgComm->text()));
+        form_.dialog().setInfo(link::commEventText(code, txtPrgComm_->text()));
 }
 
 void LinkPanel::tmrTimeOut_Timer()
 {
-    form_.tmrTimeOut->stop();
+    tmrTimeOut_->stop();
 }
 
 // The device has gone: the port is closed and the box that held it unticked, so that a running
@@ -234,10 +300,10 @@ void LinkPanel::tmrTimeOut_Timer()
 void LinkPanel::portLost()
 {
     port_->close();
-    if (form_.chkPrg->isChecked())
-        form_.chkPrg->setChecked(false);
-    else if (form_.chkPtt->isChecked())
-        form_.chkPtt->setChecked(false);
+    if (chkPrg_->isChecked())
+        chkPrg_->setChecked(false);
+    else if (ptt_.enable->isChecked())
+        ptt_.enable->setChecked(false);
 }
 
 bool LinkPanel::portOpen() const
@@ -249,7 +315,7 @@ void LinkPanel::closeAtExit()
 {
     if (!port_->isOpen())
         return;
-    if (form_.chkPrg->isChecked())
+    if (chkPrg_->isChecked())
         port_->write(link::CloseCommand);
     port_->close();
 }
@@ -285,13 +351,13 @@ void LinkPanel::showDialog()
 void LinkPanel::showConfigImage(const ConfigImage &image)
 {
     form_.heldMessages().hold();
-    form_.config().ShowConfigImage(image);
+    board_->ShowConfigImage(image);
     form_.heldMessages().release();
 }
 
 QString LinkPanel::prgCommText() const
 {
-    return form_.txtPrgComm->text();
+    return txtPrgComm_->text();
 }
 
 } // namespace keytoner

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PanelLinks.h"
 #include "config/ConfigImage.h"
 #include "link/LinkReporter.h"
 #include "link/LinkSession.h"
@@ -7,8 +8,13 @@
 #include <QObject>
 #include <memory>
 
+class QGroupBox;
+class QLabel;
+class QTimer;
+
 namespace keytoner {
 
+class EntryRules;
 class FormTone;
 class SerialPort;
 
@@ -17,15 +23,30 @@ class SerialPort;
 // (an exchange, or the close command on its way out) it stays with it: the controls that
 // would close, reopen or re-target it are disabled, and so are the file dialogs, whose modal
 // loop would stop the exchange half-way; message boxes wait (HeldMessageBoxes).
-class LinkPanel : public QObject, private link::LinkReporter {
+// It owns the "Programming" frame; the PTT box and number live in the send frame and are
+// handed to it.
+class LinkPanel : public QObject,
+                  public PttKeyer,
+                  public ProgramPortField,
+                  private link::LinkReporter {
     Q_OBJECT
 public:
     explicit LinkPanel(FormTone &form);
     ~LinkPanel() override;
 
+    QGroupBox *frame() const { return Frame12_; }
+    PortControls programPortControls() const;
+    // The PTT box and port number of the send frame, which the port serves as well.
+    void setPttControls(const PortControls &ptt);
+    void setBoardFields(BoardFields &fields) { board_ = &fields; }
+    void installEntryRules(EntryRules &rules);
+
+    QString programPort() const override;
+    void setProgramPort(const QString &port) override;
+
     void chkPrg_Click();
     void chkPtt_Click();
-    void SetPtt(bool on);
+    void SetPtt(bool on) override;
     void cmdRead_Click();
     void cmdSend_Click();
     void ProgramBoard();
@@ -49,6 +70,8 @@ public:
 signals:
     // The port is no longer busy with the board.
     void portIdle();
+    // Whether controls that would stop an exchange (file dialogs) may be used now.
+    void freeChanged(bool free);
 
 private:
     // Marks the port busy for its lifetime; nests.
@@ -63,6 +86,7 @@ private:
         LinkPanel &panel_;
     };
 
+    void createControls();
     void portLost();
     void closeProgrammingPort();
     void reportProgramError(link::LinkSession::Outcome outcome);
@@ -78,6 +102,15 @@ private:
     QString prgCommText() const override;
 
     FormTone &form_;
+    BoardFields *board_ = nullptr;
+    QGroupBox *Frame12_ = nullptr;
+    QPushButton *cmdSend_ = nullptr;
+    QPushButton *cmdRead_ = nullptr;
+    QLineEdit *txtPrgComm_ = nullptr;
+    QPushButton *cmdChoosePrgPort_ = nullptr;
+    QCheckBox *chkPrg_ = nullptr;
+    QTimer *tmrTimeOut_ = nullptr;
+    PortControls ptt_;
     std::unique_ptr<SerialPort> port_;
     std::unique_ptr<link::LinkSession> session_;
     int busy_ = 0;

@@ -15,11 +15,12 @@
 
 namespace keytoner {
 
-PortPanel::PortPanel(FormTone &form)
-    : QObject(&form), form_(form), list_(form.platform().serial.portList()),
-      prgTip_(form.txtPrgComm->toolTip()), pttTip_(form.txtPttCom->toolTip())
+PortPanel::PortPanel(FormTone &form, const PortControls &programming, const PortControls &ptt)
+    : QObject(&form), form_(form), programming_(programming), ptt_(ptt),
+      list_(form.platform().serial.portList()), prgTip_(programming.number->toolTip()),
+      pttTip_(ptt.number->toolTip())
 {
-    for (QLineEdit *field : {form.txtPrgComm, form.txtPttCom}) {
+    for (QLineEdit *field : {programming_.number, ptt_.number}) {
         connect(buttonOf(field), &QPushButton::clicked, this, [this, field] { choosePort(field); });
         connect(field, &QLineEdit::textChanged, this, &PortPanel::refreshTooltips);
         field->installEventFilter(this);
@@ -35,7 +36,7 @@ PortChooser *PortPanel::chooser() const
 
 QPushButton *PortPanel::buttonOf(QLineEdit *field) const
 {
-    return field == form_.txtPrgComm ? form_.cmdChoosePrgPort : form_.cmdChoosePttPort;
+    return field == programming_.number ? programming_.chooser : ptt_.chooser;
 }
 
 void PortPanel::choosePort(QLineEdit *field)
@@ -71,8 +72,8 @@ void PortPanel::apply(QLineEdit *field, int number, const QString &target)
 
 void PortPanel::refreshTooltips()
 {
-    refreshTooltip(form_.txtPrgComm, prgTip_);
-    refreshTooltip(form_.txtPttCom, pttTip_);
+    refreshTooltip(programming_.number, prgTip_);
+    refreshTooltip(ptt_.number, pttTip_);
 }
 
 void PortPanel::refreshTooltip(QLineEdit *field, const QString &baseTip)
@@ -90,7 +91,7 @@ bool PortPanel::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
     if (field && event->type() == QEvent::ToolTip)
-        refreshTooltip(field, field == form_.txtPrgComm ? prgTip_ : pttTip_);
+        refreshTooltip(field, field == programming_.number ? prgTip_ : pttTip_);
     // The chooser may not change a number while its port is held.
     if (field && event->type() == QEvent::EnabledChange)
         buttonOf(field)->setEnabled(field->isEnabled());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelLinks.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -19,7 +21,7 @@ class SerialPortList;
 class PortPanel : public QObject {
     Q_OBJECT
 public:
-    explicit PortPanel(FormTone &form);
+    PortPanel(FormTone &form, const PortControls &programming, const PortControls &ptt);
 
     // Opens the chooser for `field` without waiting for it; the choice applies when it closes.
     void choosePort(QLineEdit *field);
@@ -35,6 +37,8 @@ private:
     QPushButton *buttonOf(QLineEdit *field) const;
 
     FormTone &form_;
+    PortControls programming_;
+    PortControls ptt_;
     SerialPortList &list_;
     QString prgTip_;
     QString pttTip_;

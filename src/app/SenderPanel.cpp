@@ -1,40 +1,177 @@
 #include "SenderPanel.h"
 
+#include "Controls.h"
+#include "EntryRules.h"
 #include "FormTone.h"
-#include "LinkPanel.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "tone/SenderTiming.h"
 #include "tone/TonePlayer.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace keytoner {
 
 namespace {
 
 constexpr int PttTailMs = 40;
+constexpr int Timer1Ms = 20000;
 
 } // namespace
 
-SenderPanel::SenderPanel(FormTone &form) : QObject(&form), form_(form), busy_(form)
+SenderPanel::SenderPanel(FormTone &form, PttKeyer &ptt)
+    : QObject(&form), form_(form), ptt_(ptt), busy_(form)
 {
-    connect(form.cmdTone, &QPushButton::clicked, this, &SenderPanel::cmdTone_Click);
-    connect(form.Timer1, &QTimer::timeout, this, &SenderPanel::Timer1_Timer);
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(Timer1Ms);
+    createControls();
+    layoutFrame();
+    connect(cmdTone_, &QPushButton::clicked, this, &SenderPanel::cmdTone_Click);
+    connect(cmdListen_, &QPushButton::clicked, this, &SenderPanel::listenRequested);
+    connect(Timer1_, &QTimer::timeout, this, &SenderPanel::Timer1_Timer);
     connect(&form.player(), &TonePlayer::playbackEnded, this, &SenderPanel::playbackEnded);
+    // The credit in lblInfoSend stays until the first tick.
+    Timer1_->start();
+}
+
+void SenderPanel::createControls()
+{
+    QWidget *window = &form_;
+    Frame4_ = make::groupBox(window, "Frame4", QStringLiteral("Send Sequence"));
+    Label3_ = make::label(window, QStringLiteral("Label3"), QStringLiteral("Sequence to Send"));
+    Text1_ = make::edit(window, QStringLiteral("Text1"),
+                        QStringLiteral("Allowed digits: 0..9*#ABCD, Space and Return"), 1024,
+                        QStringLiteral("0123456789*#ABCD"));
+    Text1_->setFont(make::boldFixedFont());
+    Label4_ = make::label(window, QStringLiteral("Label4"), QStringLiteral("Digit duration"));
+    Text2_ = make::edit(window, QStringLiteral("Text2"), QStringLiteral("Duration of a Digit"), 4,
+                        QStringLiteral("50"));
+    Label2_ = make::label(window, QStringLiteral("Label2"), QStringLiteral("mS"));
+    Label5_ = make::label(window, QStringLiteral("Label5"), QStringLiteral("Interdigit duration"));
+    Text3_ = make::edit(window, QStringLiteral("Text3"), QStringLiteral("Pause between digits"), 3,
+                        QStringLiteral("50"));
+    Label1_ = make::label(window, QStringLiteral("Label1"), QStringLiteral("mS"));
+    Label15_ = make::label(window, QStringLiteral("Label15"), QStringLiteral("Betw. sequences"));
+    Text4_ = make::edit(window, QStringLiteral("Text4"),
+                        QStringLiteral("Pause between two sequences"), 4, QStringLiteral("1000"));
+    Label14_ = make::label(window, QStringLiteral("Label14"), QStringLiteral("mS"));
+    Label17_ = make::label(window, QStringLiteral("Label17"), QStringLiteral("Tx Delay"));
+    txtTxd_ = make::edit(window, QStringLiteral("txtTxd"), QStringLiteral("TX Delay (20-2000)"), 0,
+                         QStringLiteral("200"));
+    Label18_ = make::label(window, QStringLiteral("Label18"), QStringLiteral("mS"));
+    Label16_ = make::label(window, QStringLiteral("Label16"), QStringLiteral("PTT Comm"));
+    txtPttCom_ = make::edit(window, QStringLiteral("txtPttCom"),
+                            QStringLiteral("PTT Comm number (1-16)"), 0, QStringLiteral("1"));
+    cmdChoosePttPort_ = make::portChooserButton(window, QStringLiteral("cmdChoosePttPort"),
+                                                QStringLiteral("Choose the PTT port"));
+    chkPtt_ = make::checkBox(window, QStringLiteral("chkPtt"), QStringLiteral("Enable"),
+                             QStringLiteral("Enable PTT Comm"));
+    cmdTone_ = make::button(window, QStringLiteral("cmdTone"), QStringLiteral("Send Sequence"),
+                            QStringLiteral("Send Sequence using Sound Card"));
+    cmdListen_ = make::button(window, QStringLiteral("cmdListen"), QStringLiteral("Listen..."),
+                              QStringLiteral("Open the Listen window: DTMF digits and Morse "
+                                             "replies heard on a sound input (Ctrl+L)"));
+    lblInfoSend_ = make::label(window, QStringLiteral("lblInfoSend"), ProgramTitle + u' ' + Credit);
+    lblInfoSend_->setWordWrap(true);
+    lblInfoSend_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for the two lines of the completion text, so that the frame does not jump.
+    lblInfoSend_->setMinimumHeight(2 * lblInfoSend_->fontMetrics().lineSpacing() + 4);
+    for (QLineEdit *field : {Text2_, Text3_, Text4_, txtTxd_, txtPttCom_})
+        make::fitChars(field, 4);
+    make::setHiddenAndDisabled({Text4_, Label15_, Label14_});
+}
+
+void SenderPanel::layoutFrame()
+{
+    auto *timing = new QGridLayout;
+    timing->addWidget(Label4_, 0, 0);
+    timing->addWidget(Text2_, 0, 1);
+    timing->addWidget(Label2_, 0, 2);
+    timing->addWidget(Label5_, 1, 0);
+    timing->addWidget(Text3_, 1, 1);
+    timing->addWidget(Label1_, 1, 2);
+    timing->addWidget(Label15_, 2, 0);
+    timing->addWidget(Text4_, 2, 1);
+    timing->addWidget(Label14_, 2, 2);
+    timing->setColumnMinimumWidth(3, 16);
+    timing->addWidget(Label17_, 0, 4);
+    timing->addWidget(txtTxd_, 0, 5);
+    timing->addWidget(Label18_, 0, 6);
+    timing->addWidget(Label16_, 1, 4);
+    timing->addWidget(txtPttCom_, 1, 5);
+    timing->addLayout(make::row({cmdChoosePttPort_, chkPtt_}), 1, 6, 1, 2);
+    timing->setColumnStretch(7, 1);
+
+    auto *send = new QVBoxLayout(Frame4_);
+    send->addWidget(Label3_);
+    send->addWidget(Text1_);
+    send->addLayout(timing);
+    send->addLayout(make::row({cmdTone_, nullptr, cmdListen_}));
+    send->addWidget(lblInfoSend_);
+    send->addStretch(1);
+}
+
+PortControls SenderPanel::pttControls() const
+{
+    return {chkPtt_, txtPttCom_, cmdChoosePttPort_};
+}
+
+void SenderPanel::installEntryRules(EntryRules &rules)
+{
+    rules.sequence(Text1_, {[this] { Text1_KeyUp(); }, [this] { cmdTone_Click(); },
+                            [this] { Text1_Click(); }});
+    for (QLineEdit *field : {Text2_, Text3_, Text4_, txtTxd_, txtPttCom_})
+        rules.digits(field);
+}
+
+SendFields SenderPanel::fields() const
+{
+    return {Text1_->text(), Text2_->text(),  Text3_->text(),
+            Text4_->text(), txtTxd_->text(), txtPttCom_->text()};
+}
+
+void SenderPanel::setFields(const SendFields &fields)
+{
+    Text1_->setText(fields.sequence);
+    Text2_->setText(fields.digitMs);
+    Text3_->setText(fields.gapMs);
+    Text4_->setText(fields.pauseMs);
+    txtPttCom_->setText(fields.pttPort);
+    txtTxd_->setText(fields.txDelayMs);
+}
+
+void SenderPanel::setSequence(const QString &sequence)
+{
+    Text1_->setText(sequence);
+    Text1_Click();
+}
+
+void SenderPanel::focusSequence()
+{
+    Text1_->setFocus();
+    Text1_->selectAll();
+}
+
+void SenderPanel::disableSending()
+{
+    cmdTone_->setEnabled(false);
 }
 
 void SenderPanel::Text1_Click()
 {
-    const QString sequence = form_.Text1->text();
-    form_.Label3->setText(QStringLiteral("Sequence to Send (%1 digits)").arg(sequence.size()));
+    const QString sequence = Text1_->text();
+    Label3_->setText(QStringLiteral("Sequence to Send (%1 digits)").arg(sequence.size()));
     // While a send runs the button stays disabled whatever is typed meanwhile.
-    form_.cmdTone->setEnabled(!sequence.isEmpty() && !sending_);
+    cmdTone_->setEnabled(!sequence.isEmpty() && !sending_);
 }
 
 void SenderPanel::cmdTone_Click()
@@ -44,20 +181,19 @@ void SenderPanel::cmdTone_Click()
     applyToneTiming();
     sending_ = true;
     busy_.show();
-    form_.lblInfoSend->setText(sendingText());
-    form_.cmdTone->setEnabled(false);
+    lblInfoSend_->setText(sendingText());
+    cmdTone_->setEnabled(false);
     form_.platform().clock.pumpOnce();
     keyAndPlay();
 }
 
 void SenderPanel::applyToneTiming()
 {
-    SendTiming timing{form_.Text2->text(), form_.Text3->text(), form_.Text4->text(),
-                      form_.txtTxd->text()};
+    SendTiming timing{Text2_->text(), Text3_->text(), Text4_->text(), txtTxd_->text()};
     timing = correctToneTiming(timing);
-    form_.Text2->setText(timing.digit);
-    form_.Text3->setText(timing.gap);
-    form_.Text4->setText(timing.pause);
+    Text2_->setText(timing.digit);
+    Text3_->setText(timing.gap);
+    Text4_->setText(timing.pause);
 
     const ToneDurations durations = toneDurations(timing);
     TonePlayer &player = form_.player();
@@ -71,13 +207,13 @@ void SenderPanel::applyToneTiming()
 // the first tone, with no handler running in between.
 void SenderPanel::keyAndPlay()
 {
-    form_.txtTxd->setText(correctTxDelay(form_.txtTxd->text()));
-    if (form_.chkPtt->isChecked()) {
-        form_.link().SetPtt(true);
-        form_.platform().clock.sleepMs(txDelayMs(form_.txtTxd->text()));
+    txtTxd_->setText(correctTxDelay(txtTxd_->text()));
+    if (chkPtt_->isChecked()) {
+        ptt_.SetPtt(true);
+        form_.platform().clock.sleepMs(txDelayMs(txtTxd_->text()));
     }
     // Nothing to play ends the send at once; otherwise the player's end signal does.
-    if (!form_.player().startSequence(form_.Text1->text()))
+    if (!form_.player().startSequence(Text1_->text()))
         finishSend(false);
 }
 
@@ -92,15 +228,15 @@ void SenderPanel::playbackEnded()
 // while the tones were playing.
 void SenderPanel::finishSend(bool played)
 {
-    if (form_.chkPtt->isChecked()) {
+    if (chkPtt_->isChecked()) {
         form_.platform().clock.sleepMs(PttTailMs);
-        form_.link().SetPtt(false);
+        ptt_.SetPtt(false);
     }
     busy_.hide();
     sending_ = false;
-    form_.cmdTone->setEnabled(true);
-    if (!form_.Timer1->isActive())
-        form_.Timer1->start();
+    cmdTone_->setEnabled(true);
+    if (!Timer1_->isActive())
+        Timer1_->start();
     showOutcome(played);
     emit sendEnded();
 }
@@ -111,15 +247,15 @@ void SenderPanel::showOutcome(bool played)
 {
     const TonePlayer &player = form_.player();
     if (played && !player.lastPlaybackSucceeded())
-        form_.lblInfoSend->setText(notSentText());
+        lblInfoSend_->setText(notSentText());
     else
-        form_.lblInfoSend->setText(completionText(player.ElapsedMs(), QLocale()));
+        lblInfoSend_->setText(completionText(player.ElapsedMs(), QLocale()));
 }
 
 void SenderPanel::Timer1_Timer()
 {
-    form_.Timer1->stop();
-    form_.lblInfoSend->clear();
+    Timer1_->stop();
+    lblInfoSend_->clear();
 }
 
 } // namespace keytoner
