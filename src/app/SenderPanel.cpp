@@ -33,8 +33,7 @@ SenderPanel::SenderPanel(FormTone &form, PttKeyer &ptt)
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName(QStringLiteral("Timer1"));
     Timer1_->setInterval(Timer1Ms);
-    createControls();
-    layoutFrame();
+    layoutFrame(createControls());
     connect(cmdTone_, &QPushButton::clicked, this, &SenderPanel::cmdTone_Click);
     connect(cmdListen_, &QPushButton::clicked, this, &SenderPanel::listenRequested);
     connect(Timer1_, &QTimer::timeout, this, &SenderPanel::Timer1_Timer);
@@ -43,8 +42,9 @@ SenderPanel::SenderPanel(FormTone &form, PttKeyer &ptt)
     Timer1_->start();
 }
 
-void SenderPanel::createControls()
+SenderPanel::TimingLabels SenderPanel::createControls()
 {
+    TimingLabels labels{};
     QWidget *window = &form_;
     Frame4_ = make::groupBox(window, "Frame4", QStringLiteral("Send Sequence"));
     Label3_ = make::label(window, QStringLiteral("Label3"), QStringLiteral("Sequence to Send"));
@@ -52,23 +52,25 @@ void SenderPanel::createControls()
                         QStringLiteral("Allowed digits: 0..9*#ABCD, Space and Return"), 1024,
                         QStringLiteral("0123456789*#ABCD"));
     Text1_->setFont(make::boldFixedFont());
-    Label4_ = make::label(window, QStringLiteral("Label4"), QStringLiteral("Digit duration"));
+    labels.Label4 = make::label(window, QStringLiteral("Label4"), QStringLiteral("Digit duration"));
     Text2_ = make::edit(window, QStringLiteral("Text2"), QStringLiteral("Duration of a Digit"), 4,
                         QStringLiteral("50"));
-    Label2_ = make::label(window, QStringLiteral("Label2"), QStringLiteral("mS"));
-    Label5_ = make::label(window, QStringLiteral("Label5"), QStringLiteral("Interdigit duration"));
+    labels.Label2 = make::label(window, QStringLiteral("Label2"), QStringLiteral("mS"));
+    labels.Label5 =
+        make::label(window, QStringLiteral("Label5"), QStringLiteral("Interdigit duration"));
     Text3_ = make::edit(window, QStringLiteral("Text3"), QStringLiteral("Pause between digits"), 3,
                         QStringLiteral("50"));
-    Label1_ = make::label(window, QStringLiteral("Label1"), QStringLiteral("mS"));
-    Label15_ = make::label(window, QStringLiteral("Label15"), QStringLiteral("Betw. sequences"));
+    labels.Label1 = make::label(window, QStringLiteral("Label1"), QStringLiteral("mS"));
+    labels.Label15 =
+        make::label(window, QStringLiteral("Label15"), QStringLiteral("Betw. sequences"));
     Text4_ = make::edit(window, QStringLiteral("Text4"),
                         QStringLiteral("Pause between two sequences"), 4, QStringLiteral("1000"));
-    Label14_ = make::label(window, QStringLiteral("Label14"), QStringLiteral("mS"));
-    Label17_ = make::label(window, QStringLiteral("Label17"), QStringLiteral("Tx Delay"));
+    labels.Label14 = make::label(window, QStringLiteral("Label14"), QStringLiteral("mS"));
+    labels.Label17 = make::label(window, QStringLiteral("Label17"), QStringLiteral("Tx Delay"));
     txtTxd_ = make::edit(window, QStringLiteral("txtTxd"), QStringLiteral("TX Delay (20-2000)"), 0,
                          QStringLiteral("200"));
-    Label18_ = make::label(window, QStringLiteral("Label18"), QStringLiteral("mS"));
-    Label16_ = make::label(window, QStringLiteral("Label16"), QStringLiteral("PTT Comm"));
+    labels.Label18 = make::label(window, QStringLiteral("Label18"), QStringLiteral("mS"));
+    labels.Label16 = make::label(window, QStringLiteral("Label16"), QStringLiteral("PTT Comm"));
     txtPttCom_ = make::edit(window, QStringLiteral("txtPttCom"),
                             QStringLiteral("PTT Comm number (1-16)"), 0, QStringLiteral("1"));
     cmdChoosePttPort_ = make::portChooserButton(window, QStringLiteral("cmdChoosePttPort"),
@@ -87,26 +89,27 @@ void SenderPanel::createControls()
     lblInfoSend_->setMinimumHeight(2 * lblInfoSend_->fontMetrics().lineSpacing() + 4);
     for (QLineEdit *field : {Text2_, Text3_, Text4_, txtTxd_, txtPttCom_})
         make::fitChars(field, 4);
-    make::setHiddenAndDisabled({Text4_, Label15_, Label14_});
+    make::setHiddenAndDisabled({Text4_, labels.Label15, labels.Label14});
+    return labels;
 }
 
-void SenderPanel::layoutFrame()
+void SenderPanel::layoutFrame(const TimingLabels &labels)
 {
     auto *timing = new QGridLayout;
-    timing->addWidget(Label4_, 0, 0);
+    timing->addWidget(labels.Label4, 0, 0);
     timing->addWidget(Text2_, 0, 1);
-    timing->addWidget(Label2_, 0, 2);
-    timing->addWidget(Label5_, 1, 0);
+    timing->addWidget(labels.Label2, 0, 2);
+    timing->addWidget(labels.Label5, 1, 0);
     timing->addWidget(Text3_, 1, 1);
-    timing->addWidget(Label1_, 1, 2);
-    timing->addWidget(Label15_, 2, 0);
+    timing->addWidget(labels.Label1, 1, 2);
+    timing->addWidget(labels.Label15, 2, 0);
     timing->addWidget(Text4_, 2, 1);
-    timing->addWidget(Label14_, 2, 2);
+    timing->addWidget(labels.Label14, 2, 2);
     timing->setColumnMinimumWidth(3, 16);
-    timing->addWidget(Label17_, 0, 4);
+    timing->addWidget(labels.Label17, 0, 4);
     timing->addWidget(txtTxd_, 0, 5);
-    timing->addWidget(Label18_, 0, 6);
-    timing->addWidget(Label16_, 1, 4);
+    timing->addWidget(labels.Label18, 0, 6);
+    timing->addWidget(labels.Label16, 1, 4);
     timing->addWidget(txtPttCom_, 1, 5);
     timing->addLayout(make::row({cmdChoosePttPort_, chkPtt_}), 1, 6, 1, 2);
     timing->setColumnStretch(7, 1);

@@ -62,8 +62,12 @@ signals:
     void listenRequested();
 
 private:
-    void createControls();
-    void layoutFrame();
+    // The timing grid's captions, wanted only to lay it out.
+    struct TimingLabels {
+        QLabel *Label4, *Label2, *Label5, *Label1, *Label15, *Label14, *Label17, *Label18, *Label16;
+    };
+    TimingLabels createControls();
+    void layoutFrame(const TimingLabels &labels);
     void applyToneTiming();
     void keyAndPlay();
     void playbackEnded();
@@ -79,19 +83,10 @@ private:
     QGroupBox *Frame4_ = nullptr;
     QLabel *Label3_ = nullptr;
     QLineEdit *Text1_ = nullptr;
-    QLabel *Label4_ = nullptr;
     QLineEdit *Text2_ = nullptr;
-    QLabel *Label2_ = nullptr;
-    QLabel *Label5_ = nullptr;
     QLineEdit *Text3_ = nullptr;
-    QLabel *Label1_ = nullptr;
-    QLabel *Label15_ = nullptr;
     QLineEdit *Text4_ = nullptr;
-    QLabel *Label14_ = nullptr;
-    QLabel *Label17_ = nullptr;
     QLineEdit *txtTxd_ = nullptr;
-    QLabel *Label18_ = nullptr;
-    QLabel *Label16_ = nullptr;
     QLineEdit *txtPttCom_ = nullptr;
     QPushButton *cmdChoosePttPort_ = nullptr;
     QCheckBox *chkPtt_ = nullptr;
