@@ -3,7 +3,6 @@
 #include "config/ConfigSamples.h"
 #include "settings/SettingsFile.h"
 #include "support/TestWindow.h"
-#include "tone/TonePlayer.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -26,9 +25,6 @@ namespace {
 const QByteArray FirstStartLine = "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\","
                                   "\"200\"\r\n";
 
-const QByteArray NoConfigLine =
-    "\"\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n";
-
 } // namespace
 
 class TestFormTone : public QObject, public TestWindow {
@@ -44,15 +40,12 @@ private slots:
     void closingWritesOnlyWhatReadsBack();
     void settingsSurviveARestart();
     void shortFileKeepsWhatItHasAndIsReplaced();
-    void positionOutOfRangeKeepsOnlyTheConfigurationPath();
     void badTabStillAppliesTheFieldsAfterIt();
     void positionOnNoScreenGoesToThePrimaryScreen();
     void closingWritesEvenWhenTheFolderIsGone();
     void closingHidesTheMessageDialog();
-    void closingIsRefusedWhileASequencePlays();
 
     void startsWithItsUnusedControlsHiddenAndLinkButtonsOff();
-    void soundOutputIsCheckedAtStartUp();
 
 private:
     QString iniPath() const { return folder.path() + "/Keytoner2.ini"; }
@@ -218,20 +211,6 @@ void TestFormTone::shortFileKeepsWhatItHasAndIsReplaced()
     QCOMPARE(readIni(), QByteArray("\"\",150,300,1,\"55\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"));
 }
 
-void TestFormTone::positionOutOfRangeKeepsOnlyTheConfigurationPath()
-{
-    writeIni("\"\",40000,15,1,\"123\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
-    openWindow();
-    form->Form_Load();
-
-    QCOMPARE(readIni(), firstStartLine());
-    QCOMPARE(form->positionTwips(), QPoint(0, 0));
-    QCOMPARE(ui.SSTab1->currentIndex(), 0);
-    QVERIFY(ui.Text1->text().isEmpty());
-    QVERIFY(ui.Text2->text().isEmpty());
-    QVERIFY(ui.txtPttCom->text().isEmpty());
-}
-
 void TestFormTone::badTabStillAppliesTheFieldsAfterIt()
 {
     writeIni("\"\",30,45,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n");
@@ -284,28 +263,6 @@ void TestFormTone::closingHidesTheMessageDialog()
         QVERIFY(!shown->isVisible() || shown->transientParent());
 }
 
-void TestFormTone::closingIsRefusedWhileASequencePlays()
-{
-    writeIni(NoConfigLine);
-    openWindow();
-    form->startUp();
-    audio.plan.finishMs = 300;
-    form->player().setDigitTime(0.3);
-    form->player().SetToneTiming();
-    bool closedWhilePlaying = true;
-    QTimer::singleShot(50, form.get(), [&] { closedWhilePlaying = form->close(); });
-    form->player().SuonaSequenza(QStringLiteral("1"));
-
-    QVERIFY(!closedWhilePlaying);
-    QCOMPARE(messages.shown.size(), qsizetype(1));
-    QCOMPARE(messages.shown[0].icon, MessageIcon::Information);
-    QCOMPARE(messages.shown[0].title, QStringLiteral("Keytoner v2"));
-    QCOMPARE(messages.shown[0].text,
-             QStringLiteral("Please wait end of sound before closing application."));
-    QCOMPARE(readIni(), NoConfigLine); // nothing written by the refused close
-    QVERIFY(form->close());
-}
-
 void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
 {
     openWindow();
@@ -318,27 +275,6 @@ void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
     QCOMPARE(form->minimumSize(), form->maximumSize());
     QVERIFY(ui.Timer1->isActive());
     QVERIFY(!ui.tmrTimeOut->isActive());
-}
-
-void TestFormTone::soundOutputIsCheckedAtStartUp()
-{
-    writeIni(NoConfigLine);
-    openWindow();
-    form->startUp();
-    QVERIFY(messages.shown.isEmpty());
-    QVERIFY(ui.cmdTone->isEnabled());
-
-    audio.deviceCount = 0;
-    openWindow();
-    form->startUp();
-    QCOMPARE(messages.shown.size(), qsizetype(1));
-    QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
-    QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
-    QCOMPARE(messages.shown[0].text,
-             QStringLiteral("Questo PC non ha schede audio.\r\n"
-                            "Il programma non pu\u00F2 inviare i toni DTMF"));
-    QVERIFY(!ui.cmdTone->isEnabled());
-    QVERIFY(form->isVisible());
 }
 
 QTEST_MAIN(TestFormTone)
