@@ -149,31 +149,16 @@ void TestAccessibility::fieldsAreNamedForWhatTheyHold_data()
     QTest::newRow("memory 9") << "txtMem_9"
                               << ""
                               << "Command 9: CW Reply Enable/Disable";
-    QTest::newRow("memory 12") << "txtMem_12"
-                               << "Label24"
-                               << "Command 12: Battery Check Disable, Output 4";
     QTest::newRow("Morse speed") << "txtMorseSpeed"
                                  << "Label11"
                                  << "Morse speed, words per minute";
-    QTest::newRow("battery low") << "txtBlo"
-                                 << "Label21"
-                                 << "Battery low limit, volts";
     // A label whose text the window changes names its field as it reads now.
     QTest::newRow("sequence") << "Text1"
                               << "Label3"
                               << "Sequence to Send (16 digits)";
-    QTest::newRow("modifier") << "txtSeqCmd"
-                              << "Label9"
-                              << "Modifier ID";
     QTest::newRow("PTT enable") << "chkPtt"
                                 << ""
                                 << "Enable the PTT port";
-    QTest::newRow("programming enable") << "chkPrg"
-                                        << ""
-                                        << "Enable the programming port";
-    QTest::newRow("output 1") << "chkOutput_0"
-                              << ""
-                              << "Output 1 OFF";
 }
 
 void TestAccessibility::fieldsAreNamedForWhatTheyHold()
