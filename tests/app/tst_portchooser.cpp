@@ -186,20 +186,12 @@ void TestPortChooser::tooltipSaysWhatTheNumberMeans()
 {
     serial.ports.set({ftdi(), plain(QStringLiteral("/dev/ttyS0"))});
     QVERIFY(QFile::link(ById, folder.filePath(QStringLiteral("com3"))));
-    struct Case {
-        QString text;
-        QString meaning;
-    };
-    const Case cases[] = {
-        {"3", "COM3 \u2192 /dev/ttyUSB0, FT232R USB UART, serial A50285BI"},
-        {"17", QString()},
-    };
-    for (const Case &c : cases) {
-        ui.txtPrgComm->setText(c.text);
-        const QString expected = QStringLiteral("Program Comm number (1-16)") +
-                                 (c.meaning.isEmpty() ? QString() : u'\n' + c.meaning);
-        QCOMPARE(ui.txtPrgComm->toolTip(), expected);
-    }
+    ui.txtPrgComm->setText(QStringLiteral("3"));
+    QCOMPARE(ui.txtPrgComm->toolTip(),
+             QStringLiteral("Program Comm number (1-16)\n"
+                            "COM3 \u2192 /dev/ttyUSB0, FT232R USB UART, serial A50285BI"));
+    ui.txtPrgComm->setText(QStringLiteral("17"));
+    QCOMPARE(ui.txtPrgComm->toolTip(), QStringLiteral("Program Comm number (1-16)"));
     ui.txtPrgComm->setText(QStringLiteral("3"));
     serial.ports.unplug(QStringLiteral("/dev/ttyUSB0"));
     QVERIFY(ui.txtPrgComm->toolTip().endsWith(QStringLiteral("COM3 \u2192 not connected")));

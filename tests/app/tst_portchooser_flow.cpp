@@ -6,8 +6,10 @@
 // display), the chooser and the window after binding are saved there
 // (screenshot-port-chooser<KEYTONER_SCREENSHOT_SUFFIX>.png, screenshot-port-bound<...>.png).
 #include "app/FormTone.h"
+#include "app/LinkPanel.h"
 #include "app/MessageDialog.h"
 #include "app/PortChooser.h"
+#include "link/LinkSession.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSerialPortList.h"
 #include "support/TestWindow.h"
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -96,12 +99,15 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
     QCOMPARE(::openpty(&master, &slave, other, nullptr, nullptr), 0);
     const QString secondLink =
         QDir(byId).filePath(QStringLiteral("usb-Prolific_PL2303-if00-port0"));
+    QSignalSpy listChanged(&serialPorts.portList(), &SerialPortList::changed);
     QVERIFY(QFile::link(QString::fromLocal8Bit(other), secondLink));
-    QTRY_COMPARE(table->topLevelItemCount(), before + 1);
+    QVERIFY(listChanged.wait());
+    QCOMPARE(table->topLevelItemCount(), before + 1);
     QVERIFY(QFile::remove(secondLink));
     ::close(slave);
     ::close(master);
-    QTRY_COMPARE(table->topLevelItemCount(), before);
+    QVERIFY(listChanged.wait());
+    QCOMPARE(table->topLevelItemCount(), before);
 
     // Down the list to the adapter, as a user would.
     for (int i = 0; i < table->topLevelItemCount() && chooser->chosenPort().device != device; ++i)
@@ -119,8 +125,9 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
 
     QTest::mouseClick(ui.chkPrg, Qt::LeftButton);
     QVERIFY(ui.chkPrg->isChecked());
-    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."),
-                              3000);
+    QSignalSpy frames(&form->link().session(), &link::LinkSession::frameHandled);
+    QVERIFY(frames.wait(3000)); // the board's identity
+    QCOMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."));
     QVERIFY(messages.shown.isEmpty());
 
     ui.chkPrg->setChecked(false);
