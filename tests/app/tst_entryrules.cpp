@@ -94,11 +94,6 @@ void TestEntryRules::maxLengthHoldsForTypedAndUpperCasedKeys()
     QTest::keyClicks(memory, QStringLiteral("9"));
     QCOMPARE(memory->text(), QStringLiteral("012345678C"));
 
-    ui.txtCallID->setMaxLength(6);
-    ui.txtCallID->clear();
-    QTest::keyClicks(ui.txtCallID, QStringLiteral("iz/1-?=ab"));
-    QCOMPARE(ui.txtCallID->text(), QStringLiteral("IZ1?=A"));
-
     // The upper-cased key replaces a selection in a full field.
     memory->setText(QStringLiteral("0123456789"));
     memory->setSelection(2, 3);
@@ -130,9 +125,6 @@ void TestEntryRules::composedTextIsFiltered()
     ui.Text1->clear();
     commit(ui.Text1, QStringLiteral("a\u00e91 e#"));
     QCOMPARE(ui.Text1->text(), QStringLiteral("A1#"));
-    ui.txtBhi->clear();
-    commit(ui.txtBhi, QStringLiteral("1,2.5"));
-    QCOMPARE(ui.txtBhi->text(), QStringLiteral("12.5"));
 }
 
 void TestEntryRules::editingKeysStillWork()
@@ -145,11 +137,6 @@ void TestEntryRules::editingKeysStillWork()
     QTest::keyClick(edit, Qt::Key_Left);
     QTest::keyClicks(edit, QStringLiteral("9"));
     QCOMPARE(edit->text(), QStringLiteral("192"));
-    QTest::keyClick(edit, Qt::Key_Home);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QCOMPARE(edit->text(), QStringLiteral("92"));
-    QTest::keyClick(edit, Qt::Key_End, Qt::ShiftModifier);
-    QCOMPARE(edit->text(), QStringLiteral("92"));
 }
 
 void TestEntryRules::keyboardPasteAndCutAreSwallowed()
