@@ -5,6 +5,7 @@
 #include "config/ConfigEncoder.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigSamples.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 
 #include <QCheckBox>
@@ -21,21 +22,10 @@
 
 using namespace keytoner;
 using keytoner::test::exampleFile;
+using keytoner::test::fileBytes;
+using keytoner::test::writeFile;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Makes writes of more than a few bytes fail for as long as it lives.
 class FileSizeLimit {
@@ -205,7 +195,7 @@ void TestConfigPanel::cancelledDialogsChangeNothing()
 void TestConfigPanel::failedSaveKeepsTheOldFileAndPath()
 {
     const QString target = path("Default.prg");
-    writeBytes(target, "an older configuration, longer than the limit");
+    QVERIFY(writeFile(target, "an older configuration, longer than the limit"));
     form->ConfigFilePath = "before";
     fillExample();
     files.answers.push_back(target);
@@ -243,7 +233,7 @@ void TestConfigPanel::loadRestoresEveryFieldAndSetsTheTitle()
 
     // Whichever separator the path uses, the title shows the name after the last one.
     const QString windowsStyle = path("sub") + "\\Other.prg";
-    writeBytes(windowsStyle, exampleFile());
+    QVERIFY(writeFile(windowsStyle, exampleFile()));
     form->config().LoadConfigFile(windowsStyle);
     QCOMPARE(form->windowTitle(), QString("Keytoner v2 - Other.prg"));
 }
@@ -256,7 +246,7 @@ void TestConfigPanel::shortFileKeepsWhatItSet()
     QByteArray fiveLines = exampleFile();
     fiveLines.truncate(fiveLines.indexOf("\"11\""));
     const QString target = path("short.prg");
-    writeBytes(target, fiveLines);
+    QVERIFY(writeFile(target, fiveLines));
 
     form->config().LoadConfigFile(target);
 
@@ -285,12 +275,12 @@ void TestConfigPanel::differentPortEndsProgrammingFirst()
     QStringList portWhenUnticked;
     connect(ui.chkPrg, &QCheckBox::toggled, form.get(),
             [&](bool on) { portWhenUnticked << (on ? "ticked" : ui.txtPrgComm->text()); });
-    writeBytes(path("port1.prg"), exampleFile("1"));
+    QVERIFY(writeFile(path("port1.prg"), exampleFile("1")));
     form->config().LoadConfigFile(path("port1.prg"));
     QVERIFY(ui.chkPrg->isChecked());
     QVERIFY(portWhenUnticked.isEmpty());
 
-    writeBytes(path("port2.prg"), exampleFile("2"));
+    QVERIFY(writeFile(path("port2.prg"), exampleFile("2")));
     form->config().LoadConfigFile(path("port2.prg"));
 
     QVERIFY(!ui.chkPrg->isChecked());
@@ -298,7 +288,7 @@ void TestConfigPanel::differentPortEndsProgrammingFirst()
     QCOMPARE(ui.txtPrgComm->text(), QString("2"));
 
     // Not enabled: only the number changes.
-    writeBytes(path("port9.prg"), exampleFile("9"));
+    QVERIFY(writeFile(path("port9.prg"), exampleFile("9")));
     form->config().LoadConfigFile(path("port9.prg"));
     QCOMPARE(ui.txtPrgComm->text(), QString("9"));
     QCOMPARE(portWhenUnticked, QStringList{"1"});

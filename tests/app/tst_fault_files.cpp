@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
 #include "support/ChildProcess.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 
 #include <QDir>
@@ -25,7 +26,9 @@
 #include <sys/stat.h>
 
 using namespace keytoner;
+using keytoner::test::fileBytes;
 using keytoner::test::inChild;
+using keytoner::test::writeFile;
 
 namespace {
 
@@ -39,18 +42,6 @@ QByteArray goodConfigFile()
     for (int i = 2; i < 16; ++i)
         file += "\"\"\r\n";
     return file + "\"1\"\r\n";
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 QByteArray randomBytes(int size, unsigned seed)

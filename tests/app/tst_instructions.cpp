@@ -2,6 +2,7 @@
 // broken file, the viewer's margins, and its independence from the main window.
 #include "app/FormTone.h"
 #include "app/InstructionsWindow.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 
 #include <QApplication>
@@ -16,17 +17,11 @@
 #include <QTextEdit>
 
 using namespace keytoner;
+using keytoner::test::writeFile;
 
 namespace {
 
 const QString ManualName = QStringLiteral("Manuale_Keytoner2.rtf");
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // A manual long enough to scroll, whose first line names its version.
 QByteArray manual(const QByteArray &first)
@@ -87,7 +82,7 @@ void TestInstructions::initTestCase()
 void TestInstructions::init()
 {
     QVERIFY(QDir::setCurrent(folder.path()));
-    writeFile(folder.filePath(ManualName), manual("Version one"));
+    QVERIFY(writeFile(folder.filePath(ManualName), manual("Version one")));
     openWindow();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -146,7 +141,7 @@ void TestInstructions::secondApriReusesTheWindow()
     InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
     InstructionsWindow *first = InstructionsWindow::instance();
     first->move(10, 20);
-    writeFile(folder.filePath(ManualName), manual("Version two"));
+    QVERIFY(writeFile(folder.filePath(ManualName), manual("Version two")));
     InstructionsWindow::Apri(messages, ManualName, "Other");
     QCOMPARE(InstructionsWindow::instance(), first);
     QCOMPARE(first->windowTitle(), QString(" Other"));
@@ -165,7 +160,7 @@ void TestInstructions::reloadsOnActivationBackAtTheTop()
 
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    writeFile(folder.filePath(ManualName), manual("Version two"));
+    QVERIFY(writeFile(folder.filePath(ManualName), manual("Version two")));
     QVERIFY(readerText().startsWith("Version one"));
 
     window->activateWindow();
@@ -190,7 +185,7 @@ void TestInstructions::missingFileIsNamedAsPassed()
     // The next Apri creates the window again, even before the old one is deleted.
     InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
     QCOMPARE(messages.shown.size(), 2);
-    writeFile(folder.filePath(ManualName), manual("Back"));
+    QVERIFY(writeFile(folder.filePath(ManualName), manual("Back")));
     InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
     processDeletes();
     QVERIFY(InstructionsWindow::instance());
@@ -226,7 +221,7 @@ void TestInstructions::brokenFileIsReported()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
-    writeFile(folder.filePath(ManualName), bytes);
+    QVERIFY(writeFile(folder.filePath(ManualName), bytes));
     InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
     processDeletes();
     QCOMPARE(InstructionsWindow::instance(), nullptr);
@@ -243,10 +238,10 @@ void TestInstructions::looksBesideTheProgramAndInTheDataFolder()
     const QString name =
         QStringLiteral("Manuale_Test_%1.rtf").arg(QCoreApplication::applicationPid());
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-    writeFile(beside, manual("Beside the program"));
+    QVERIFY(writeFile(beside, manual("Beside the program")));
     QVERIFY(QDir(dataHome.path()).mkpath("keytoner"));
     const QString installed = dataHome.filePath("keytoner/" + name);
-    writeFile(installed, manual("Installed"));
+    QVERIFY(writeFile(installed, manual("Installed")));
 
     InstructionsWindow::Apri(messages, name, "Keytoner v2");
     QVERIFY(readerText().startsWith("Beside the program"));
@@ -254,7 +249,7 @@ void TestInstructions::looksBesideTheProgramAndInTheDataFolder()
     InstructionsWindow::Apri(messages, name, "Keytoner v2");
     QVERIFY(readerText().startsWith("Installed"));
     // The current folder comes first.
-    writeFile(folder.filePath(name), manual("Current folder"));
+    QVERIFY(writeFile(folder.filePath(name), manual("Current folder")));
     InstructionsWindow::Apri(messages, name, "Keytoner v2");
     QVERIFY(readerText().startsWith("Current folder"));
     QFile::remove(folder.filePath(name));
