@@ -2,6 +2,7 @@
 #include "app/MessageDialog.h"
 #include "config/ConfigSamples.h"
 #include "settings/SettingsFile.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 
 #include <QCheckBox>
@@ -43,14 +44,13 @@ private slots:
     void badTabStillAppliesTheFieldsAfterIt();
     void positionOnNoScreenGoesToThePrimaryScreen();
     void closingWritesEvenWhenTheFolderIsGone();
-    void closingHidesTheMessageDialog();
 
     void startsWithItsUnusedControlsHiddenAndLinkButtonsOff();
 
 private:
     QString iniPath() const { return folder.path() + "/Keytoner2.ini"; }
-    void writeIni(const QByteArray &content);
-    QByteArray readIni() const;
+    void writeIni(const QByteArray &content) { QVERIFY(writeFile(iniPath(), content)); }
+    QByteArray readIni() const { return fileBytes(iniPath()); }
     QByteArray firstStartLine() const
     {
         return '"' + folder.path().toUtf8() + "/Default.prg" + FirstStartLine;
@@ -65,19 +65,6 @@ void TestFormTone::init()
 void TestFormTone::cleanup()
 {
     closeWindow();
-}
-
-void TestFormTone::writeIni(const QByteArray &content)
-{
-    QFile file(iniPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray TestFormTone::readIni() const
-{
-    QFile file(iniPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void TestFormTone::firstStartCreatesTheFileAndShowsItsDefaults()
@@ -127,11 +114,8 @@ void TestFormTone::startUpConfiguration()
     if (settingsFile)
         writeIni('"' + config.toUtf8() +
                  "\",0,0,0,\"1\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
-    if (configExists) {
-        QFile file(config);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(test::exampleFile());
-    }
+    if (configExists)
+        QVERIFY(writeFile(config, test::exampleFile()));
     openWindow();
     form->Form_Load();
 
@@ -248,19 +232,6 @@ void TestFormTone::closingWritesEvenWhenTheFolderIsGone()
     QVERIFY(form->close());
     QVERIFY(!form->isVisible());
     QVERIFY(!QFile::exists(iniPath()));
-}
-
-void TestFormTone::closingHidesTheMessageDialog()
-{
-    openWindow();
-    form->Form_Load();
-    form->show();
-    form->dialog().show();
-    QVERIFY(form->close());
-    QVERIFY(!form->dialog().isVisible());
-    // Nothing that counts as a main window stays up, so the program ends here.
-    for (const QWindow *shown : QGuiApplication::topLevelWindows())
-        QVERIFY(!shown->isVisible() || shown->transientParent());
 }
 
 void TestFormTone::startsWithItsUnusedControlsHiddenAndLinkButtonsOff()
