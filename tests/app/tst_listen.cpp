@@ -229,6 +229,9 @@ void TestListen::previewPlaysCallAtBoardTiming_data()
     // 1190 / 45 = 26.4: 26 ms, 208 samples.
     QTest::newRow("45 WPM") << "TE"
                             << "45" << 9 * 208;
+    // E, a word space of seven dits, E: 1 + 1 + 7 + 1 + 1.
+    QTest::newRow("blank in the call, 14 WPM") << "E E"
+                                               << "14" << 11 * 680;
     QTest::newRow("too slow") << "TE"
                               << "13" << 0;
 }
