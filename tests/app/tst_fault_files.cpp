@@ -8,6 +8,7 @@
 // Tests run as root, which ignores file permissions: the cases that need them run the window in
 // a forked child (support/ChildProcess.h) as "nobody" or under a file size limit, and the parent
 // checks the files the child left behind.
+#include "app/ConfigPanel.h"
 #include "app/FormTone.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
@@ -76,6 +77,7 @@ private slots:
     void settingsFiles_data();
     void settingsFiles();
     void settingsFileIsADirectory();
+    void binaryConfigurationFile();
     void readOnlyProgramFolder();
     void unreadableFiles();
     void settingsSaveThatFailsHalfWay();
@@ -162,6 +164,21 @@ void TestFaultFiles::settingsFileIsADirectory()
     QVERIFY(form->close());
     QVERIFY(QFileInfo(settingsPath()).isDir());
     QCOMPARE(filesInFolder(), 0);
+}
+
+// The configuration's own tests cut the file anywhere, make it huge, a directory, unreadable;
+// random bytes are tried here, through the window.
+void TestFaultFiles::binaryConfigurationFile()
+{
+    openWindow();
+    const QString path = folder.filePath(QStringLiteral("broken.prg"));
+    QVERIFY(writeFile(path, randomBytes(2048, 3)));
+    const QString title = form->windowTitle();
+    form->config().LoadConfigFile(path);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(messages.shown[0].title, QStringLiteral("Unable to load data file ") + path);
+    QCOMPARE(form->windowTitle(), title);
+    QVERIFY(form->close());
 }
 
 // A program folder the user cannot write: the window starts from its files, cannot save a
