@@ -111,6 +111,55 @@ void VirtualBoard::stop()
     }
 }
 
+void VirtualBoard::setNoise(int bytesPerSecond, const QByteArray &pattern)
+{
+    {
+        std::lock_guard lock(mutex_);
+        noisePattern_ = pattern;
+    }
+    noiseRate_ = bytesPerSecond;
+    const char wake = 1;
+    [[maybe_unused]] auto written = ::write(wake_[1], &wake, 1);
+}
+
+void VirtualBoard::sendNoise(const QByteArray &bytes)
+{
+    std::lock_guard lock(mutex_);
+    if (master_ >= 0 && ::write(master_, bytes.constData(), size_t(bytes.size())) > 0)
+        noiseSent_ += bytes.size();
+}
+
+// Board thread: sends the noise owed since the last call. A terminal the program does not
+// empty takes no more, and what it refused is not owed later: the line's rate is the most
+// that could ever arrive.
+void VirtualBoard::addNoise()
+{
+    const qint64 now = nowUs();
+    const int rate = noiseRate_;
+    noiseOwed_ = rate > 0 ? noiseOwed_ + double(now - noiseLastUs_) * rate / 1e6 : 0;
+    noiseLastUs_ = now;
+    const int count = std::min(int(noiseOwed_), 256);
+    pollfd out{master_, POLLOUT, 0};
+    if (count <= 0 || master_ < 0 || ::poll(&out, 1, 0) != 1) {
+        noiseOwed_ = std::min(noiseOwed_, 256.0);
+        return;
+    }
+    char bytes[256];
+    {
+        std::lock_guard lock(mutex_);
+        for (int i = 0; i < count; ++i) {
+            noiseState_ = noiseState_ * 1664525u + 1013904223u;
+            bytes[i] = noisePattern_.isEmpty()
+                           ? char(noiseState_ >> 24)
+                           : noisePattern_.at(noisePatternPos_++ % noisePattern_.size());
+        }
+    }
+    const ssize_t written = ::write(master_, bytes, size_t(count));
+    if (written > 0)
+        noiseSent_ += written;
+    noiseOwed_ = std::min(noiseOwed_ - double(std::max<ssize_t>(written, 0)), 256.0);
+}
+
 void VirtualBoard::hangUp()
 {
     std::lock_guard lock(mutex_);
@@ -176,9 +225,14 @@ void VirtualBoard::run()
     char buffer[512];
     while (!stopping_ && !hungUp_) {
         pollfd fds[2] = {{master_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        const int ready = ::poll(fds, 2, 250);
+        const int ready = ::poll(fds, 2, noiseRate_ > 0 ? 2 : 250);
         if (ready < 0 && errno != EINTR)
             break;
+        if (fds[1].revents & POLLIN) {
+            char drained[16];
+            [[maybe_unused]] auto count = ::read(wake_[0], drained, sizeof drained);
+        }
+        addNoise();
         if (state_ == State::Writing && nowUs() - lastByteUs_ > WriteIdleUs)
             state_ = State::Idle;
         if (ready <= 0 || !(fds[0].revents & POLLIN))
@@ -295,6 +349,7 @@ bool VirtualBoard::send(const QByteArray &bytes, int hangUpAfter)
             return false;
         }
         sleepUntilUs(due);
+        addNoise();
         if (::write(master_, bytes.constData() + i, 1) != 1)
             return false;
         due += ByteTimeUs;

@@ -59,6 +59,13 @@ public:
     int blocksAccepted() const { return blocksAccepted_; }
     int closeCommands() const { return closeCommands_; }
     bool hungUp() const { return hungUp_; }
+    // Noise towards the program: random bytes (or the pattern, repeated) at this many bytes per
+    // second, between the board's answers and inside them; 0 stops it. 480 is the line's full
+    // rate; a higher rate fills the terminal as fast as the program empties it.
+    void setNoise(int bytesPerSecond, const QByteArray &pattern = {});
+    qint64 noiseSent() const { return noiseSent_; }
+    // Sends these bytes to the program once, at once, as noise.
+    void sendNoise(const QByteArray &bytes);
     // The board's time, on the clock of Received::atUs.
     qint64 nowUs() const;
 
@@ -73,6 +80,7 @@ private:
     // Sends at the line's pace; false when the board hung up meanwhile.
     bool send(const QByteArray &bytes, int hangUpAfter = -1);
     void hangUp();
+    void addNoise();
     Faults faults() const;
 
     int master_ = -1;
@@ -85,10 +93,13 @@ private:
     std::atomic<int> blocksAccepted_{0};
     std::atomic<int> closeCommands_{0};
     qint64 startUs_ = 0;
+    std::atomic<int> noiseRate_{0};
+    std::atomic<qint64> noiseSent_{0};
 
     mutable std::mutex mutex_;
     Faults faults_;
     ConfigImage image_{};
+    QByteArray noisePattern_;
     std::vector<Received> received_;
 
     // Board thread only.
@@ -96,6 +107,10 @@ private:
     QByteArray block_;
     int blocksTaken_ = 0;
     qint64 lastByteUs_ = 0;
+    double noiseOwed_ = 0;
+    qint64 noiseLastUs_ = 0;
+    qsizetype noisePatternPos_ = 0;
+    std::uint32_t noiseState_ = 12345;
 };
 
 } // namespace keytoner::link
