@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace keytoner;
 using test::FakeSerial;
@@ -37,6 +38,31 @@ constexpr int TxDelayMs = 200;
 const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = 1000mS.");
 const QString NotSent = QStringLiteral("Sequence NOT sent.");
 const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
+
+// Pauses that take no time. Armed, it counts them and runs an action at the first
+// pending-events turn at least delayMs after the given one.
+class PauseClock : public test::FakeClock {
+public:
+    void afterPause(int pause, int delayMs, QObject *context, std::function<void()> action)
+    {
+        pause_ = pause;
+        delayMs_ = delayMs;
+        context_ = context;
+        action_ = std::move(action);
+    }
+    void sleepMs(int ms) override
+    {
+        FakeClock::sleepMs(ms);
+        if (--pause_ == 0)
+            QTimer::singleShot(delayMs_, context_, action_);
+    }
+
+private:
+    int pause_ = 0;
+    int delayMs_ = 0;
+    QObject *context_ = nullptr;
+    std::function<void()> action_;
+};
 
 // What the window looked like at the moment the playback ended.
 struct AtEnd {
@@ -68,7 +94,6 @@ private:
 
     AtEnd atEnd;
     QtSerialPortFactory realSerial;
-    SystemClock realClock;
 };
 
 void TestInterleave::cleanup()
@@ -193,23 +218,32 @@ void TestInterleave::controlsDuringAnExchange_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("exchange");
-    const char *const controls[] = {
-        "PTT Enable",    "Prg Enable",   "Prg Comm",       "PTT Comm",       "Load",
-        "Send with PTT", "close window", "other exchange", "calculator box", "context menu"};
-    for (const char *exchange : {"READ", "PROGRAM"})
-        for (const char *control : controls)
-            QTest::addRow("%s during %s", control, exchange)
-                << QString::fromLatin1(control) << QString::fromLatin1(exchange);
+    // The controls that would take the port, and the close, go between PROGRAM's blocks, where
+    // letting them through would leave the board half-programmed; the others go into READ's
+    // data wait.
+    const auto row = [](const char *control, const char *exchange) {
+        QTest::addRow("%s during %s", control, exchange)
+            << QString::fromLatin1(control) << QString::fromLatin1(exchange);
+    };
+    for (const char *control :
+         {"PTT Enable", "Prg Enable", "Prg Comm", "Send with PTT", "close window"})
+        row(control, "PROGRAM");
+    for (const char *control :
+         {"PTT Comm", "Load", "other exchange", "calculator box", "context menu"})
+        row(control, "READ");
 }
 
 // The programming port on board A (port 3), the PTT port number naming board B (port 4). The
-// control is used at the first pending-events turn 600 ms into the exchange: in READ's data
-// wait, between PROGRAM's second and third blocks.
+// window's pauses take no time; the control is used at the first pending-events turn after
+// PROGRAM's third pause (between its second and third blocks), or 100 ms after READ's second
+// pause (in its data wait).
 void TestInterleave::controlsDuringAnExchange()
 {
     QFETCH(QString, control);
     QFETCH(QString, exchange);
-    openWindow(realClock, realSerial);
+    const bool read = exchange == QLatin1String("READ");
+    PauseClock pauses;
+    openWindow(pauses, realSerial);
     link::VirtualBoard boardA;
     link::VirtualBoard boardB;
     QVERIFY(boardA.start());
@@ -220,17 +254,17 @@ void TestInterleave::controlsDuringAnExchange()
     ui.txtPttCom->setText(QStringLiteral("4"));
     ui.txtPrgComm->setText(QStringLiteral("3"));
     ui.chkPrg->setChecked(true);
-    QTRY_COMPARE_WITH_TIMEOUT(form->dialog().info(), Detected, 2000);
+    QTRY_COMPARE(form->dialog().info(), Detected);
     fillValidConfiguration();
     files.answers.push_back(prgFileNamingPort(QStringLiteral("4")));
     boardA.clearReceived();
 
     bool used = false;
-    QTimer::singleShot(600, form.get(), [&] {
+    pauses.afterPause(read ? 2 : 3, read ? 100 : 0, form.get(), [&] {
         useControl(control, exchange);
         used = true;
     });
-    (exchange == QLatin1String("READ") ? ui.cmdRead : ui.cmdSend)->click();
+    (read ? ui.cmdRead : ui.cmdSend)->click();
     QVERIFY(used);
 
     // Right after the exchange: it went whole to board A, nothing to board B.
@@ -249,12 +283,12 @@ void TestInterleave::controlsDuringAnExchange()
     QCOMPARE(boardB.receivedBytes(), QByteArray());
     QVERIFY(files.requests.isEmpty());
     if (control == QLatin1String("calculator box")) // shown once the exchange is over
-        QTRY_COMPARE_WITH_TIMEOUT(messages.shown.size(), qsizetype(1), 2000);
+        QTRY_COMPARE(messages.shown.size(), qsizetype(1));
 
     if (control == QLatin1String("close window")) {
         // The close waited for the end of the exchange; now the board is told and let go.
-        QTRY_VERIFY_WITH_TIMEOUT(!form->link().portOpen(), 2000);
-        QTRY_COMPARE_WITH_TIMEOUT(boardA.closeCommands(), 1, 2000);
+        QTRY_VERIFY(!form->link().portOpen());
+        QTRY_COMPARE(boardA.closeCommands(), 1);
         QVERIFY(!form->isVisible());
         return;
     }
@@ -267,7 +301,7 @@ void TestInterleave::controlsDuringAnExchange()
     QVERIFY(ui.cmdLoad->isEnabled() && ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
     waitForSendEnd();
     QVERIFY(form->close());
-    QTRY_COMPARE_WITH_TIMEOUT(boardA.closeCommands(), 1, 2000);
+    QTRY_COMPARE(boardA.closeCommands(), 1);
     QCOMPARE(boardB.receivedBytes(), QByteArray());
 }
 
