@@ -94,6 +94,7 @@ private:
 
     AtEnd atEnd;
     QtSerialPortFactory realSerial;
+    PauseClock pauses;
 };
 
 void TestInterleave::cleanup()
@@ -242,7 +243,6 @@ void TestInterleave::controlsDuringAnExchange()
     QFETCH(QString, control);
     QFETCH(QString, exchange);
     const bool read = exchange == QLatin1String("READ");
-    PauseClock pauses;
     openWindow(pauses, realSerial);
     link::VirtualBoard boardA;
     link::VirtualBoard boardB;
