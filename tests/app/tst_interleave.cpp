@@ -39,29 +39,18 @@ const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time 
 const QString NotSent = QStringLiteral("Sequence NOT sent.");
 const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
 
-// Pauses that take no time. Armed, it counts them and runs an action at the first
-// pending-events turn at least delayMs after the given one.
-class PauseClock : public test::FakeClock {
-public:
-    void afterPause(int pause, int delayMs, QObject *context, std::function<void()> action)
-    {
-        pause_ = pause;
-        delayMs_ = delayMs;
-        context_ = context;
-        action_ = std::move(action);
-    }
+// Pauses that take no time; the action runs at the first pending-events turn at least delayMs
+// after pause number `pause`, counted from when it is set.
+struct PauseClock : test::FakeClock {
+    int pause = 0;
+    int delayMs = 0;
+    std::function<void()> action;
     void sleepMs(int ms) override
     {
         FakeClock::sleepMs(ms);
-        if (--pause_ == 0)
-            QTimer::singleShot(delayMs_, context_, action_);
+        if (--pause == 0)
+            QTimer::singleShot(delayMs, action);
     }
-
-private:
-    int pause_ = 0;
-    int delayMs_ = 0;
-    QObject *context_ = nullptr;
-    std::function<void()> action_;
 };
 
 // What the window looked like at the moment the playback ended.
@@ -260,10 +249,12 @@ void TestInterleave::controlsDuringAnExchange()
     boardA.clearReceived();
 
     bool used = false;
-    pauses.afterPause(read ? 2 : 3, read ? 100 : 0, form.get(), [&] {
+    pauses.pause = read ? 2 : 3;
+    pauses.delayMs = read ? 100 : 0;
+    pauses.action = [&] {
         useControl(control, exchange);
         used = true;
-    });
+    };
     (read ? ui.cmdRead : ui.cmdSend)->click();
     QVERIFY(used);
 
