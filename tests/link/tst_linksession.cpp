@@ -205,7 +205,9 @@ private slots:
         QTest::addColumn<bool>("tail"); // the 256 blanks that end a failed exchange
         const QString noVersion = "FAILED to read version! Please Check Connections / Decoder";
         VirtualBoard::Faults late, blank, garbage, sum, filtered, silent, store, noReadBack;
-        late.answerDelayMs = 150;
+        // Far past the 100 ms identity wait, so that a stalled test thread cannot wake to find
+        // the answer already there.
+        late.answerDelayMs = 400;
         blank.identity = "Tonesentinel v2";
         sum.badDataSum = true;
         filtered.filteredPosition = 8;
@@ -244,7 +246,7 @@ private slots:
         QCOMPARE(reporter->info(), text);
         QVERIFY(reporter->okVisible());
         QVERIFY(reporter->shownImages().isEmpty());
-        QTest::qWait(300);
+        QTest::qWait(faults.answerDelayMs > 100 ? 700 : 300);
         const QByteArray sent = board->receivedBytes();
         QCOMPARE(sent.count(' '), tail ? 256 : 0);
         if (faults.answerDelayMs > 100 || faults.identity != "Tonesentinel  v2" || faults.silent)
