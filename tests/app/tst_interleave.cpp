@@ -100,11 +100,9 @@ void TestInterleave::dialogOpenWhenPlaybackEnds_data()
     const auto row = [](const char *dialog, bool ptt, const QString &status) {
         QTest::newRow(dialog) << QString::fromLatin1(dialog) << ptt << status;
     };
+    // One row per kind of wait: a box of the window's (the close refused; a file dialog waits
+    // the same way), the sender's own box, and an exchange.
     row("close refused", true, Completed);
-    row("calculator refusal", true, Completed);
-    row("checksum digit warning", true, Completed);
-    row("load file dialog", true, Completed);
-    row("save file dialog", true, Completed);
     row("player failure box", true, NotSent);
     // Programming holds the port, so no PTT: READ's dialog and its port failure box.
     row("program parameters and link failure box", false, Completed);
@@ -134,7 +132,6 @@ void TestInterleave::dialogOpenWhenPlaybackEnds()
     if (dialog == QLatin1String("player failure box"))
         audio.plan.openResult = AudioOpenError;
     messages.whileShown = [this](const test::ShownMessage &) { endPlaybackNow(); };
-    files.whileShown = [this] { endPlaybackNow(); };
 
     form->sender().cmdTone_Click();
     openDialog(dialog);
@@ -167,15 +164,6 @@ void TestInterleave::openDialog(const QString &dialog)
         QVERIFY(!form->close());
         QCOMPARE(messages.shown.value(0).text,
                  QStringLiteral("Please wait end of sound before closing application."));
-    } else if (dialog == QLatin1String("calculator refusal")) {
-        ui.cmdSeqCalc->click();
-    } else if (dialog == QLatin1String("checksum digit warning")) {
-        ui.txtMem[0]->setText(QStringLiteral("123"));
-        ui.txtCrcTag->setText(QStringLiteral("2"));
-    } else if (dialog == QLatin1String("load file dialog")) {
-        ui.cmdLoad->click();
-    } else if (dialog == QLatin1String("save file dialog")) {
-        ui.cmdSave->click();
     } else if (dialog == QLatin1String("program parameters and link failure box")) {
         // The playback ends in the first pending-events turn of READ, the dialog up.
         QTimer::singleShot(0, form.get(), [this] {
@@ -185,7 +173,7 @@ void TestInterleave::openDialog(const QString &dialog)
         ui.cmdRead->click();
         QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
     }
-    QVERIFY(messages.shown.size() + files.requests.size() >= 1);
+    QVERIFY(!messages.shown.isEmpty());
 }
 
 void TestInterleave::endPlaybackNow()

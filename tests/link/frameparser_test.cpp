@@ -55,13 +55,6 @@ using ParserTest = Fixture;
 
 } // namespace
 
-TEST(ChecksumTest, IsTheSumModulo256)
-{
-    EXPECT_EQ(checksum(QByteArray("abc")), 0x26);
-    EXPECT_EQ(checksum(QByteArray("\xFF\xFF\x03", 3)), 0x01);
-    EXPECT_EQ(checksum(QByteArray()), 0);
-}
-
 TEST(WriteBlocksTest, CutTheImageIntoFourBlocksWithTheirSums)
 {
     const ConfigImage image = sampleImage();
@@ -83,7 +76,6 @@ TEST(DataFilterTest, OnlyCodesTextsAndMarksPassFromPosition8)
     EXPECT_TRUE(passesDataFilter(100, 0x80));
     EXPECT_TRUE(passesDataFilter(191, 0xFF));
     EXPECT_FALSE(passesDataFilter(191, 0x81));
-    EXPECT_FALSE(passesDataFilter(50, 0xFE));
 }
 
 TEST(CommEventTextTest, KnownEventsHaveTextsOthersTheirNumber)
@@ -91,17 +83,17 @@ TEST(CommEventTextTest, KnownEventsHaveTextsOthersTheirNumber)
     EXPECT_EQ(commEventText(CommEvent::Frame, "3"), "Comm Frame Error");
     EXPECT_EQ(commEventText(CommEvent::DeviceControlBlock, "3"), "Comm Device Control Block Error");
     EXPECT_EQ(commEventText(3, "05"), "Errore n.3 su COM05");
-    EXPECT_EQ(commEventText(CommEvent::InputOutput, "%1"), "Errore n.1007 su COM%1");
 }
-// One frame each: what the parser reports, and that it is back in Idle after it.
+
+// One frame each: what the parser reports, and that it is back in Idle after it. Which bytes the
+// data filter lets through is its own test's; here only that the parser applies it.
 TEST_F(ParserTest, OneFrame)
 {
     using Kind = FrameEvent::Kind;
-    auto imageWith = [](int position, std::uint8_t byte) {
-        ConfigImage image = sampleImage();
-        image[position] = byte;
-        return image;
-    };
+    ConfigImage firstFF = sampleImage();
+    firstFF[0] = 0xFF;
+    ConfigImage filtered = sampleImage();
+    filtered[8] = 0x5B;
     // A CR in the middle of the line is dropped like the one before LF, from text and sum.
     const QByteArray withCr = QByteArray("\xFF\xAA"
                                          "ab\rc\n",
@@ -112,61 +104,26 @@ TEST_F(ParserTest, OneFrame)
         QByteArray bytes;
         Kind kind;
         bool checksumOk;
-        QByteArray text;                  // of an identity
-        std::optional<ConfigImage> image; // what a data frame leaves in the target
+        QByteArray text = {};                  // of an identity
+        std::optional<ConfigImage> image = {}; // what a data frame leaves in the target
     } cases[] = {
-        {"CR LF", identityLine("Tonesentinel  v2"), Kind::Identity, true, "Tonesentinel  v2", {}},
-        {"LF alone",
-         identityLine("Tonesentinel  v2", "\n"),
-         Kind::Identity,
-         true,
-         "Tonesentinel  v2",
-         {}},
-        {"identity sum off",
-         identityLine("Tonesentinel  v2", "\r\n", 1),
-         Kind::Identity,
-         false,
-         "Tonesentinel  v2",
-         {}},
-        {"CR inside", withCr, Kind::Identity, true, "abc", {}},
-        {"0x80 is text", identityLine("a\x80"), Kind::Identity, true, "a\x80", {}},
-        {"0x81 abandons",
-         QByteArray("\xFF\xAA"
-                    "Tone\x81sentinel\r\n\x00",
-                    18),
-         Kind::Abandoned,
-         false,
-         {},
-         {}},
-        {"noise before",
-         QByteArray("\x01 hello \x80\x7F", 10) + identityLine("X"),
-         Kind::Identity,
-         true,
-         "X",
-         {}},
+        {"CR LF", identityLine("Tonesentinel  v2"), Kind::Identity, true, "Tonesentinel  v2"},
+        {"LF alone", identityLine("Tonesentinel  v2", "\n"), Kind::Identity, true,
+         "Tonesentinel  v2"},
+        {"identity sum off", identityLine("ab", "\r\n", 1), Kind::Identity, false, "ab"},
+        {"CR inside", withCr, Kind::Identity, true, "abc"},
+        {"0x80 is text", identityLine("a\x80"), Kind::Identity, true, "a\x80"},
+        {"0x81 abandons", identityLine("a\x81"), Kind::Abandoned, false},
+        {"noise before", QByteArray("\x01 hi \x80\x7F", 7) + identityLine("X"), Kind::Identity,
+         true, "X"},
         // The byte after FF is not looked at again: FF 55 AA is no identity start.
-        {"FF 55 then a line",
-         QByteArray("\xFF\x55\xAA", 3) + identityLine("Y"),
-         Kind::Identity,
-         true,
-         "Y",
-         {}},
+        {"FF 55 then a line", QByteArray("\xFF\x55\xAA", 3) + identityLine("Y"), Kind::Identity,
+         true, "Y"},
         {"data", dataFrame(sampleImage()), Kind::DataFrame, true, {}, sampleImage()},
-        {"data sum off", dataFrame(sampleImage(), 1), Kind::DataFrame, false, {}, {}},
+        {"data sum off", dataFrame(sampleImage(), 1), Kind::DataFrame, false},
         {"all zeros, sum zero", dataFrame(ConfigImage{}), Kind::DataFrame, true, {}, ConfigImage{}},
-        {"FF FF FF: first byte FF",
-         dataFrame(imageWith(0, 0xFF)),
-         Kind::DataFrame,
-         true,
-         {},
-         imageWith(0, 0xFF)},
-        {"0x5B at 7 passes",
-         dataFrame(imageWith(7, 0x5B)),
-         Kind::DataFrame,
-         true,
-         {},
-         imageWith(7, 0x5B)},
-        {"0x5B at 8 abandons", dataFrame(imageWith(8, 0x5B)), Kind::Abandoned, false, {}, {}},
+        {"FF FF FF: first byte FF", dataFrame(firstFF), Kind::DataFrame, true, {}, firstFF},
+        {"0x5B at 8 abandons", dataFrame(filtered), Kind::Abandoned, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -174,9 +131,7 @@ TEST_F(ParserTest, OneFrame)
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].kind, c.kind);
         EXPECT_EQ(events[0].checksumOk, c.checksumOk);
-        if (c.kind == Kind::Identity) {
-            EXPECT_EQ(events[0].text, c.text);
-        }
+        EXPECT_EQ(events[0].text, c.text);
         if (c.image) {
             EXPECT_EQ(rx, *c.image);
         }
@@ -197,16 +152,6 @@ TEST_F(ParserTest, ResetTakesTheNextByteFromIdle)
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, FrameEvent::Kind::Identity);
     EXPECT_TRUE(events[0].checksumOk);
-
-    // Without the reset the line's start would have been taken into the data frame.
-    ConfigImage other{};
-    FrameParser plain(other);
-    int identities = 0;
-    for (char c : dataFrame(sampleImage()).left(100) + identityLine("Tonesentinel  v2")) {
-        const auto event = plain.ParseByte(static_cast<std::uint8_t>(c));
-        identities += event && event->kind == FrameEvent::Kind::Identity;
-    }
-    EXPECT_EQ(identities, 0);
 }
 
 // A line that never behaves: an identity far longer than any board's name, or one that never

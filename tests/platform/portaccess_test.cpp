@@ -1,6 +1,7 @@
 // Why a port does not open, asked of the real system on pseudo-terminals: missing, a link that
 // leads nowhere, permission denied (tried as the unprivileged user "nobody" in a forked child,
-// since the tests run as root), and busy; and the comN links that bind numbers to ports.
+// since the tests run as root), and busy; and the comN links that bind numbers to ports. The
+// wording of each reason is portbinding_test's.
 #include "platform/PortAccess.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SerialDevice.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -42,42 +42,6 @@ struct Pty {
     }
     int master = -1;
     QString device;
-};
-
-// A child that holds `device` open, exclusively as serial programs do, until the pipe closes.
-struct Holder {
-    explicit Holder(const QString &device)
-    {
-        int ready[2];
-        if (::pipe(ready) != 0 || ::pipe(release) != 0)
-            return;
-        std::fflush(nullptr);
-        pid = ::fork();
-        if (pid == 0) {
-            const int fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY);
-            ::ioctl(fd, TIOCEXCL);
-            ::close(ready[0]);
-            ::close(ready[1]);
-            char byte;
-            ::close(release[1]);
-            while (::read(release[0], &byte, 1) > 0) {
-            }
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        char byte;
-        while (::read(ready[0], &byte, 1) > 0) {
-        } // the child closed its end: the device is open
-        ::close(ready[0]);
-        ::close(release[0]);
-    }
-    ~Holder()
-    {
-        ::close(release[1]);
-        ::waitpid(pid, nullptr, 0);
-    }
-    pid_t pid = -1;
-    int release[2] = {-1, -1};
 };
 
 } // namespace
@@ -127,32 +91,38 @@ TEST(PortAccessTest, PermissionDeniedNamesTheGroupToJoin)
     EXPECT_EQ(status, 0);
 }
 
+// This process holds the port, exclusively as serial programs do; TIOCEXCL keeps out all but
+// root, so a child as root finds the holder and a child as "nobody" finds the port taken.
 TEST(PortAccessTest, BusyNamesTheHolderWhereTheSystemTells)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to drop to nobody";
     Pty pty;
-    ASSERT_FALSE(pty.device.isEmpty());
-    ASSERT_EQ(::chmod(QFile::encodeName(pty.device).constData(), 0666), 0);
-    Holder holder(pty.device);
-    ASSERT_GT(holder.pid, 0);
-
-    // Root sees every process's files and names the holder.
-    const PortAccessFacts facts = probePortAccess(pty.device, QString());
-    EXPECT_EQ(facts.problem, Problem::Busy);
-    EXPECT_EQ(facts.holders.size(), 1);
-    EXPECT_TRUE(facts.holders.value(0).endsWith(QStringLiteral("(process %1)").arg(holder.pid)))
-        << facts.holders.join(", ").toStdString();
-
-    // A user sees only that the port is taken.
+    const QByteArray path = QFile::encodeName(pty.device);
+    ASSERT_EQ(::chmod(path.constData(), 0666), 0);
+    const int held = ::open(path.constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::ioctl(held, TIOCEXCL), 0);
     const QString device = pty.device;
-    const int status = asNobody([device] {
+    const QString holder = QStringLiteral("(process %1)").arg(::getpid());
+    const int rootSees = keytoner::test::inChild(
+        [] {},
+        [device, holder] {
+            const PortAccessFacts facts = probePortAccess(device, QString());
+            return facts.problem == Problem::Busy && facts.holders.size() == 1 &&
+                           facts.holders[0].endsWith(holder)
+                       ? 0
+                       : 1;
+        });
+    EXPECT_EQ(rootSees, 0);
+    const int userSees = asNobody([device] {
         QtSerialPort port;
         if (port.open(device))
             return 1;
         return port.failureReason().contains("in use by another program") ? 0 : 2;
     });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(userSees, 0);
+    ::close(held);
 }
 
 TEST(PortAccessTest, BindingsLiveInComLinks)

@@ -30,7 +30,7 @@ private slots:
         ::close(slave);
     }
 
-    void opensAt4800EightNoneOne()
+    void opensAt4800EightNoneOneWithoutHandshake()
     {
         QtSerialPort port;
         QVERIFY2(port.open(device), qPrintable(port.errorString()));
@@ -42,8 +42,14 @@ private slots:
         QVERIFY(!(settings.c_cflag & PARENB));
         QVERIFY(!(settings.c_cflag & CSTOPB));
         QVERIFY(!(settings.c_cflag & CRTSCTS));
-        QVERIFY(!port.rts());
         QVERIFY(!port.discardNull());
+        // A pseudo-terminal has no modem lines: RTS fails, quietly.
+        QSignalSpy events(&port, &SerialPort::commEvent);
+        port.setRts(true);
+        port.setRts(false);
+        QCoreApplication::processEvents();
+        QCOMPARE(events.size(), 0);
+        QVERIFY(port.isOpen());
     }
 
     void writesReachTheLineAtOnce()
@@ -71,18 +77,6 @@ private slots:
         QCOMPARE(::write(master, bytes.constData(), 6), ssize_t(6));
         QVERIFY(received.wait(1000));
         QCOMPARE(port.readAll(), QByteArray("ABC"));
-    }
-
-    void rtsOnADeviceWithoutModemLinesFailsQuietly()
-    {
-        QtSerialPort port;
-        QVERIFY(port.open(device));
-        QSignalSpy events(&port, &SerialPort::commEvent);
-        port.setRts(true);
-        port.setRts(false);
-        QCoreApplication::processEvents();
-        QCOMPARE(events.size(), 0);
-        QVERIFY(port.isOpen());
     }
 
     void farEndHangingUpIsReportedOnceAndCloses()

@@ -2,11 +2,6 @@
 
 namespace keytoner::test {
 
-FakeSerial::FakeSerial()
-{
-    clock_.start();
-}
-
 bool FakeSerial::open(const QString &device)
 {
     openedDevices.append(device);

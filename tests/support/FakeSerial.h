@@ -5,7 +5,6 @@
 #include "platform/SerialPort.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
@@ -23,8 +22,6 @@ public:
         bool on = false;  // Rts
     };
 
-    FakeSerial();
-
     bool open(const QString &device) override;
     void close() override;
     bool isOpen() const override { return open_; }
@@ -39,7 +36,7 @@ public:
 
     QList<Step> steps;
     QStringList openedDevices;
-    // Times the steps by this clock instead of the port's own.
+    // Times the steps by this clock; without one, every step is at 0.
     Clock *timeSource = nullptr;
     bool refuseOpen = false;
     bool failWrites = false;
@@ -48,9 +45,8 @@ protected:
     QByteArray readWaiting() override;
 
 private:
-    qint64 now() const { return timeSource ? timeSource->tickMs() : clock_.elapsed(); }
+    qint64 now() const { return timeSource ? timeSource->tickMs() : 0; }
 
-    QElapsedTimer clock_;
     QByteArray input_;
     QString error_;
     bool open_ = false;
