@@ -255,9 +255,8 @@ void TestInterleave::controlsDuringAnExchange()
         QCOMPARE(toA, QByteArray("\xFF\xCC\xFF\xAA", 4));
     } else {
         QCOMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
-        QCOMPARE(boardA.blocksAccepted(), 4);
-        QCOMPARE(toA.size(), 2 + 2 + 4 * 49 + 2); // identify, header, blocks, read
-        QCOMPARE(toA.right(2), QByteArray("\xFF\xAA", 2));
+        // Identify, header, blocks, read: the bytes themselves are tst_linksession's.
+        QCOMPARE(toA.size(), 2 + 2 + 4 * 49 + 2);
     }
     QCOMPARE(boardB.receivedBytes(), QByteArray());
     QVERIFY(files.requests.isEmpty());
