@@ -1,5 +1,5 @@
-// The "Program Parameters" dialog: its look, modeless showing over the main window, and closing
-// that only hides it.
+// The "Program Parameters" dialog: its look, modeless showing over the main window, and every
+// way of putting it away, which only hides it.
 #include "app/FormTone.h"
 #include "app/MessageDialog.h"
 #include "support/TestWindow.h"
@@ -18,14 +18,12 @@ class TestDialog : public QObject, public test::TestWindow {
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { closeWindow(); }
 
-    void looksAsTheLinkExpects();
     void showsModelessCentredOverTheMainWindow();
-    void closeBoxAndOkOnlyHide();
+    void everyWayAwayOnlyHides_data();
+    void everyWayAwayOnlyHides();
     void goesAwayWithTheMainWindow();
-
-private:
 };
 
 void TestDialog::init()
@@ -36,24 +34,13 @@ void TestDialog::init()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
-void TestDialog::cleanup()
-{
-    closeWindow();
-}
-
-void TestDialog::looksAsTheLinkExpects()
+void TestDialog::showsModelessCentredOverTheMainWindow()
 {
     MessageDialog &dialog = form->dialog();
-    QCOMPARE(dialog.parentWidget(), form.get());
     QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
     QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed border
     QVERIFY(dialog.lblInfo->wordWrap());
-}
-
-void TestDialog::showsModelessCentredOverTheMainWindow()
-{
-    MessageDialog &dialog = form->dialog();
     dialog.showModeless();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(!dialog.isModal());
@@ -61,48 +48,53 @@ void TestDialog::showsModelessCentredOverTheMainWindow()
     const QPoint offset = dialog.frameGeometry().center() - form->frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 2,
              qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
-    // The main window still takes input meanwhile.
-    QVERIFY(form->isEnabled());
 }
 
-void TestDialog::closeBoxAndOkOnlyHide()
+void TestDialog::everyWayAwayOnlyHides_data()
 {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("close box") << "close box"; // the window system's close request
+}
+
+// While an exchange runs there is nothing to press; when its result is ready the focus waits on
+// OK. The dialog stays for the next exchange, with what it showed.
+void TestDialog::everyWayAwayOnlyHides()
+{
+    QFETCH(QString, way);
     QPointer<MessageDialog> dialog = &form->dialog();
+    dialog->setOkVisible(false);
     dialog->setInfo("Board found");
     dialog->showModeless();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
-    // The window system's close request, as the close box sends it.
-    dialog->windowHandle()->close();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.data()));
+    dialog->setOkVisible(true);
+    QCOMPARE(dialog->focusWidget(), dialog->OKButton);
+    if (way == "close box")
+        dialog->windowHandle()->close();
+    else if (way == "OK")
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    else
+        QTest::keyClick(dialog->OKButton, way == "Return" ? Qt::Key_Return : Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog);
     QVERIFY(!dialog->isVisible());
-    // A close through the widget is no different.
-    dialog->showModeless();
-    QVERIFY(!dialog->close());
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(&form->dialog(), dialog.data());
     QCOMPARE(dialog->info(), QString("Board found"));
     QVERIFY(form->isVisible());
-    dialog->showModeless();
-    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-    QVERIFY(!dialog->isVisible());
 }
 
+// It never keeps the program running on its own.
 void TestDialog::goesAwayWithTheMainWindow()
 {
     MessageDialog &dialog = form->dialog();
     dialog.showModeless();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    // It never keeps the program running on its own.
     QVERIFY(!dialog.testAttribute(Qt::WA_QuitOnClose));
     QVERIFY(form->close());
     QVERIFY(!dialog.isVisible());
     for (const QWindow *shown : QGuiApplication::topLevelWindows())
         QVERIFY(!shown->isVisible() || shown->transientParent());
-    // The next exchange, with the window back, shows it again.
-    form->show();
-    dialog.showModeless();
-    QVERIFY(dialog.isVisible());
 }
 
 QTEST_MAIN(TestDialog)

@@ -1,15 +1,16 @@
 // The window's own files when they are not what they should be: the settings file empty, cut
 // off at every field, far too long, binary, unreadable, a directory; the program folder
 // read-only; the settings line failing half way at close. The window always starts and closes
-// and never loses the user's old files. How a broken configuration file is read, and that a
-// failed configuration save keeps the old file, is the configuration module's test; the
-// window's message for it is tst_configpanel's.
+// and never loses the user's old files: a configuration save that fails keeps the old file and
+// the path in use. How a broken configuration file is read, and a save failing half way, are
+// the configuration module's test.
 //
 // Tests run as root, which ignores file permissions: the cases that need them run the window in
 // a forked child (support/ChildProcess.h) as "nobody" or under a file size limit, and the parent
 // checks the files the child left behind.
 #include "app/ConfigPanel.h"
 #include "app/FormTone.h"
+#include "config/ConfigSamples.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
 #include "support/ChildProcess.h"
@@ -27,6 +28,7 @@
 #include <sys/stat.h>
 
 using namespace keytoner;
+using keytoner::test::exampleFile;
 using keytoner::test::fileBytes;
 using keytoner::test::inChild;
 using keytoner::test::writeFile;
@@ -35,15 +37,6 @@ namespace {
 
 const QString GoodSettings =
     QStringLiteral("\"%1\",1200,900,1,\"1234#\",\"70\",\"50\",\"400\",\"3\",\"4\",\"250\"\r\n");
-
-QByteArray goodConfigFile()
-{
-    QByteArray file = "1\r\n0\r\n1\r\n0\r\n\"123\",\"#\",1,\"20\",\"TEST\",\"10\",1,\"11.5\","
-                      "\"13.8\"\r\n\"11\"\r\n\"10\"\r\n";
-    for (int i = 2; i < 16; ++i)
-        file += "\"\"\r\n";
-    return file + "\"1\"\r\n";
-}
 
 QByteArray randomBytes(int size, unsigned seed)
 {
@@ -92,7 +85,7 @@ private:
         return int(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size());
     }
     // Writes the good settings and configuration files, then runs `check` on a started window
-    // in a child prepared by `prepare`; true when the child's checks held.
+    // in a child prepared by `prepare` (as root still); true when the child's checks held.
     bool inChildWindow(const std::function<void()> &prepare, const std::function<void()> &check);
 };
 
@@ -106,6 +99,8 @@ void TestFaultFiles::startWindow()
 bool TestFaultFiles::inChildWindow(const std::function<void()> &prepare,
                                    const std::function<void()> &check)
 {
+    if (!writeFile(settingsPath(), goodSettings()) || !writeFile(configPath(), exampleFile()))
+        return false;
     const int status = inChild(prepare, [&] {
         startWindow();
         if (!QTest::currentTestFailed())
@@ -123,7 +118,6 @@ void TestFaultFiles::settingsFiles_data()
     QTest::addColumn<QByteArray>("content");
     const QByteArray good = goodSettings();
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("blank lines") << QByteArray("\r\n\r\n");
     // Cut right after each field, and in the middle of each quoted one.
     qsizetype from = 0;
     for (int field = 1; field < SettingsFile::FieldCount; ++field) {
@@ -132,11 +126,8 @@ void TestFaultFiles::settingsFiles_data()
         QTest::addRow("cut inside field %d", field + 1) << good.left(comma + 2);
         from = comma + 1;
     }
-    QTest::newRow("number out of range") << QByteArray(good).replace("1200", "99999");
     QTest::newRow("binary") << randomBytes(4096, 1);
-    QTest::newRow("binary after a good line") << good + randomBytes(4096, 2);
     QTest::newRow("a good line then 16 MiB") << good + QByteArray(16 << 20, 'z');
-    QTest::newRow("16 MiB without a line end") << QByteArray(16 << 20, '9');
     QTest::newRow("16 MiB quoted") << "\"" + QByteArray(16 << 20, 'q');
 }
 
@@ -145,7 +136,7 @@ void TestFaultFiles::settingsFiles_data()
 void TestFaultFiles::settingsFiles()
 {
     QFETCH(QByteArray, content);
-    QVERIFY(writeFile(configPath(), goodConfigFile()));
+    QVERIFY(writeFile(configPath(), exampleFile()));
     QVERIFY(writeFile(settingsPath(), content));
     startWindow();
     QVERIFY(ui.Text1->text().size() <= 1 << 20);
@@ -173,24 +164,23 @@ void TestFaultFiles::binaryConfigurationFile()
     openWindow();
     const QString path = folder.filePath(QStringLiteral("broken.prg"));
     QVERIFY(writeFile(path, randomBytes(2048, 3)));
-    const QString title = form->windowTitle();
-    form->config().LoadConfigFile(path);
+    QVERIFY(!form->config().LoadConfigFile(path));
     QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(messages.shown[0].title, QStringLiteral("Unable to load data file ") + path);
-    QCOMPARE(form->windowTitle(), title);
-    QVERIFY(form->close());
 }
 
 // A program folder the user cannot write: the window starts from its files, cannot save a
 // configuration there (it says so) and closes; nothing in the folder changes.
 void TestFaultFiles::readOnlyProgramFolder()
 {
-    QVERIFY(writeFile(settingsPath(), goodSettings()));
-    QVERIFY(writeFile(configPath(), goodConfigFile()));
-    setMode(settingsPath(), 0666);
-    setMode(configPath(), 0666);
-    setMode(folder.path(), 0555);
-    QVERIFY(inChildWindow(test::becomeNobody, [&] {
+    // The files themselves writable: only a save that replaces them whole keeps them.
+    const auto readOnly = [&] {
+        setMode(settingsPath(), 0666);
+        setMode(configPath(), 0666);
+        setMode(folder.path(), 0555);
+        test::becomeNobody();
+    };
+    QVERIFY(inChildWindow(readOnly, [&] {
         QCOMPARE(ui.Text1->text(), QStringLiteral("1234#"));
         QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
         QCOMPARE(messages.shown.size(), 0);
@@ -202,37 +192,37 @@ void TestFaultFiles::readOnlyProgramFolder()
         ui.cmdSave->click();
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[1].title, QStringLiteral("Warning"));
+        QCOMPARE(form->ConfigFilePath, configPath());
     }));
     setMode(folder.path(), 0700);
     QCOMPARE(fileBytes(settingsPath()), goodSettings());
-    QCOMPARE(fileBytes(configPath()), goodConfigFile());
+    QCOMPARE(fileBytes(configPath()), exampleFile());
     QCOMPARE(filesInFolder(), 2);
 }
 
 // Files the user may not read: the first start's values and a message for the configuration.
 void TestFaultFiles::unreadableFiles()
 {
-    QVERIFY(writeFile(settingsPath(), goodSettings()));
-    QVERIFY(writeFile(configPath(), goodConfigFile()));
-    setMode(settingsPath(), 0000);
-    setMode(configPath(), 0000);
-    setMode(folder.path(), 0755);
-    QVERIFY(inChildWindow(test::becomeNobody, [&] {
+    const auto unreadable = [&] {
+        setMode(settingsPath(), 0000);
+        setMode(configPath(), 0000);
+        setMode(folder.path(), 0755);
+        test::becomeNobody();
+    };
+    QVERIFY(inChildWindow(unreadable, [&] {
         QCOMPARE(ui.Text1->text(), SettingsFile::defaults(folder.path()).sequence);
         QCOMPARE(ui.Text2->text(), SettingsFile::defaults(folder.path()).digitMs);
         QVERIFY(!messages.shown.isEmpty());
         QVERIFY(messages.shown[0].title.startsWith(QStringLiteral("Unable to load data file")));
     }));
     setMode(folder.path(), 0700);
-    QCOMPARE(fileBytes(configPath()), goodConfigFile());
+    QCOMPARE(fileBytes(configPath()), exampleFile());
 }
 
 // The disk fills up while the window writes its settings line at close: the old line stays.
 void TestFaultFiles::settingsSaveThatFailsHalfWay()
 {
     for (const rlim_t limit : {rlim_t(0), rlim_t(40), rlim_t(goodSettings().size() - 1)}) {
-        QVERIFY(writeFile(settingsPath(), goodSettings()));
-        QVERIFY(writeFile(configPath(), goodConfigFile()));
         QVERIFY2(inChildWindow([limit] { limitFileSize(limit); },
                                [&] {
                                    QCOMPARE(ui.Text1->text(), QStringLiteral("1234#"));
