@@ -1,4 +1,7 @@
-// Typing, clicking and double-clicking in the window's text fields.
+// The window's text fields as the user types, clicks and double-clicks in them, and the remote
+// replacement frame that reads them: its calculation into Text1, its refusals and the notes of
+// the memories its fields match. What each key does in each kind of field is the entry module's
+// test; here each field has its kind, and each hook its effect.
 #include "app/FormTone.h"
 #include "app/SenderPanel.h"
 #include "support/TestWindow.h"
@@ -14,7 +17,13 @@
 
 using namespace keytoner;
 
-class TestEntryRules : public QObject, public test::TestWindow {
+namespace {
+
+const QString Unchanged = QStringLiteral("0000");
+
+} // namespace
+
+class TestFields : public QObject, public test::TestWindow {
     Q_OBJECT
 
 private slots:
@@ -32,17 +41,46 @@ private slots:
     void clickSelectsAllInNumericFields();
     void doubleClickCopiesMemory();
 
+    void calculationGoesToText1();
+    void refusals_data();
+    void refusals();
+    void memoryNotes();
+    void checksumDigitWarningWhenTyped();
+
 private:
     QLineEdit *field(const QString &name) { return form->findChild<QLineEdit *>(name); }
+    void showPage(int page);
+    void fill(const QString &original, const QString &newCode, const QString &modifier = "#9",
+              const QString &checksum = "C");
 };
 
-void TestEntryRules::init()
+void TestFields::init()
 {
     audio.noOutput = true; // a send reaches the player, which reports the failed open
     openWindow();
 }
 
-void TestEntryRules::typingKeepsEachFieldsAlphabet_data()
+// Shown and active, for the focus and selection that follow clicks.
+void TestFields::showPage(int page)
+{
+    ui.SSTab1->setCurrentIndex(page);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void TestFields::fill(const QString &original, const QString &newCode, const QString &modifier,
+                      const QString &checksum)
+{
+    showPage(1);
+    ui.Text1->setText(Unchanged);
+    ui.txtSeqCmd->setText(modifier);
+    ui.txtCrcTag->setText(checksum);
+    ui.txtSeqOri->setText(original);
+    ui.txtSeqNew->setText(newCode);
+    messages.shown.clear();
+}
+
+void TestFields::typingKeepsEachFieldsAlphabet_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("expected");
@@ -60,7 +98,7 @@ void TestEntryRules::typingKeepsEachFieldsAlphabet_data()
     QTest::newRow("voltage") << QStringList{"txtBhi", "txtBlo"} << "1.";
 }
 
-void TestEntryRules::typingKeepsEachFieldsAlphabet()
+void TestFields::typingKeepsEachFieldsAlphabet()
 {
     QFETCH(QStringList, names);
     QFETCH(QString, expected);
@@ -77,7 +115,7 @@ void TestEntryRules::typingKeepsEachFieldsAlphabet()
 
 // The upper-cased key replaces a selection and keeps within the maximum length, as typing does;
 // the keys that type nothing still move the caret.
-void TestEntryRules::upperCasedKeyIsTypedInPlace()
+void TestFields::upperCasedKeyIsTypedInPlace()
 {
     QLineEdit *memory = ui.txtMem[15];
     memory->setText(QStringLiteral("0123456789"));
@@ -91,7 +129,7 @@ void TestEntryRules::upperCasedKeyIsTypedInPlace()
     QCOMPARE(memory->text(), QStringLiteral("01CDB56789"));
 }
 
-void TestEntryRules::newCodeRefusesTheChecksumDigit()
+void TestFields::newCodeRefusesTheChecksumDigit()
 {
     ui.txtCrcTag->setText(QStringLiteral("7"));
     ui.txtSeqNew->clear();
@@ -104,7 +142,7 @@ void TestEntryRules::newCodeRefusesTheChecksumDigit()
     QCOMPARE(ui.txtSeqNew->text(), QStringLiteral("7B"));
 }
 
-void TestEntryRules::composedTextIsFiltered()
+void TestFields::composedTextIsFiltered()
 {
     QInputMethodEvent event;
     event.setCommitString(QStringLiteral("a\u00e91 e#"));
@@ -114,7 +152,7 @@ void TestEntryRules::composedTextIsFiltered()
 }
 
 // Every keyboard paste and cut is refused; copy only where the field's filter lets Ctrl+C through.
-void TestEntryRules::clipboardKeysFollowTheFilter()
+void TestFields::clipboardKeysFollowTheFilter()
 {
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->setText(QStringLiteral("123"));
@@ -135,7 +173,7 @@ void TestEntryRules::clipboardKeysFollowTheFilter()
     QCOMPARE(clipboard->text(), QStringLiteral("45"));
 }
 
-void TestEntryRules::digitCountFollowsTypingAndClicks()
+void TestFields::digitCountFollowsTypingAndClicks()
 {
     ui.Text1->setText(QStringLiteral("1"));
     QTest::keyClick(ui.Text1, Qt::Key_Backspace);
@@ -152,7 +190,7 @@ void TestEntryRules::digitCountFollowsTypingAndClicks()
 
 // Only a send corrects the timing fields, so they show whether one ran. With the button
 // disabled by an empty sequence the key still sends.
-void TestEntryRules::enterInText1Sends()
+void TestFields::enterInText1Sends()
 {
     ui.Text2->setText(QStringLiteral("10"));
     ui.Text1->setText(QStringLiteral("12"));
@@ -169,7 +207,7 @@ void TestEntryRules::enterInText1Sends()
 }
 
 // At the left edge, where the field itself would put the caret before the text.
-void TestEntryRules::clickSelectsAllInNumericFields()
+void TestFields::clickSelectsAllInNumericFields()
 {
     for (QLineEdit *edit : {ui.Text2, ui.txtSeqOri}) {
         edit->setText(QStringLiteral("12"));
@@ -180,11 +218,9 @@ void TestEntryRules::clickSelectsAllInNumericFields()
     QVERIFY(!ui.txtSeqOri->hasSelectedText()); // the sequence fields keep the caret
 }
 
-void TestEntryRules::doubleClickCopiesMemory()
+void TestFields::doubleClickCopiesMemory()
 {
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    ui.SSTab1->setCurrentIndex(0);
+    showPage(0);
     // An empty memory copies nothing.
     ui.Text1->setText(QStringLiteral("99"));
     QTest::mouseDClick(ui.txtMem[7], Qt::LeftButton);
@@ -199,5 +235,111 @@ void TestEntryRules::doubleClickCopiesMemory()
     QCOMPARE(ui.Text1->selectedText(), QStringLiteral("123A"));
 }
 
-QTEST_MAIN(TestEntryRules)
-#include "tst_entryrules.moc"
+// One worked example: the calculator's own tests hold the rest.
+void TestFields::calculationGoesToText1()
+{
+    fill("1234", "5678");
+    QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
+    QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
+    QCOMPARE(ui.Text1->text(), QString("1234#95678C10"));
+    // Text1_Click followed: the digit count speaks of the new sequence.
+    QCOMPARE(ui.Label3->text(), QString("Sequence to Send (13 digits)"));
+    QVERIFY(ui.cmdTone->isEnabled());
+    QCOMPARE(ui.SSTab1->currentIndex(), 1);
+}
+
+// The calculator's tests hold every refusal's text and order; here each kind of box and of
+// selection reaches the window, and nothing reaches Text1.
+void TestFields::refusals_data()
+{
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<QString>("newCode");
+    QTest::addColumn<QString>("modifier");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("field"); // to select, with the focus
+    QTest::addColumn<QString>("selected");
+    const int exclamation = int(MessageIcon::Exclamation);
+    const int information = int(MessageIcon::Information);
+    QTest::newRow("too short, no field") << "1"
+                                         << "2"
+                                         << "#9" << exclamation << "DTMF"
+                                         << ""
+                                         << "";
+    QTest::newRow("final 9 of the original") << "129"
+                                             << "55"
+                                             << "9" << information << "Warning"
+                                             << "txtSeqOri"
+                                             << "9";
+    QTest::newRow("two digits of the new") << "1"
+                                           << "55#9"
+                                           << "#9" << information << "Warning"
+                                           << "txtSeqNew"
+                                           << "#9";
+}
+
+void TestFields::refusals()
+{
+    QFETCH(QString, original);
+    QFETCH(QString, newCode);
+    QFETCH(QString, modifier);
+    QFETCH(int, icon);
+    QFETCH(QString, title);
+    QFETCH(QString, field);
+    QFETCH(QString, selected);
+    fill(original, "", modifier);
+    ui.txtSeqNew->insert(newCode);
+    ui.cmdSeqCalc->setFocus();
+    QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(int(messages.shown[0].icon), icon);
+    QCOMPARE(messages.shown[0].title, title);
+    QCOMPARE(ui.Text1->text(), Unchanged);
+    QCOMPARE(ui.txtSeqOri->text(), original);
+    QCOMPARE(ui.txtSeqNew->text(), newCode);
+    if (field.isEmpty())
+        return;
+    auto *edit = form->findChild<QLineEdit *>(field);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QCOMPARE(edit->selectedText(), selected);
+}
+
+void TestFields::memoryNotes()
+{
+    ui.txtMem[8]->setText("123");
+    ui.txtMem[9]->setText("123");
+    ui.txtMem[3]->setText("456");
+    ui.txtSeqOri->setText("123");
+    QCOMPARE(ui.Label6->text(), QString("Original Sequence [cmd 8]"));
+    ui.txtSeqNew->setText("456");
+    QCOMPARE(ui.Label8->text(), QString("New Sequence  [cmd 3]"));
+    // A prefix of a memory is no match.
+    ui.txtSeqOri->setText("12");
+    QCOMPARE(ui.Label6->text(), QString("Original Sequence"));
+    // An empty field never matches an empty memory.
+    ui.txtSeqNew->clear();
+    QCOMPARE(ui.Label8->text(), QString("New Sequence"));
+    // Editing a memory afterwards leaves the note as it was.
+    ui.txtSeqNew->setText("456");
+    ui.txtMem[3]->setText("457");
+    QCOMPARE(ui.Label8->text(), QString("New Sequence  [cmd 3]"));
+}
+
+void TestFields::checksumDigitWarningWhenTyped()
+{
+    showPage(0);
+    ui.txtMem[3]->setText("1C4");
+    ui.txtMem[7]->setText("CC");
+    ui.txtCrcTag->setFocus();
+    QTest::keyClicks(ui.txtCrcTag, "c");
+    QCOMPARE(messages.shown.size(), 1); // its text is tst_configpanel's
+    QCOMPARE(ui.txtCrcTag->selectedText(), QString("C"));
+    // The selection lets the next key replace the digit; a free digit warns no more.
+    QTest::keyClicks(ui.txtCrcTag, "5");
+    QCOMPARE(ui.txtCrcTag->text(), QString("5"));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(ui.lblCrcTag->text(), QString("[5]"));
+}
+
+QTEST_MAIN(TestFields)
+#include "tst_fields.moc"
