@@ -1,6 +1,7 @@
 // The main window and its dialogs as a screen reader and a keyboard reach them: every input
-// control named, labels tied to their fields, Tab along the layout. The dialog's keys are
-// tst_dialog's.
+// control named, labels tied to their fields, Tab along the layout; and the "Program
+// Parameters" dialog: its look, modeless showing over the main window, and every way of putting
+// it away, which only hides it.
 #include "app/FormTone.h"
 #include "app/ListenWindow.h"
 #include "app/MessageDialog.h"
@@ -12,15 +13,18 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QWindow>
 
 using namespace keytoner;
 
@@ -87,7 +91,22 @@ private slots:
     void fieldsAreNamedForWhatTheyHold();
     void tabFollowsTheLayout();
     void aRenamedControlIsReported();
+
+    void dialogShowsModelessCentredOverTheMainWindow();
+    void everyWayAwayOnlyHides_data();
+    void everyWayAwayOnlyHides();
+    void dialogGoesAwayWithTheMainWindow();
+
+private:
+    void showMainWindow();
 };
+
+void TestAccessibility::showMainWindow()
+{
+    form->move(40, 30);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
 
 void TestAccessibility::everyInputControlHasItsOwnName_data()
 {
@@ -164,8 +183,7 @@ void TestAccessibility::fieldsAreNamedForWhatTheyHold()
 // applied, the hidden pause field skipped.
 void TestAccessibility::tabFollowsTheLayout()
 {
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    showMainWindow();
     auto *pages = form->findChild<QTabWidget *>("SSTab1");
     pages->setCurrentIndex(1);
     QCOMPARE(tabCycle(form.get(), pages->tabBar()),
@@ -180,6 +198,72 @@ void TestAccessibility::aRenamedControlIsReported()
     form->findChild<QLineEdit *>("txtMorseSpeed")->setObjectName("txtSpeed");
     form->findChild<QLabel *>("Label3")->setObjectName("lblSequence");
     QCOMPARE(describeMainWindow(*form), (QStringList{"txtMorseSpeed", "Label3"}));
+}
+
+void TestAccessibility::dialogShowsModelessCentredOverTheMainWindow()
+{
+    showMainWindow();
+    MessageDialog &dialog = form->dialog();
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
+    QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed border
+    QVERIFY(dialog.lblInfo->wordWrap());
+    dialog.showModeless();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    const QPoint offset = dialog.frameGeometry().center() - form->frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+void TestAccessibility::everyWayAwayOnlyHides_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("close box") << "close box"; // the window system's close request
+}
+
+// While an exchange runs there is nothing to press; when its result is ready the focus waits on
+// OK. The dialog stays for the next exchange, with what it showed.
+void TestAccessibility::everyWayAwayOnlyHides()
+{
+    QFETCH(QString, way);
+    showMainWindow();
+    QPointer<MessageDialog> dialog = &form->dialog();
+    dialog->setOkVisible(false);
+    dialog->setInfo("Board found");
+    dialog->showModeless();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.data()));
+    dialog->setOkVisible(true);
+    QCOMPARE(dialog->focusWidget(), dialog->OKButton);
+    if (way == "close box")
+        dialog->windowHandle()->close();
+    else if (way == "OK")
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    else
+        QTest::keyClick(dialog->OKButton, way == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(dialog);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->info(), QString("Board found"));
+    QVERIFY(form->isVisible());
+}
+
+// It never keeps the program running on its own.
+void TestAccessibility::dialogGoesAwayWithTheMainWindow()
+{
+    showMainWindow();
+    MessageDialog &dialog = form->dialog();
+    dialog.showModeless();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(form->close());
+    QVERIFY(!dialog.isVisible());
+    for (const QWindow *shown : QGuiApplication::topLevelWindows())
+        QVERIFY(!shown->isVisible() || shown->transientParent());
 }
 
 QTEST_MAIN(TestAccessibility)
