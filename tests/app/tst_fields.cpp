@@ -259,23 +259,17 @@ void TestFields::refusals_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("field"); // to select, with the focus
     QTest::addColumn<QString>("selected");
-    const int exclamation = int(MessageIcon::Exclamation);
-    const int information = int(MessageIcon::Information);
-    QTest::newRow("too short, no field") << "1"
-                                         << "2"
-                                         << "#9" << exclamation << "DTMF"
-                                         << ""
-                                         << "";
-    QTest::newRow("final 9 of the original") << "129"
-                                             << "55"
-                                             << "9" << information << "Warning"
-                                             << "txtSeqOri"
-                                             << "9";
-    QTest::newRow("two digits of the new") << "1"
-                                           << "55#9"
-                                           << "#9" << information << "Warning"
-                                           << "txtSeqNew"
-                                           << "#9";
+    const auto row = [](const char *name, const char *original, const char *newCode,
+                        const char *modifier, MessageIcon icon, const char *title,
+                        const char *field, const char *selected) {
+        QTest::newRow(name) << QString(original) << QString(newCode) << QString(modifier)
+                            << int(icon) << QString(title) << QString(field) << QString(selected);
+    };
+    row("too short, no field", "1", "2", "#9", MessageIcon::Exclamation, "DTMF", "", "");
+    row("final 9 of the original", "129", "55", "9", MessageIcon::Information, "Warning",
+        "txtSeqOri", "9");
+    row("two digits of the new", "1", "55#9", "#9", MessageIcon::Information, "Warning",
+        "txtSeqNew", "#9");
 }
 
 void TestFields::refusals()
