@@ -72,7 +72,6 @@ void TestSender::init()
     openWindow(steppingClock, serial);
     ui.Text1->setText(QStringLiteral("12"));
     steppingClock.sleeps.clear();
-    steppingClock.stepMs = 1562;
     plays = 0;
     duringPlayback = nullptr;
     // The player is busy from here until the end of the playback.
