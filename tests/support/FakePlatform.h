@@ -55,12 +55,9 @@ private:
     {
         if (whileShown)
             whileShown();
-        if (answers.empty() || !answers.front().has_value()) {
-            if (!answers.empty())
-                answers.pop_front();
+        if (answers.empty())
             return std::nullopt;
-        }
-        const QString answer = *answers.front();
+        const std::optional<QString> answer = answers.front();
         answers.pop_front();
         return answer;
     }

@@ -41,17 +41,11 @@ void TestWindow::closeWindow()
     form.reset();
     QDir(folder.path()).removeRecursively();
     QDir().mkpath(folder.path());
-    messages.shown.clear();
-    files.answers.clear();
-    files.requests.clear();
-    clock.sleeps.clear();
-    clock.realSleeps = false;
-    clock.manualTime = false;
-    clock.nowMs = 0;
-    messages.whileShown = nullptr;
-    files.whileShown = nullptr;
-    serial.timeSource = nullptr;
+    messages = FakeMessageBoxes();
+    files = FakeFileDialogs();
+    clock = FakeClock();
     audio = FakeAudioSystem();
+    serial.timeSource = nullptr;
     serial.ports.set({});
 }
 
