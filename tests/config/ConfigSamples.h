@@ -4,18 +4,6 @@
 #include "config/ConfigImage.h"
 
 #include <QByteArray>
-#include <QString>
-#include <ostream>
-
-// Readable failure output for the Qt types these tests compare.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
-    *out << '"' << bytes.toStdString() << '"';
-}
 
 namespace keytoner::test {
 
