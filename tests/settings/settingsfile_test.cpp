@@ -1,6 +1,13 @@
 #include "settings/SettingsFile.h"
+#include "support/ChildProcess.h"
+#include "support/Files.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace keytoner;
 
@@ -15,13 +22,14 @@ SettingsValues sample()
     values.tab = 1;
     values.sequence = "123#9 A0*";
     values.digitMs = "70";
-    values.gapMs = "";
     values.pauseMs = "300";
     values.pttPort = "3";
     values.programPort = "16";
     values.txDelayMs = "250";
     return values;
 }
+
+const QByteArray GoodLine = "\"keep.prg\",15,30,1,\"777\",\"80\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n";
 
 } // namespace
 
@@ -43,51 +51,25 @@ TEST(SettingsFile, PositionsBeyondTheReadableRangeAreWrittenAtItsLimit)
     EXPECT_FALSE(read.failedField.has_value());
     EXPECT_EQ(read.values.left, 32767);
     EXPECT_EQ(read.values.top, -32768);
-    EXPECT_EQ(read.values.sequence, sample().sequence);
 }
 
-TEST(SettingsFile, ReadsBlanksAroundNumbersAndLinesSplitBetweenItems)
-{
-    const SettingsRead read = SettingsFile::parse(
-        "\"x.prg\", 1200 \r\n  -45 ,1,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
-    ASSERT_FALSE(read.failedField.has_value());
-    EXPECT_EQ(read.values.left, 1200);
-    EXPECT_EQ(read.values.top, -45);
-    EXPECT_EQ(read.values.tab, 1);
-    EXPECT_EQ(read.values.txDelayMs, "7");
-}
-
-TEST(SettingsFile, ShortFileKeepsTheFieldsReadAndLeavesTheRestEmpty)
-{
-    const SettingsRead read = SettingsFile::parse("\"a.prg\",15,30,1,\"777\",\"80\"\r\n");
-    EXPECT_EQ(read.failedField, 7);
-    EXPECT_EQ(read.values.configFile, "a.prg");
-    EXPECT_EQ(read.values.top, 30);
-    EXPECT_EQ(read.values.digitMs, "80");
-    EXPECT_TRUE(read.values.gapMs.isEmpty());
-    EXPECT_TRUE(read.values.txDelayMs.isEmpty());
-
-    EXPECT_EQ(SettingsFile::parse("").failedField, 1);
-}
-
-// A position rounds halves to even; one that does not fit a 16-bit number stops the reading at
-// its field, keeping the fields before it.
+// A position rounds halves to even and reads blank as 0; one that does not fit a 16-bit number
+// stops the reading at its field, keeping the fields before it.
 TEST(SettingsFile, PositionNumbers)
 {
     const struct {
         const char *text;
-        int left; // -1: refused
-    } cases[] = {{"1200.5", 1200}, {"1201.5", 1202}, {"-0.5", 0}, {"32767.4", 32767}, {"32768", -1},
-                 {"-32769", -1},   {"32767.5", -1},  {"1e9", -1}, {"12abc", -1},      {"left", -1}};
+        std::optional<int> left;
+    } cases[] = {{"1200.5", 1200}, {" 1201.5 ", 1202}, {"-32768.5", -32768}, {"32767.4", 32767},
+                 {" ", 0},         {"32767.5", {}},    {"-32769", {}},       {"12abc", {}}};
     for (const auto &c : cases) {
-        const SettingsRead read =
-            SettingsFile::parse(QStringLiteral("\"keep.prg\",%1,0,0,\"1\","
-                                               "\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
-                                    .arg(QLatin1String(c.text)));
-        EXPECT_EQ(read.failedField, c.left < 0 ? std::optional<int>(2) : std::nullopt) << c.text;
+        const SettingsRead read = SettingsFile::parse(
+            QStringLiteral("\"keep.prg\",%1,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
+                .arg(QLatin1String(c.text)));
+        EXPECT_EQ(read.failedField, c.left ? std::nullopt : std::optional<int>(2)) << c.text;
         EXPECT_EQ(read.values.configFile, "keep.prg") << c.text;
-        EXPECT_EQ(read.values.left, std::max(c.left, 0)) << c.text;
-        EXPECT_EQ(read.values.sequence.isEmpty(), c.left < 0) << c.text;
+        EXPECT_EQ(read.values.left, c.left.value_or(0)) << c.text;
+        EXPECT_EQ(read.values.sequence.isEmpty(), !c.left) << c.text;
     }
     const SettingsRead badTab =
         SettingsFile::parse("\"\",5,6,x,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"");
@@ -142,4 +124,80 @@ TEST(SettingsFile, PathThatCannotBeWrittenIsNamed)
               "The path of the configuration file, /media/op/\"club\".prg, holds a double "
               "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
     EXPECT_EQ(SettingsFile::unwritable(sample()), std::nullopt);
+}
+
+// Whatever the file holds, loading keeps the fields read before the first it could not read
+// and asks for the default line to be written; a file it cannot open gives the first start's
+// values. Only the first MiB of a huge file is read.
+TEST(SettingsFileFaults, LoadingWhatIsFound)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(SettingsFile::fileName());
+    const SettingsValues first =
+        SettingsFile::parse(SettingsFile::format(SettingsFile::defaults(folder.path()))).values;
+    QByteArray binary;
+    for (int b = 0; b < 256; ++b)
+        binary += char(b); // a line end after byte 9, then a position that is no number
+    const struct {
+        QByteArray content;
+        bool rewrite;
+        const char *tab;
+    } cases[] = {
+        {GoodLine, false, "1"},
+        {GoodLine + QByteArray(16 << 20, 'z'), false, "1"},
+        {GoodLine.left(GoodLine.indexOf("1,")), true, "0"}, // cut after the second field
+        {QByteArray(16 << 20, '9'), true, "0"},
+        {binary, true, "0"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(test::writeFile(path, c.content));
+        const SettingsLoad load = SettingsFile::load(path, folder.path());
+        EXPECT_EQ(load.writeDefaults, c.rewrite) << c.content.left(20).toStdString();
+        EXPECT_EQ(QString::number(load.values.tab), c.tab) << c.content.left(20).toStdString();
+        EXPECT_LE(load.values.configFile.size(), 1 << 20);
+    }
+    // Empty, and cut after every field: the fields before the cut are the line's own.
+    const SettingsValues whole = SettingsFile::parse(GoodLine).values;
+    for (qsizetype cut = 0; cut >= 0; cut = GoodLine.indexOf(',', cut + 1)) {
+        ASSERT_TRUE(test::writeFile(path, GoodLine.left(cut)));
+        const SettingsLoad load = SettingsFile::load(path, folder.path());
+        EXPECT_TRUE(load.writeDefaults) << cut;
+        EXPECT_EQ(load.values.configFile, cut > 0 ? whole.configFile : "") << cut;
+        EXPECT_EQ(load.values.top, GoodLine.left(cut).count(',') >= 2 ? whole.top : 0) << cut;
+    }
+
+    ::chmod(QFile::encodeName(path).constData(), 0000);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    EXPECT_EQ(test::asNobody([&] {
+                  const SettingsLoad load = SettingsFile::load(path, folder.path());
+                  return load.writeDefaults && load.values == first ? 0 : 1;
+              }),
+              0);
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
+    const SettingsLoad directory = SettingsFile::load(path, folder.path());
+    EXPECT_TRUE(directory.writeDefaults && directory.values == first);
+}
+
+// A disk that fills up before the new line's last byte: the old line stays, nothing beside it.
+TEST(SettingsFileFaults, FailedSaveKeepsTheOldLine)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(SettingsFile::fileName());
+    ASSERT_TRUE(test::writeFile(path, GoodLine));
+    const QString line = SettingsFile::format(sample());
+    const rlim_t limit = rlim_t(SettingsFile::encode(line).size() - 1);
+    const int status = test::inChild(
+        [limit] {
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+            const rlimit fileSize{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        },
+        [&] { return SettingsFile::save(path, line) ? 1 : 0; });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::fileBytes(path), GoodLine);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
+    EXPECT_FALSE(SettingsFile::save(path, line));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
