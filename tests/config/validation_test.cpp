@@ -103,15 +103,12 @@ TEST(ConfigValidation, RefusalsNameTheFieldAndText)
         QString message;
     } cases[] = {
         {[](BoardConfig &c) { c.txtCrcTag = "E"; }, R"(Checksum ID "E" is not one DTMF digit.)"},
-        {[](BoardConfig &c) { c.txtCrcTag = "12"; }, R"(Checksum ID "12" is not one DTMF digit.)"},
         {[](BoardConfig &c) { c.txtMorseSpeed = "20x"; }, R"(Morse Speed "20x" is not a number.)"},
         {[](BoardConfig &c) { c.txtTmr2 = "1.2.3"; }, R"(Output 2 Timer "1.2.3" is not a number.)"},
         {[](BoardConfig &c) { c.txtMem[3] = "12d"; },
          R"(Command #3 "12d": "d" is not a DTMF digit.)"},
         {[](BoardConfig &c) { c.txtMem[5] = "12345678901"; },
          R"(Command #5 "12345678901" is longer than 10 digits.)"},
-        {[](BoardConfig &c) { c.txtSeqCmd = "1-2"; },
-         R"(Modifier ID "1-2": "-" is not a DTMF digit.)"},
         {[](BoardConfig &c) { c.txtSeqCmd = "123456789"; },
          R"(Modifier ID "123456789" is longer than 8 digits.)"},
         {[](BoardConfig &c) { c.txtCallID = "ABCDEFG"; },
@@ -122,10 +119,7 @@ TEST(ConfigValidation, RefusalsNameTheFieldAndText)
          "Command #13 is equal to Command #14"},
         {[](BoardConfig &c) { c.txtMem = {"", "", "1", "", "", "2", "2", "", "", "", "", "1"}; },
          "Command #2 is equal to Command #11"},
-        // A bad checksum digit is found before the speed is looked at; a bad command digit only
-        // after the duplicates.
-        {[](BoardConfig &c) { c.txtCrcTag = "x", c.txtMorseSpeed = ""; },
-         R"(Checksum ID "x" is not one DTMF digit.)"},
+        // A bad command digit is found only after the duplicates.
         {[](BoardConfig &c) { c.txtMem[0] = "x", c.txtMem[1] = "5", c.txtMem[2] = "5"; },
          "Command #1 is equal to Command #2"},
     };
