@@ -13,19 +13,14 @@ TEST(ItemReader, ItemsOfAText)
         const char *text;
         QStringList items;
     } rows[] = {
-        {"\"C:\\x\\Default.prg\",0,\"0123456789*#ABCD\",\"60\"\r\n",
-         {"C:\\x\\Default.prg", "0", "0123456789*#ABCD", "60"}},
         {"\"a, b \",\" \"", {"a, b ", " "}},
         {"  12 , 3\t,4", {"12", "3", "4"}},
         {"1\r\n0\r\n\"123\",\"#\",1\r\n\"\"\r\n", {"1", "0", "123", "#", "1", ""}},
-        {"a,,b", {"a", "", "b"}},
         {"\"abc", {"abc"}},
         {"1\r\n\r\n3\r\n", {"1", "", "3"}},
-        {"\r\n2", {"", "2"}},
         {"1\n\n\n", {"1", "", ""}},
         {"a,\r\nb", {"a", "", "b"}},
-        {"a,", {"a", ""}},
-        {",", {"", ""}},
+        {"a,,b,", {"a", "", "b", ""}},
         {"  \t\r\nx", {"", "x"}},
         {"1\r2\r\r3", {"1", "2", "", "3"}},
         // A doubly converted CR LF file: CR CR LF is one line end.
