@@ -21,7 +21,6 @@ cmp -s "$work/example.prg" "$work/stdin.prg" || fail "hex from standard input"
 
 # A call the file cannot hold (a double quote from the board) is refused, not written shifted.
 sed 's/54 45 53 54 00/54 22 53 54 00/' "$work/image.hex" >"$work/quote.hex"
-cmp -s "$work/image.hex" "$work/quote.hex" && fail "the call was not found in the image"
 err=$("$cli" decode "$work/quote.hex" -o "$work/quote.prg" 2>&1 >/dev/null)
 [ $? -eq 1 ] && grep -q "CW call holds a double quote" <<<"$err" || fail "quote in call: $err"
 [ ! -e "$work/quote.prg" ] || fail "a file was written for a call with a quote"
