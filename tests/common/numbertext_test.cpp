@@ -4,14 +4,6 @@
 
 using namespace keytoner;
 
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
-{
-    const std::pair<double, double> cases[] = {{59.5, 60}, {42.5, 42},  {12.5, 12},
-                                               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
-    for (const auto &[value, rounded] : cases)
-        EXPECT_EQ(roundHalfEven(value), rounded) << value;
-}
-
 // The longest leading number, blanks before it allowed, the locale's decimal comma not; nothing
 // numeric reads 0. A strict number is the whole text, blanks around it allowed.
 TEST(NumberText, LeadingAndStrictNumbers)

@@ -47,11 +47,12 @@ TEST(ConfigCodec, EncodedBytes)
          [](BoardConfig &c) { c.chkBCheck = false; },
          0,
          {0x85}},
-        {"flags: battery check alone",
-         [](BoardConfig &c) { c.chkOutput = {}, c.chkMorse = false; },
+        {"flags: outputs 2 and 4, battery check",
+         [](BoardConfig &c) {
+             c.chkOutput = {false, true, false, true}, c.chkMorse = false;
+         },
          0,
-         {0x10}},
-        {"checksum ID D", [](BoardConfig &c) { c.txtCrcTag = "D"; }, 1, {0}},
+         {0x1A}},
         {"checksum ID C", [](BoardConfig &c) { c.txtCrcTag = "C"; }, 1, {15}},
         {"voltages in tenths",
          [](BoardConfig &c) { c.txtBlo = "0", c.txtBhi = "25.5"; },

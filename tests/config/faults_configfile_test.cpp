@@ -58,32 +58,17 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
     EXPECT_EQ(previous, ConfigItem::Count);
 }
 
-// A sparse file of 4 GiB named as the configuration is read no further than a configuration
-// file could reach: the child's memory is limited so that a reader that takes it all fails.
-// Address-space limits and AddressSanitizer's shadow memory do not mix.
-TEST(ConfigFileFaults, HugeFileOnDiskIsNotReadWhole)
+// A huge file is read no further than its first MiB: a quote left open in command 0 holds the
+// rest of the file.
+TEST(ConfigFileFaults, HugeFileIsNotReadWhole)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "address-space limit under AddressSanitizer";
-#endif
     QTemporaryDir folder;
     const QString path = folder.filePath("huge.prg");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(exampleFile()), exampleFile().size());
-        ASSERT_TRUE(file.resize(qint64(4) << 30));
-    }
-    const int status = inChild(
-        [] {
-            const rlimit memory{rlim_t(1) << 30, rlim_t(1) << 30};
-            ::setrlimit(RLIMIT_AS, &memory);
-        },
-        [&] {
-            const ConfigFileRead read = loadConfigFile(path);
-            return read.complete() && read.config == exampleConfig() ? 0 : 1;
-        });
-    EXPECT_EQ(status, 0);
+    const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
+    ASSERT_TRUE(test::writeFile(path, head + QByteArray(16 << 20, '1')));
+    const ConfigFileRead read = loadConfigFile(path);
+    EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
+    EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
 }
 
 TEST(ConfigFileFaults, PathsThatAreNoReadableFile)

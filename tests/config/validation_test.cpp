@@ -31,6 +31,8 @@ const QString BadOrder = "Battery High Level must be grater than Low level";
 const QString BadLow = "Please insert a valid Low Battery Voltage";
 const QString BadHigh = "Please insert a valid High Battery Voltage";
 const QString NoModifier = "Modifier ID is empty";
+const QString BadCall = "Please insert a valid CW Call: \"%1\" is not an upper-case letter, a "
+                        "digit, a blank or one of : ; < = > ? @";
 
 } // namespace
 
@@ -113,6 +115,13 @@ TEST(ConfigValidation, RefusalsNameTheFieldAndText)
          R"(Modifier ID "123456789" is longer than 8 digits.)"},
         {[](BoardConfig &c) { c.txtCallID = "ABCDEFG"; },
          R"(CW Call "ABCDEFG" is longer than 6 characters.)"},
+        // The call holds only what its field takes, so that the read-back can verify it.
+        {[](BoardConfig &c) { c.txtCallID = "0 @AZ"; }, Passes},
+        {[](BoardConfig &c) { c.txtCallID = "N0/P"; }, BadCall.arg("/")},
+        {[](BoardConfig &c) { c.txtCallID = "A["; }, BadCall.arg("[")},
+        {[](BoardConfig &c) { c.txtCallID = "K!"; }, BadCall.arg("!")},
+        {[](BoardConfig &c) { c.txtCallID = QString::fromUtf8("I\u20AC"); },
+         BadCall.arg(QString::fromUtf8("\u20AC"))},
         {[](BoardConfig &c) { c.txtMem = {"9"}, c.txtMem[15] = "9"; },
          "Command #0 is equal to Command #15"},
         {[](BoardConfig &c) { c.txtMem = {}, c.txtMem[13] = c.txtMem[14] = "AB"; },
@@ -124,25 +133,5 @@ TEST(ConfigValidation, RefusalsNameTheFieldAndText)
          "Command #1 is equal to Command #2"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(messageAfter(c.change), c.message);
-}
-
-// The call holds only what its field takes, so that the read-back can verify it.
-TEST(ConfigValidation, CallCharacters)
-{
-    const QString refused = "Please insert a valid CW Call: \"%1\" is not an upper-case letter, "
-                            "a digit, a blank or one of : ; < = > ? @";
-    const struct {
-        QString call;
-        QString message;
-    } cases[] = {
-        {"0 @AZ", Passes},
-        {"N0/P", refused.arg("/")},
-        {"A[", refused.arg("[")},
-        {"K!", refused.arg("!")},
-        {QString::fromUtf8("I\u20AC"), refused.arg(QString::fromUtf8("\u20AC"))},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(messageAfter([&](BoardConfig &config) { config.txtCallID = c.call; }), c.message)
-            << c.call.toStdString();
+        EXPECT_EQ(messageAfter(c.change), c.message) << c.message.toStdString();
 }

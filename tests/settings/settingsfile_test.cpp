@@ -13,22 +13,6 @@ using namespace keytoner;
 
 namespace {
 
-SettingsValues sample()
-{
-    SettingsValues values;
-    values.configFile = "/home/op/boards/club, north.prg";
-    values.left = -1200;
-    values.top = 32767;
-    values.tab = 1;
-    values.sequence = "123#9 A0*";
-    values.digitMs = "70";
-    values.pauseMs = "300";
-    values.pttPort = "3";
-    values.programPort = "16";
-    values.txDelayMs = "250";
-    return values;
-}
-
 const QByteArray GoodLine = "\"keep.prg\",15,30,1,\"777\",\"80\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n";
 
 } // namespace
@@ -40,17 +24,6 @@ TEST(SettingsFile, DefaultLineIsTheDocumentedOne)
         SettingsFile::format(values),
         QStringLiteral("\"/opt/keytoner/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\","
                        "\"300\",\"1\",\"1\",\"200\"\r\n"));
-}
-
-TEST(SettingsFile, PositionsBeyondTheReadableRangeAreWrittenAtItsLimit)
-{
-    SettingsValues values = sample();
-    values.left = 40000;
-    values.top = -40000;
-    const SettingsRead read = SettingsFile::parse(SettingsFile::format(values));
-    EXPECT_FALSE(read.failedField.has_value());
-    EXPECT_EQ(read.values.left, 32767);
-    EXPECT_EQ(read.values.top, -32768);
 }
 
 // A position rounds halves to even and reads blank as 0; one that does not fit a 16-bit number
@@ -77,35 +50,23 @@ TEST(SettingsFile, PositionNumbers)
     EXPECT_EQ(badTab.values.top, 6);
 }
 
-TEST(SettingsFile, PathsKeepTheirLettersInEitherEncoding)
-{
-    const QString path = QStringLiteral("/home/op/citt\u00E0/b\u00F6rd.prg");
-    SettingsValues values = sample();
-    values.configFile = path;
-    EXPECT_EQ(SettingsFile::parse(
-                  SettingsFile::decode(SettingsFile::encode(SettingsFile::format(values))))
-                  .values.configFile,
-              path);
-    const QByteArray latin1 =
-        "\"" + path.toLatin1() + "\",0,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"";
-    EXPECT_EQ(SettingsFile::parse(SettingsFile::decode(latin1)).values.configFile, path);
-    EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
-}
-
 // The sending fields lose the quotes and line breaks the line cannot hold and read back as
-// written, with every printable Latin-1 character, commas and blanks included.
+// written, with every printable Latin-1 character, commas and blanks included; positions beyond
+// the readable range are written at its limit. A line that is no UTF-8 is Latin-1.
 TEST(SettingsFile, WhatIsWrittenReadsBack)
 {
     QString latin1;
     for (int c = 0x20; c <= 0xFF; ++c)
         if (c != '"' && (c < 0x7F || c >= 0xA0))
             latin1 += QChar(c);
-    SettingsValues values = sample();
+    SettingsValues values = SettingsFile::defaults("/opt");
     values.configFile = latin1;
+    values.left = 40000;
+    values.top = -40000;
     values.sequence = QStringLiteral("1\"2\r\n, 3");
     values.gapMs = latin1 + QStringLiteral("\"\n");
     values.txDelayMs = QStringLiteral("\"\"");
-    const SettingsValues written = SettingsFile::writable(values);
+    SettingsValues written = SettingsFile::writable(values);
     EXPECT_EQ(written.configFile, latin1);
     EXPECT_EQ(written.sequence, "12, 3");
     EXPECT_EQ(written.gapMs, latin1);
@@ -113,17 +74,21 @@ TEST(SettingsFile, WhatIsWrittenReadsBack)
     const SettingsRead read = SettingsFile::parse(
         SettingsFile::decode(SettingsFile::encode(SettingsFile::format(written))));
     ASSERT_FALSE(read.failedField.has_value());
+    written.left = 32767;
+    written.top = -32768;
     EXPECT_EQ(read.values, written);
+    EXPECT_EQ(SettingsFile::decode("\"citt\xE0\""), QStringLiteral("\"citt\u00E0\""));
+    EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
 }
 
 TEST(SettingsFile, PathThatCannotBeWrittenIsNamed)
 {
-    SettingsValues values = sample();
+    SettingsValues values = SettingsFile::defaults("/opt");
     values.configFile = "/media/op/\"club\".prg";
     EXPECT_EQ(SettingsFile::unwritable(values),
               "The path of the configuration file, /media/op/\"club\".prg, holds a double "
               "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
-    EXPECT_EQ(SettingsFile::unwritable(sample()), std::nullopt);
+    EXPECT_EQ(SettingsFile::unwritable(SettingsFile::defaults("/opt")), std::nullopt);
 }
 
 // Whatever the file holds, loading keeps the fields read before the first it could not read
@@ -138,22 +103,15 @@ TEST(SettingsFileFaults, LoadingWhatIsFound)
     QByteArray binary;
     for (int b = 0; b < 256; ++b)
         binary += char(b); // a line end after byte 9, then a position that is no number
-    const struct {
-        QByteArray content;
-        bool rewrite;
-        const char *tab;
-    } cases[] = {
-        {GoodLine, false, "1"},
-        {GoodLine + QByteArray(16 << 20, 'z'), false, "1"},
-        {GoodLine.left(GoodLine.indexOf("1,")), true, "0"}, // cut after the second field
-        {QByteArray(16 << 20, '9'), true, "0"},
-        {binary, true, "0"},
-    };
-    for (const auto &c : cases) {
-        ASSERT_TRUE(test::writeFile(path, c.content));
+    const std::pair<QByteArray, bool> cases[] = {{GoodLine, false},
+                                                 {GoodLine + QByteArray(16 << 20, 'z'), false},
+                                                 {QByteArray(16 << 20, '9'), true},
+                                                 {binary, true}};
+    for (const auto &[content, rewrite] : cases) {
+        ASSERT_TRUE(test::writeFile(path, content));
         const SettingsLoad load = SettingsFile::load(path, folder.path());
-        EXPECT_EQ(load.writeDefaults, c.rewrite) << c.content.left(20).toStdString();
-        EXPECT_EQ(QString::number(load.values.tab), c.tab) << c.content.left(20).toStdString();
+        EXPECT_EQ(load.writeDefaults, rewrite) << content.left(20).toStdString();
+        EXPECT_EQ(load.values.tab, rewrite ? 0 : 1) << content.left(20).toStdString();
         EXPECT_LE(load.values.configFile.size(), 1 << 20);
     }
     // Empty, and cut after every field: the fields before the cut are the line's own.
@@ -184,7 +142,7 @@ TEST(SettingsFileFaults, FailedSaveKeepsTheOldLine)
     QTemporaryDir folder;
     const QString path = folder.filePath(SettingsFile::fileName());
     ASSERT_TRUE(test::writeFile(path, GoodLine));
-    const QString line = SettingsFile::format(sample());
+    const QString line = SettingsFile::format(SettingsFile::defaults("/opt"));
     const rlim_t limit = rlim_t(SettingsFile::encode(line).size() - 1);
     const int status = test::inChild(
         [limit] {
