@@ -1,14 +1,139 @@
+// Configuration files: the layout the board's software writes, other layouts, and files as they
+// may be found on a user's disk: cut off anywhere, huge, unreadable, a directory; saves that
+// cannot finish. Reading says why it stopped; a failed save leaves the old file as it was.
+// Random bytes are the fuzz target's.
 #include "ConfigSamples.h"
 #include "config/ConfigFile.h"
+#include "support/ChildProcess.h"
 #include "support/Files.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace keytoner;
 using keytoner::test::exampleConfig;
 using keytoner::test::exampleFile;
+using keytoner::test::fileBytes;
+using keytoner::test::inChild;
+
+namespace {
+
+void setMode(const QString &path, mode_t mode)
+{
+    ::chmod(QFile::encodeName(path).constData(), mode);
+}
+
+int filesIn(const QTemporaryDir &folder)
+{
+    return int(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size());
+}
+
+} // namespace
+
+// Cut at every byte: the items before the cut are the file's own, the reading says where it
+// stopped, and only a cut inside the last item (a quote left open runs to the end) is complete.
+TEST(ConfigFileFaults, TruncatedAnywhere)
+{
+    const QByteArray whole = exampleFile();
+    const ConfigFileRead full = readConfigFile(whole);
+    ASSERT_TRUE(full.complete());
+    const qsizetype lastItemStart = whole.lastIndexOf('"', whole.size() - 4);
+    int previous = 0;
+    for (qsizetype cut = 0; cut <= whole.size(); ++cut) {
+        const ConfigFileRead read = readConfigFile(whole.left(cut));
+        EXPECT_GE(read.itemsRead, previous) << cut;
+        previous = read.itemsRead;
+        EXPECT_EQ(read.complete(), read.failure.isEmpty()) << cut;
+        EXPECT_EQ(read.complete(), cut > lastItemStart) << cut;
+        for (int item = 0; item + 1 < read.itemsRead && item < ConfigItem::ModifierId; ++item)
+            EXPECT_EQ(read.config.chkOutput[item], full.config.chkOutput[item]) << cut;
+        if (read.itemsRead > ConfigItem::FirstCommand + 1) {
+            EXPECT_EQ(read.config.txtCallID, full.config.txtCallID) << cut;
+        }
+    }
+    EXPECT_EQ(previous, ConfigItem::Count);
+}
+
+// A huge file is read no further than its first MiB: a quote left open in command 0 holds the
+// rest of the file.
+TEST(ConfigFileFaults, HugeFileIsNotReadWhole)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("huge.prg");
+    const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
+    ASSERT_TRUE(test::writeFile(path, head + QByteArray(16 << 20, '1')));
+    const ConfigFileRead read = loadConfigFile(path);
+    EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
+    EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
+}
+
+TEST(ConfigFileFaults, PathsThatAreNoReadableFile)
+{
+    QTemporaryDir folder;
+    const QString secret = folder.filePath("secret.prg");
+    ASSERT_FALSE(saveConfigFile(secret, exampleConfig()));
+    setMode(folder.path(), 0755);
+    setMode(secret, 0000);
+    for (const QString &path : {folder.path(), folder.filePath("missing.prg"), secret}) {
+        const int status = inChild(test::becomeNobody, [&] {
+            const ConfigFileRead read = loadConfigFile(path);
+            return read.itemsRead == 0 && !read.failure.isEmpty() ? 0 : 1;
+        });
+        EXPECT_EQ(status, 0) << path.toStdString();
+    }
+}
+
+// A save that cannot finish (a closed folder, a disk full before the new file's last byte, a
+// directory in the file's place) says so, leaves the old file as it was and nothing beside it.
+TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
+{
+    BoardConfig other = exampleConfig();
+    other.txtCallID = QStringLiteral("IZ1NEW");
+    const qsizetype newSize = writeConfigFile(other).size();
+    const struct {
+        const char *name;
+        std::function<void(const QString &folder, const QString &file)> prepare;
+    } cases[] = {
+        {"read-only folder",
+         [](const QString &folder, const QString &file) {
+             setMode(file, 0666); // even a writable file cannot be replaced in a closed folder
+             setMode(folder, 0555);
+             test::becomeNobody();
+         }},
+        {"disk full at the last byte",
+         [newSize](const QString &, const QString &) {
+             std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+             const rlimit fileSize{rlim_t(newSize - 1), rlim_t(newSize - 1)};
+             ::setrlimit(RLIMIT_FSIZE, &fileSize);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Default.prg");
+        ASSERT_FALSE(saveConfigFile(path, exampleConfig()));
+        const int status = inChild([&] { c.prepare(folder.path(), path); },
+                                   [&] {
+                                       const auto failure = saveConfigFile(path, other);
+                                       return failure && !failure->isEmpty() ? 0 : 1;
+                                   });
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(fileBytes(path), exampleFile());
+        EXPECT_EQ(filesIn(folder), 1);
+        setMode(folder.path(), 0755);
+    }
+
+    QTemporaryDir folder;
+    const QString directory = folder.filePath("Default.prg");
+    ASSERT_TRUE(QDir().mkdir(directory));
+    EXPECT_TRUE(saveConfigFile(directory, exampleConfig()).has_value());
+    EXPECT_TRUE(QFileInfo(directory).isDir());
+}
 
 TEST(ConfigFile, WritesTheExampleByteForByte)
 {
@@ -96,6 +221,6 @@ TEST(ConfigFile, RefusedSaveNamesTheFieldAndKeepsTheOldFile)
         BoardConfig config = exampleConfig();
         c.change(config);
         EXPECT_EQ(saveConfigFile(path, config), c.message);
-        EXPECT_EQ(test::fileBytes(path), exampleFile());
+        EXPECT_EQ(fileBytes(path), exampleFile());
     }
 }
