@@ -71,7 +71,6 @@ TEST(TypedCharacter, CodeOfAKey)
     } cases[] = {
         {Qt::Key_A, "a", Qt::NoModifier, 'a'},
         {Qt::Key_5, "5", Qt::KeypadModifier, '5'},
-        {Qt::Key_Eacute, QStringLiteral("\u00e9"), Qt::NoModifier, 0xe9},
         {0, QStringLiteral("\U0001F600"), Qt::NoModifier, 0x1F600},
         {0, QStringLiteral("\U0010FFFF").left(1) + u'a', Qt::NoModifier, 0xDBFF},
         {0, QStringLiteral("\U0010FFFF").left(1) + QChar(0xFFFF), Qt::NoModifier, 0xDBFF},
@@ -87,7 +86,6 @@ TEST(TypedCharacter, CodeOfAKey)
         {Qt::Key_Delete, "\x7f", Qt::NoModifier, {}},
         {Qt::Key_Tab, "\t", Qt::NoModifier, {}},
         {Qt::Key_1, "1", ctrl, {}},
-        {Qt::Key_Left, "", ctrl, {}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(typedCharacterCode(c.key, c.text, c.modifiers), c.code) << c.key;
