@@ -40,8 +40,6 @@ int filesIn(const QTemporaryDir &folder)
 TEST(ConfigFileFaults, TruncatedAnywhere)
 {
     const QByteArray whole = exampleFile();
-    const ConfigFileRead full = readConfigFile(whole);
-    ASSERT_TRUE(full.complete());
     const qsizetype lastItemStart = whole.lastIndexOf('"', whole.size() - 4);
     int previous = 0;
     for (qsizetype cut = 0; cut <= whole.size(); ++cut) {
@@ -51,9 +49,9 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
         EXPECT_EQ(read.complete(), read.failure.isEmpty()) << cut;
         EXPECT_EQ(read.complete(), cut > lastItemStart) << cut;
         for (int item = 0; item + 1 < read.itemsRead && item < ConfigItem::ModifierId; ++item)
-            EXPECT_EQ(read.config.chkOutput[item], full.config.chkOutput[item]) << cut;
+            EXPECT_EQ(read.config.chkOutput[item], exampleConfig().chkOutput[item]) << cut;
         if (read.itemsRead > ConfigItem::FirstCommand + 1) {
-            EXPECT_EQ(read.config.txtCallID, full.config.txtCallID) << cut;
+            EXPECT_EQ(read.config.txtCallID, "TEST") << cut;
         }
     }
     EXPECT_EQ(previous, ConfigItem::Count);

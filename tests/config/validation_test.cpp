@@ -9,28 +9,21 @@ using keytoner::test::exampleConfig;
 
 namespace {
 
-QString messageFor(const BoardConfig &config)
+QString messageAfter(const std::function<void(BoardConfig &)> &change)
 {
+    BoardConfig config = exampleConfig();
+    change(config);
     const ImageBuild build = buildConfigImage(config);
     EXPECT_EQ(build.ok(), build.message.isEmpty());
     return build.message;
 }
 
-QString messageAfter(const std::function<void(BoardConfig &)> &change)
-{
-    BoardConfig config = exampleConfig();
-    change(config);
-    return messageFor(config);
-}
-
 const QString Passes;
-const QString CrcEmpty = "Checksum ID empty.";
 const QString BadSpeed = "Please insert a valid Morse Speed";
 const QString BadTimer = "Please insert a valid Output 2 Timer Interval";
 const QString BadOrder = "Battery High Level must be grater than Low level";
 const QString BadLow = "Please insert a valid Low Battery Voltage";
 const QString BadHigh = "Please insert a valid High Battery Voltage";
-const QString NoModifier = "Modifier ID is empty";
 const QString BadCall = "Please insert a valid CW Call: \"%1\" is not an upper-case letter, a "
                         "digit, a blank or one of : ; < = > ? @";
 
@@ -71,39 +64,17 @@ TEST(ConfigValidation, RangesAreInclusive)
     }
 }
 
-// Each check runs only after all earlier ones passed: with every field wrong, fixing them one
-// at a time walks through the messages in order.
-TEST(ConfigValidation, ChecksRunInOrder)
-{
-    BoardConfig config;
-    config.txtMem[4] = "55";
-    config.txtMem[9] = "55";
-    const std::pair<std::function<void()>, QString> steps[] = {
-        {[] {}, CrcEmpty},
-        {[&] { config.txtCrcTag = "A"; }, BadSpeed},
-        {[&] { config.txtMorseSpeed = "30"; }, BadTimer},
-        {[&] { config.txtTmr2 = "60"; }, BadOrder},
-        {[&] { config.txtBlo = "30", config.txtBhi = "31"; }, BadLow},
-        {[&] { config.txtBlo = "3"; }, BadHigh},
-        {[&] { config.txtBhi = "12"; }, "Command #4 is equal to Command #9"},
-        {[&] { config.txtMem[9] = "56"; }, NoModifier},
-        {[&] { config.txtSeqCmd = "*"; }, Passes},
-    };
-    for (const auto &[fix, expected] : steps) {
-        fix();
-        EXPECT_EQ(messageFor(config), expected);
-    }
-}
-
-// Conversions that the range checks let through fail with a description that names the field
-// and its text, at the step that stores the value, in the order of the checks. Of duplicated
-// commands, the first text repeated from command 0 on is named, not the closest pair.
+// Empty IDs; conversions that the range checks let through fail with a description that names
+// the field and its text, at the step that stores the value, in the order of the checks. Of
+// duplicated commands, the first text repeated from command 0 on is named, not the closest pair.
 TEST(ConfigValidation, RefusalsNameTheFieldAndText)
 {
     const struct {
         std::function<void(BoardConfig &)> change;
         QString message;
     } cases[] = {
+        {[](BoardConfig &c) { c.txtCrcTag = ""; }, "Checksum ID empty."},
+        {[](BoardConfig &c) { c.txtSeqCmd = ""; }, "Modifier ID is empty"},
         {[](BoardConfig &c) { c.txtCrcTag = "E"; }, R"(Checksum ID "E" is not one DTMF digit.)"},
         {[](BoardConfig &c) { c.txtMorseSpeed = "20x"; }, R"(Morse Speed "20x" is not a number.)"},
         {[](BoardConfig &c) { c.txtTmr2 = "1.2.3"; }, R"(Output 2 Timer "1.2.3" is not a number.)"},
