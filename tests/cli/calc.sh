@@ -5,13 +5,11 @@
 expect() { # description, expected status, expected stdout, expected stderr pattern, args...
     local what="$1" status="$2" out="$3" err="$4"
     shift 4
-    local got_out got_err got_status
+    local got_out got_status
     got_out=$("$cli" calc "$@" 2>"$work/err")
     got_status=$?
-    got_err=$(cat "$work/err")
-    if [[ $got_status != "$status" || $got_out != "$out" ]] || ! grep -qF -- "$err" <<<"$got_err"; then
-        fail "$what: status $got_status, stdout [$got_out], stderr [$got_err]"
-    fi
+    [[ $got_status == "$status" && $got_out == "$out" ]] && grep -qF -- "$err" <<<"$(cat "$work/err")" ||
+        fail "$what: status $got_status, stdout [$got_out], stderr [$(cat "$work/err")]"
 }
 
 expect "worked example" 0 "1234#95678C10" "" 1234 5678 --modifier '#9' --checksum C

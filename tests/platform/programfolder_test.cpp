@@ -1,4 +1,3 @@
-#include "platform/InstalledLayout.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SerialDevice.h"
 
@@ -10,46 +9,32 @@
 
 using namespace keytoner;
 
-// Installed: a system folder, or a bin/ beside share/keytoner/ as `cmake --install` lays it out.
-// A bin folder alone is someone's unpacked copy; so is a data folder beside another name.
-TEST(InstalledLayout, InstalledOrOwnCopy)
+// The program's own folder when it may write there and is no installed copy; otherwise the
+// user's folder, created on the way. Installed is a system folder, or a bin/ beside
+// share/keytoner/ as `cmake --install` lays it out; a bin folder alone, or a data folder beside
+// another name, is someone's unpacked copy.
+TEST(ProgramFolder, OwnFolderOrTheUsersFolder)
 {
     QTemporaryDir root;
     for (const char *folder :
          {"prefix/bin", "prefix/share/keytoner", "own/bin", "other/keytoner", "share/keytoner"})
         QDir(root.path()).mkpath(folder);
     const struct {
-        QString dir;
-        bool installed;
-    } cases[] = {
-        {"/usr/bin", true},
-        {"/usr/lib/../bin", true},
-        {root.filePath("prefix/bin"), true},
-        {QString(), false},
-        {root.filePath("own/bin"), false},
-        {root.filePath("other/keytoner"), false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(isInstalledProgramDir(c.dir), c.installed) << c.dir.toStdString();
-}
-
-// The program's own folder when it may write there and is no installed copy; otherwise the
-// user's folder, created on the way.
-TEST(ProgramFolder, OwnFolderOrTheUsersFolder)
-{
-    QTemporaryDir root;
-    QDir(root.path()).mkpath("prefix/share/keytoner");
-    QDir(root.path()).mkpath("prefix/bin");
-    QDir(root.path()).mkpath("unpacked");
-    const struct {
-        const char *own;
+        QString own;
         bool usesOwn;
-    } cases[] = {{"unpacked", true}, {"prefix/bin", false}, {"no-such-dir", false}};
+    } cases[] = {
+        {"/usr/bin", false},
+        {"/usr/lib/../bin", false},
+        {root.filePath("prefix/bin"), false},
+        {root.filePath("no-such-dir"), false},
+        {root.filePath("own/bin"), true},
+        {root.filePath("other/keytoner"), true},
+    };
+    int row = 0;
     for (const auto &c : cases) {
-        const QString user = root.filePath(QStringLiteral("user-%1/Keytoner").arg(c.usesOwn));
-        const QString own = root.filePath(c.own);
-        EXPECT_EQ(chooseProgramFolder(own, user), c.usesOwn ? own : user) << c.own;
-        EXPECT_EQ(QFileInfo(user).isDir(), !c.usesOwn) << c.own;
+        const QString user = root.filePath(QStringLiteral("user-%1/Keytoner").arg(row++));
+        EXPECT_EQ(chooseProgramFolder(c.own, user), c.usesOwn ? c.own : user) << row;
+        EXPECT_EQ(QFileInfo(user).isDir(), !c.usesOwn) << row;
     }
 }
 
