@@ -36,15 +36,12 @@ TEST(KeyFilters, WhatEachFieldLetsThrough)
                 out += static_cast<char>(code);
         EXPECT_EQ(out, passed) << keys;
     }
+    // 0x10030 is no '0' cut to 16 bits.
     const std::tuple<std::function<int(int)>, int, int> codes[] = {
         {dtmf, K::Backspace, K::Backspace},
         {dtmf, K::CtrlC, K::CtrlC},
-        {dtmf, K::Enter, 0},
         {dtmf, K::CtrlV, 0},
-        {dtmf, K::CtrlX, 0},
-        {dtmf, 127, 0},
-        {dtmf, 0xe9, 0},
-        {dtmf, 0x1F600, 0},
+        {dtmf, 0x10030, 0},
         {noCopy, K::CtrlC, 0},
         {seven, K::CtrlC, K::CtrlC},
         {call, K::CtrlC, 0},
