@@ -378,12 +378,6 @@ private slots:
         QVERIFY(writeFile(folder.filePath(name), manual("Current folder")));
         InstructionsWindow::Apri(messages, name, "Keytoner v2");
         QVERIFY(readerText().startsWith("Current folder"));
-        QFile::remove(folder.filePath(name));
-        QFile::remove(installed);
-        InstructionsWindow::Apri(messages, name, "Keytoner v2");
-        processDeletes();
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text, "Manca il file di help " + name);
     }
 
     void outlivesTheMainWindow()

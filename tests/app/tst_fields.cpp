@@ -181,70 +181,53 @@ private slots:
 
     // One worked example, and each kind of refusal box and selection (the calculator's tests
     // hold every refusal's text and order): a refusal leaves Text1 as it was.
-    void calculatorButton_data()
-    {
-        QTest::addColumn<QString>("original");
-        QTest::addColumn<QString>("newCode");
-        QTest::addColumn<QString>("modifier");
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<QString>("title"); // empty: no refusal
-        QTest::addColumn<QString>("field"); // selected and focused; empty: none
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("text1");
-        const auto row = [](const char *name, const char *original, const char *newCode,
-                            const char *modifier, MessageIcon icon, const char *title,
-                            const char *field, const char *selected, const char *text1) {
-            QTest::newRow(name) << QString(original) << QString(newCode) << QString(modifier)
-                                << int(icon) << QString(title) << QString(field)
-                                << QString(selected) << QString(text1);
-        };
-        const auto information = MessageIcon::Information;
-        row("calculated", "1234", "5678", "#9", MessageIcon::None, "", "", "", "1234#95678C10");
-        row("too short", "1", "2", "#9", MessageIcon::Exclamation, "DTMF", "", "", "0000");
-        row("final 9 of the original", "129", "55", "9", information, "Warning", "txtSeqOri", "9",
-            "0000");
-        row("two digits of the new", "1", "55#9", "#9", information, "Warning", "txtSeqNew", "#9",
-            "0000");
-    }
     void calculatorButton()
     {
-        QFETCH(QString, original);
-        QFETCH(QString, newCode);
-        QFETCH(QString, modifier);
-        QFETCH(int, icon);
-        QFETCH(QString, title);
-        QFETCH(QString, field);
-        QFETCH(QString, selected);
-        QFETCH(QString, text1);
         showPage(1);
-        ui.Text1->setText("0000");
-        ui.txtSeqCmd->setText(modifier);
         ui.txtCrcTag->setText("C");
-        ui.txtSeqOri->setText(original);
-        ui.txtSeqNew->setText(newCode);
-        messages.shown.clear();
-        ui.cmdSeqCalc->setFocus();
-        QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
+        const struct {
+            const char *original;
+            const char *newCode;
+            const char *modifier;
+            MessageIcon icon;
+            const char *title; // nullptr: no refusal
+            const char *field; // selected, with the focus
+            const char *selected;
+            const char *text1;
+        } rows[] = {
+            {"1234", "5678", "#9", MessageIcon::None, nullptr, nullptr, "", "1234#95678C10"},
+            {"1", "2", "#9", MessageIcon::Exclamation, "DTMF", nullptr, "", "0000"},
+            {"129", "55", "9", MessageIcon::Information, "Warning", "txtSeqOri", "9", "0000"},
+            {"1", "55#9", "#9", MessageIcon::Information, "Warning", "txtSeqNew", "#9", "0000"},
+        };
+        for (const auto &row : rows) {
+            ui.Text1->setText("0000");
+            ui.txtSeqCmd->setText(row.modifier);
+            ui.txtSeqOri->setText(row.original);
+            ui.txtSeqNew->setText(row.newCode);
+            messages.shown.clear();
+            ui.cmdSeqCalc->setFocus();
+            QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
 
-        QCOMPARE(ui.Text1->text(), text1);
-        QCOMPARE(ui.txtSeqOri->text(), original);
-        QCOMPARE(ui.txtSeqNew->text(), newCode);
-        QCOMPARE(ui.SSTab1->currentIndex(), 1);
-        if (title.isEmpty()) {
-            QVERIFY2(messages.shown.isEmpty(), qPrintable(messages.shown.value(0).text));
-            // Text1_Click followed: the digit count speaks of the new sequence.
-            QCOMPARE(ui.Label3->text(), "Sequence to Send (13 digits)");
-            QVERIFY(ui.cmdTone->isEnabled());
-            return;
+            QCOMPARE(ui.Text1->text(), row.text1);
+            QCOMPARE(ui.txtSeqOri->text(), row.original);
+            QCOMPARE(ui.txtSeqNew->text(), row.newCode);
+            QCOMPARE(ui.SSTab1->currentIndex(), 1);
+            QCOMPARE(messages.shown.size(), row.title ? 1 : 0);
+            if (!row.title) {
+                // Text1_Click followed: the digit count speaks of the new sequence.
+                QCOMPARE(ui.Label3->text(), "Sequence to Send (13 digits)");
+                QVERIFY(ui.cmdTone->isEnabled());
+                continue;
+            }
+            QCOMPARE(messages.shown[0].icon, row.icon);
+            QCOMPARE(messages.shown[0].title, row.title);
+            if (!row.field)
+                continue;
+            auto *edit = form->findChild<QLineEdit *>(row.field);
+            QCOMPARE(QApplication::focusWidget(), edit);
+            QCOMPARE(edit->selectedText(), row.selected);
         }
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(int(messages.shown[0].icon), icon);
-        QCOMPARE(messages.shown[0].title, title);
-        if (field.isEmpty())
-            return;
-        auto *edit = form->findChild<QLineEdit *>(field);
-        QCOMPARE(QApplication::focusWidget(), edit);
-        QCOMPARE(edit->selectedText(), selected);
     }
 
     // A prefix of a memory is no match, and an empty field never matches an empty memory.

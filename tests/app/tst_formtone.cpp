@@ -82,25 +82,21 @@ private slots:
     void startUpConfiguration_data()
     {
         QTest::addColumn<bool>("settingsFile");
-        QTest::addColumn<QString>("configName");
         QTest::addColumn<bool>("configExists");
         QTest::addColumn<bool>("reported");
         QTest::addColumn<bool>("remembered");
-        QTest::newRow("first start, no Default.prg")
-            << false << "Default.prg" << false << false << false;
-        QTest::newRow("first start, Default.prg saved")
-            << false << "Default.prg" << true << false << true;
-        QTest::newRow("file on a stick not plugged in")
-            << true << "stick/club.prg" << false << true << true;
+        QTest::newRow("first start, no Default.prg") << false << false << false << false;
+        QTest::newRow("first start, Default.prg saved") << false << true << false << true;
+        QTest::newRow("file on a stick not plugged in") << true << false << true << true;
     }
     void startUpConfiguration()
     {
         QFETCH(bool, settingsFile);
-        QFETCH(QString, configName);
         QFETCH(bool, configExists);
         QFETCH(bool, reported);
         QFETCH(bool, remembered);
-        const QString config = path(configName);
+        // A first start names Default.prg in the program folder.
+        const QString config = path(settingsFile ? "stick/club.prg" : "Default.prg");
         const QString line =
             "\"%1\",1200,900,1,\"1234#\",\"70\",\"50\",\"400\",\"3\",\"4\",\"250\"\r\n";
         if (settingsFile)
@@ -166,6 +162,17 @@ private slots:
         QCOMPARE(ui.chkOutput[2]->text(), "Output 3 ON");
         QTest::mouseClick(ui.chkOutput[2], Qt::LeftButton);
         QCOMPARE(ui.chkOutput[2]->text(), "Output 3 OFF");
+    }
+
+    // PROGRAM's refusal: the validation's text in a box, the image untouched.
+    void buildRefusesWithAWarning()
+    {
+        ConfigImage image;
+        image.fill(0x33);
+        QVERIFY(!form->config().BuildConfigImage(image));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, "Checksum ID empty.");
+        QCOMPARE(image[0], 0x33);
     }
 
     // The checksum digit is checked once the whole configuration is in: a memory that the new
