@@ -46,8 +46,7 @@ private slots:
         QTest::addColumn<QString>("sequence");
         QTest::addColumn<QString>("txDelay");
         QTest::newRow("short") << QByteArray("\"\",150,300,1,\"55\"\r\n") << QPoint(150, 300) << 1
-                               << "55"
-                               << "";
+                               << "55" << QString();
         QTest::newRow("bad tab, off screen")
             << QByteArray(
                    "\"\",-30000,30000,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n")
@@ -182,12 +181,9 @@ private slots:
     {
         QTest::addColumn<QString>("file"); // empty: shown as read from the board
         QTest::addColumn<QString>("command5");
-        QTest::newRow("read") << ""
-                              << "";
-        QTest::newRow("read, conflict on the board") << ""
-                                                     << "#5";
-        QTest::newRow("load") << "Example.prg"
-                              << "";
+        QTest::newRow("read") << QString() << QString();
+        QTest::newRow("read, conflict on the board") << QString() << "#5";
+        QTest::newRow("load") << "Example.prg" << QString();
         QTest::newRow("load, conflict, backslash last") << "sub\\Other.prg"
                                                         << "5#";
     }
