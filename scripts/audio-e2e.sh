@@ -15,10 +15,7 @@ cli="$build/src/cli/keytoner-cli"
 window="$build/tests/app/play_in_window"
 listener="$build/tests/app/listen_in_window"
 for program in "$cli" "$window" "$listener"; do
-    if [ ! -x "$program" ]; then
-        echo "audio-e2e: $program not found; build first" >&2
-        exit 2
-    fi
+    [ -x "$program" ] || { echo "audio-e2e: $program not found; build first" >&2; exit 2; }
 done
 for tool in pulseaudio pactl parec paplay multimon-ng sox Xvfb; do
     command -v "$tool" >/dev/null || { echo "audio-e2e: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
@@ -73,79 +70,61 @@ last_tone_ms() {
         END { if (run) last = run; print last + 0 }'
 }
 
+fail() {
+    failed=$((failed + 1))
+    echo "FAIL $*"
+}
+
 # check NAME EXPECTED DECODED DETAIL [LAST_TONE_MS DIGIT_MS]: the decoded digits must be the
-# expected ones and, when given, the last tone must have sounded for its whole duration
-# (a decoder still hears a digit that lost its end).
+# expected ones and, when DIGIT_MS is over 0, the last tone must have sounded for its whole
+# duration (a decoder still hears a digit that lost its end).
 check() {
-    if [ $# -ge 6 ] && [ "$5" -lt $(($6 - 4)) ] && [ "$6" -gt 0 ]; then
-        failed=$((failed + 1))
-        printf 'FAIL %-28s last tone cut: %s ms of %s ms %s\n' "$1" "$5" "$6" "$4"
-        return
-    fi
-    if [ "$3" = "$2" ]; then
+    if [ $# -ge 6 ] && [ "$6" -gt 0 ] && [ "$5" -lt $(($6 - 4)) ]; then
+        fail "$(printf '%-28s last tone cut: %s ms of %s ms %s' "$1" "$5" "$6" "$4")"
+    elif [ "$3" = "$2" ]; then
         passed=$((passed + 1))
         printf 'PASS %-28s %s %s\n' "$1" "$3" "$4"
     else
-        failed=$((failed + 1))
-        printf 'FAIL %-28s expected %s, decoded %s %s\n' "$1" "$2" "${3:-(nothing)}" "$4"
+        fail "$(printf '%-28s expected %s, decoded %s %s' "$1" "$2" "${3:-(nothing)}" "$4")"
     fi
 }
 
-# The first tone of a stream reaches the monitor shortened (the null sink re-renders the block
-# that the stream joins, and a recorder cannot take back what it got), so the length check
-# needs a last tone that is not also the first: pass 0 as LAST_TONE_MS for a single digit.
-send_case() { # NAME SEQUENCE DIGIT GAP [LAST_TONE_MS]
-    local name sequence=$2
-    name=$(tag "$1")
-    if record "$name" "$cli" send "$sequence" --digit "$3" --gap "$4" --pause 300; then
-        check "$1" "${sequence// /}" "$(decode "$work/$name.raw")" \
-            "(effective $(tr '\r\n' '  ' <"$work/$name.out" | sed 's/.*Effective time = //; s/ *$//'), \
-last tone $(last_tone_ms "$work/$name.raw") ms)" "$(last_tone_ms "$work/$name.raw")" "${5:-$3}"
+# play_case NAME SEQUENCE DIGIT_MS COMMAND...: records what the command plays; every digit must
+# decode, in order. The first tone of a stream reaches the monitor shortened (the null sink
+# re-renders the block that the stream joins, and a recorder cannot take back what it got), so
+# a single digit passes 0 as DIGIT_MS: its length is not checked.
+play_case() {
+    local title=$1 sequence=$2 digit=$3 name last
+    name=$(tag "$title")
+    shift 3
+    if record "$name" "$@"; then
+        last=$(last_tone_ms "$work/$name.raw")
+        check "$title" "${sequence// /}" "$(decode "$work/$name.raw")" "(last tone $last ms)" "$last" "$digit"
     else
-        failed=$((failed + 1))
-        echo "FAIL $1: keytoner-cli send failed: $(cat "$work/$name.err")"
+        fail "$title: the player failed: $(cat "$work/$name.out" "$work/$name.err")"
     fi
 }
 
-# The same through the main window: a click on "Send Sequence", or Enter in the sequence field.
-window_case() { # NAME SEQUENCE DIGIT GAP [enter]
-    local name sequence=$2
-    name=$(tag "$1")
-    if record "$name" env QT_QPA_PLATFORM=offscreen "$window" "$sequence" "$3" "$4" ${5:-}; then
-        check "$1" "${sequence// /}" "$(decode "$work/$name.raw")" \
-            "(last tone $(last_tone_ms "$work/$name.raw") ms)" "$(last_tone_ms "$work/$name.raw")" "$3"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: the window did not complete the sequence: $(cat "$work/$name.out" "$work/$name.err")"
-    fi
-}
-
+# keytoner-cli wav writes the file; it must decode from the file and when paplay plays it.
 wav_case() { # NAME SEQUENCE DIGIT GAP
-    local name sequence=$2 wav digit=$3
+    local name wav
     name=$(tag "$1")
     wav="$work/$name.wav"
-    if ! "$cli" wav "$sequence" "$wav" --digit "$3" --gap "$4" --pause 300 2>"$work/$name.err"; then
-        failed=$((failed + 1))
-        echo "FAIL $1: keytoner-cli wav failed: $(cat "$work/$name.err")"
+    if ! "$cli" wav "$2" "$wav" --digit "$3" --gap "$4" --pause 300 2>"$work/$name.err"; then
+        fail "$1: keytoner-cli wav failed: $(cat "$work/$name.err")"
         return
     fi
     sox -q "$wav" -t raw -r 22050 -e signed -b 16 -c 1 "$work/$name-file.raw"
-    check "$1 (file)" "${sequence// /}" "$(decode "$work/$name-file.raw")" ""
-    if record "$name-played" paplay "$wav"; then
-        check "$1 (paplay)" "${sequence// /}" "$(decode "$work/$name-played.raw")" \
-            "(last tone $(last_tone_ms "$work/$name-played.raw") ms)" \
-            "$(last_tone_ms "$work/$name-played.raw")" "$3"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: paplay failed: $(cat "$work/$name-played.err")"
-    fi
+    check "$1 (file)" "${2// /}" "$(decode "$work/$name-file.raw")" ""
+    play_case "$1 (paplay)" "$2" "$3" paplay "$wav"
 }
 
 all="0123456789*#ABCD"
-send_case "send 40/40" "$all" 40 40
-send_case "send two sequences 60/40" "159D 26*#" 60 40
-send_case "send one digit 40/40" "7" 40 40 0
-window_case "window Enter 40/40" "$all" 40 40 enter
+play_case "send 40/40" "$all" 40 "$cli" send "$all" --digit 40 --gap 40 --pause 300
+play_case "send two sequences 60/40" "159D 26*#" 60 "$cli" send "159D 26*#" --digit 60 --gap 40 --pause 300
+play_case "send one digit 40/40" 7 0 "$cli" send 7 --digit 40 --gap 40 --pause 300
+# Through the main window: Enter in the sequence field.
+play_case "window Enter 40/40" "$all" 40 env QT_QPA_PLATFORM=offscreen "$window" "$all" 40 40 enter
 wav_case "wav 40/40" "$all" 40 40
 
 # --- Listening
@@ -183,54 +162,29 @@ listen_run() {
 
 trim() { sed 's/^ *//; s/ *$//'; }
 
-cli_listen_case() {
-    local name
-    name=$(tag "$1")
-    if listen_run "$name" "$cli" listen --device "$receiver_in" --seconds 9; then
-        check "$1 digits" "$listen_digits" "$(awk '$2 == "dtmf" { printf "%s", $3 }' "$work/$name.out")" ""
-        check "$1 call" "$listen_call" "$(sed -n 's/^[0-9.]* cw //p' "$work/$name.out" | tr -d '\n' | trim)" ""
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: keytoner-cli listen failed: $(cat "$work/$name.err")"
-    fi
-}
-
-# The window shows "hh:mm:ss  text" lines; the lines of one kind are read together.
-window_listen_case() {
-    local name
-    name=$(tag "$1")
-    if listen_run "$name" env QT_QPA_PLATFORM=xcb DISPLAY="$listen_display" "$listener" "$receiver_in" 9; then
-        check "$1 digits" "$listen_digits" \
-            "$(sed -n 's/^dtmf: [0-9:]\{8\}  //p' "$work/$name.out" | tr -d '\n')" ""
-        check "$1 call" "$listen_call" \
-            "$(sed -n 's/^cw: [0-9:]\{8\}  //p' "$work/$name.out" | tr '\n' ' ' | trim)" ""
-    else
-        failed=$((failed + 1))
-        echo "FAIL $1: the Listen window did not listen: $(cat "$work/$name.err")"
-    fi
-}
-
-# A display of our own, unless the caller names one.
-start_display() {
-    if [ -n "${KEYTONER_E2E_DISPLAY:-}" ]; then
-        listen_display=$KEYTONER_E2E_DISPLAY
-        return
-    fi
+if make_reply_recording "$work/reply.wav" 2>"$work/reply.err"; then
     exec 5>"$work/display"
     Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     exec 5>&-
     until [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null; do sleep 0.1; done
-    listen_display=:$(cat "$work/display")
-}
-
-if make_reply_recording "$work/reply.wav" 2>"$work/reply.err"; then
-    start_display
-    cli_listen_case "listen cli"
-    window_listen_case "listen window"
+    if listen_run cli "$cli" listen --device "$receiver_in" --seconds 9; then
+        check "listen cli digits" "$listen_digits" "$(awk '$2 == "dtmf" { printf "%s", $3 }' "$work/cli.out")" ""
+        check "listen cli call" "$listen_call" "$(sed -n 's/^[0-9.]* cw //p' "$work/cli.out" | tr -d '\n' | trim)" ""
+    else
+        fail "listen cli: keytoner-cli listen failed: $(cat "$work/cli.err")"
+    fi
+    # The window shows "hh:mm:ss  text" lines; the lines of one kind are read together.
+    if listen_run window env QT_QPA_PLATFORM=xcb DISPLAY=":$(cat "$work/display")" "$listener" "$receiver_in" 9; then
+        check "listen window digits" "$listen_digits" \
+            "$(sed -n 's/^dtmf: [0-9:]\{8\}  //p' "$work/window.out" | tr -d '\n')" ""
+        check "listen window call" "$listen_call" \
+            "$(sed -n 's/^cw: [0-9:]\{8\}  //p' "$work/window.out" | tr '\n' ' ' | trim)" ""
+    else
+        fail "listen window: the Listen window did not listen: $(cat "$work/window.err")"
+    fi
 else
-    failed=$((failed + 1))
-    echo "FAIL listen: could not make the recording: $(cat "$work/reply.err")"
+    fail "listen: could not make the recording: $(cat "$work/reply.err")"
 fi
 
 total=$((passed + failed))

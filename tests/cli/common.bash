@@ -13,6 +13,19 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 check() { [ "$2" -eq 0 ] || fail "$1"; } # name, status of the condition
 
+# expect NAME STATUS is|has WANT COMMAND...: the command exits with STATUS and its standard
+# output is WANT ("is"), or WANT appears in its output or its errors ("has").
+expect() {
+    local name=$1 status=$2 mode=$3 want=$4 got
+    shift 4
+    out=$("$@" 2>"$work/err")
+    got=$?
+    if [ "$got" -ne "$status" ] || { [ "$mode" = is ] && [ "$out" != "$want" ]; } ||
+        ! grep -qF -- "$want" <<<"$out$(cat "$work/err")"; then
+        fail "$name: status $got, [$out] [$(cat "$work/err")]"
+    fi
+}
+
 # Starts a virtual board (arguments go to simulate) and sets $board to its device. Runs in this
 # shell, not in a command substitution, so that cleanup knows the board.
 board=

@@ -21,15 +21,11 @@ cmp -s "$work/example.prg" "$work/stdin.prg" || fail "hex from standard input"
 
 # A call the file cannot hold (a double quote from the board) is refused, not written shifted.
 sed 's/54 45 53 54 00/54 22 53 54 00/' "$work/image.hex" >"$work/quote.hex"
-err=$("$cli" decode "$work/quote.hex" -o "$work/quote.prg" 2>&1 >/dev/null)
-[ $? -eq 1 ] && grep -q "CW call holds a double quote" <<<"$err" || fail "quote in call: $err"
+expect "quote in call" 1 has "CW call holds a double quote" "$cli" decode "$work/quote.hex" -o "$work/quote.prg"
 [ ! -e "$work/quote.prg" ] || fail "a file was written for a call with a quote"
 
 head -c 100 "$work/image.hex" >"$work/short.hex"
-"$cli" decode "$work/short.hex" >/dev/null 2>&1
-[ $? -eq 1 ] || fail "a short image should exit 1"
-"$cli" decode >/dev/null 2>&1
-[ $? -eq 2 ] || fail "no image should be a usage error"
-"$cli" decode --port x1 "$work/image.hex" >/dev/null 2>&1
-[ $? -eq 2 ] || fail "a bad port should be a usage error"
+expect "a short image" 1 has "" "$cli" decode "$work/short.hex"
+expect "no image" 2 has "Usage: keytoner-cli decode" "$cli" decode
+expect "a bad port" 2 has "--port takes one or two digits" "$cli" decode --port x1 "$work/image.hex"
 finish decode

@@ -14,16 +14,10 @@ example '#' >"$work/example.prg"
     fail "first line: $(head -1 "$work/out")"
 
 example '' >"$work/nocrc.prg"
-"$cli" image "$work/nocrc.prg" >"$work/out" 2>"$work/err"
-[ $? -eq 1 ] || fail "empty checksum ID should exit 1"
+expect "empty checksum ID" 1 is "" "$cli" image "$work/nocrc.prg"
 grep -q 'Checksum ID empty\.' "$work/err" || fail "message: $(cat "$work/err")"
-[ ! -s "$work/out" ] || fail "nothing should be printed on a refusal"
 
 head -c 40 "$work/example.prg" >"$work/short.prg"
-"$cli" image "$work/short.prg" >/dev/null 2>"$work/err"
-[ $? -eq 1 ] || fail "short file should exit 1"
-grep -q 'ends before item' "$work/err" || fail "short file message: $(cat "$work/err")"
-
-"$cli" image a b >/dev/null 2>&1
-[ $? -eq 2 ] || fail "two files should be a usage error"
+expect "short file" 1 has "ends before item" "$cli" image "$work/short.prg"
+expect "two files" 2 has "Usage: keytoner-cli image" "$cli" image a b
 finish image

@@ -4,56 +4,43 @@
 
 start_board --link 5 --folder "$work"
 device=$board
-out=$("$cli" identify --port 5 --folder "$work"); status=$?
-[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
-check "identify through the com5 that simulate --link made: $out ($status)" $?
+detected="Tonesentinel  v2 detected."
+expect "identify through the com5 that simulate --link made" 0 is "$detected" \
+    "$cli" identify --port 5 --folder "$work"
 
-out=$("$cli" read --port 5 --folder "$work" -o "$work/board.prg"); status=$?
-[ $status -eq 0 ] && [ "$out" = "Data from Tonesentinel  v2 successfully read" ] &&
-    [ "$(wc -l <"$work/board.prg")" -eq 22 ] && tail -1 "$work/board.prg" | grep -q '"5"'
-check "read writes the 22-line file naming port 5: $out ($status)" $?
+expect "read" 0 is "Data from Tonesentinel  v2 successfully read" \
+    "$cli" read --port 5 --folder "$work" -o "$work/board.prg"
+[ "$(wc -l <"$work/board.prg")" -eq 22 ] && tail -1 "$work/board.prg" | grep -q '"5"'
+check "read writes the 22-line file naming port 5" $?
 
 sed 's/"TEST"/"IZ1XYZ"/' "$work/board.prg" >"$work/changed.prg"
-out=$("$cli" program "$work/changed.prg" --device "$device"); status=$?
-[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 successfully programmed" ]
-check "program verifies its read-back: $out ($status)" $?
+expect "program verifies its read-back" 0 is "Tonesentinel  v2 successfully programmed" \
+    "$cli" program "$work/changed.prg" --device "$device"
 
 # Relative --folder and --device paths are taken from the current directory.
 mkdir -p "$work/gui" && ln -s "$device" "$work/gui/com3" && ln -s "$device" "$work/tty"
-out=$(cd "$work" && "$cli" identify --port 3 --folder gui); status=$?
-[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
-check "identify --folder gui (relative): $out ($status)" $?
-out=$(cd "$work" && "$cli" identify --device tty); status=$?
-[ $status -eq 0 ] && [ "$out" = "Tonesentinel  v2 detected." ]
-check "identify --device tty (relative, not /dev/tty): $out ($status)" $?
+cd "$work" || exit 1
+expect "identify --folder gui (relative)" 0 is "$detected" "$cli" identify --port 3 --folder gui
+expect "identify --device tty (relative, not /dev/tty)" 0 is "$detected" "$cli" identify --device tty
 
-out=$("$cli" identify --port 17 --folder "$work" 2>&1); status=$?
-[ $status -eq 2 ] && echo "$out" | grep -q "Please enter a valid Comm number."
-check "port 17 is refused" $?
-
-out=$("$cli" identify --port 6 --folder "$work" 2>&1); status=$?
-[ $status -eq 1 ] && echo "$out" | grep -q "Not able to open COM6"
-check "a missing port cannot be opened: $out" $?
-
+invalid="Please enter a valid Comm number."
+expect "port 17 is refused" 2 has "$invalid" "$cli" identify --port 17 --folder "$work"
+expect "a missing port cannot be opened" 1 has "Not able to open COM6" "$cli" identify --port 6 --folder "$work"
 printf 'not a configuration' >"$work/bad.prg"
-out=$("$cli" program "$work/bad.prg" --device "$device" 2>&1); status=$?
-[ $status -eq 1 ]
-check "an unreadable configuration file is refused before the port" $?
-
-out=$("$cli" send 12 --ptt 17 2>&1); status=$?
-[ $status -ne 0 ] && echo "$out" | grep -q "Please enter a valid Comm number."
-check "send --ptt 17 is refused" $?
-out=$("$cli" send 12 --ptt-device "$work/none" 2>&1); status=$?
-[ $status -ne 0 ] && echo "$out" | grep -q "Not able to open COM"
-check "send with a PTT port that cannot open sends nothing" $?
+expect "an unreadable configuration file is refused before the port" 1 has "" \
+    "$cli" program "$work/bad.prg" --device "$device"
+expect "send --ptt 17 is refused" 1 has "$invalid" "$cli" send 12 --ptt 17
+expect "send with a PTT port that cannot open sends nothing" 1 has "Not able to open COM" \
+    "$cli" send 12 --ptt-device "$work/none"
 
 # A failing exchange gives the window's text and a failing status; the session's test holds the
 # other faults.
-expect_fault() { # fault, command..., expected text
+expect_fault() { # fault, expected text, command...
     local fault=$1 expected=$2
     shift 2
     start_board --fault "$fault"
-    out=$("$cli" "$@" --device "$board" 2>&1); status=$?
+    out=$("$cli" "$@" --device "$board" 2>&1)
+    status=$?
     [ $status -ne 0 ] && [ "$out" = "$expected" ]
     check "$fault: '$out' ($status)" $?
 }

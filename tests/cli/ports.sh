@@ -7,12 +7,12 @@
 start_board
 device=$board
 
-out=$("$cli" ports --bind 3 "$device" --folder "$work"); status=$?
-[ $status -eq 0 ] && [ "$(readlink "$work/com3")" = "$device" ] && [ "$out" = "COM3 → $device" ]
-check "--bind 3 links com3 to the board: $out ($status)" $?
+expect "--bind 3" 0 is "COM3 → $device" "$cli" ports --bind 3 "$device" --folder "$work"
+[ "$(readlink "$work/com3")" = "$device" ]
+check "--bind 3 links com3 to the board" $?
 
-out=$("$cli" ports --folder "$work"); status=$?
-[ $status -eq 0 ] && echo "$out" | grep -qx "3 *$device"
+expect "the list" 0 has "" "$cli" ports --folder "$work"
+grep -qx "3 *$device" <<<"$out"
 check "the list names the bound number first: $out" $?
 
 out=$("$cli" ports --json --folder "$work")
@@ -28,18 +28,15 @@ check "a relative device path is bound as an absolute one: $(readlink "$work/com
 "$cli" ports --unbind 3 --folder "$work" && [ ! -e "$work/com3" ] && [ ! -L "$work/com3" ]
 check "--unbind 3 removes com3" $?
 
-out=$("$cli" ports --bind 5 "$work/unplugged" --folder "$work" 2>&1); status=$?
-[ $status -eq 1 ] && [ ! -L "$work/com5" ] && echo "$out" | grep -q "no such device"
-check "a device that is not there is not bound: $out" $?
-
-out=$("$cli" ports --bind 17 "$device" --folder "$work" 2>&1); status=$?
-[ $status -eq 2 ] && echo "$out" | grep -q "Please enter a valid Comm number."
-check "number 17 is refused" $?
+expect "a device that is not there" 1 has "no such device" "$cli" ports --bind 5 "$work/unplugged" --folder "$work"
+[ ! -L "$work/com5" ]
+check "a device that is not there is not bound" $?
+expect "number 17 is refused" 2 has "Please enter a valid Comm number." "$cli" ports --bind 17 "$device" --folder "$work"
 
 # The adapter of com6 is unplugged.
 ln -s /dev/serial/by-id/usb-unplugged-if00-port0 "$work/com6"
 out=$("$cli" ports --folder "$work")
-echo "$out" | grep -qx "6 *not connected (/dev/serial/by-id/usb-unplugged-if00-port0)"
+grep -qx "6 *not connected (/dev/serial/by-id/usb-unplugged-if00-port0)" <<<"$out"
 check "the list shows the dangling binding: $out" $?
 
 finish ports
