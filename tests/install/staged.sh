@@ -17,11 +17,8 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-cmake --install "$build" --prefix "$stage" >"$work/install.log" 2>&1 || {
-    cat "$work/install.log"
-    echo "FAIL: cmake --install"
-    exit 1
-}
+cmake --install "$build" --prefix "$stage" >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; echo "FAIL: cmake --install"; exit 1; }
 
 # The installed manual tells how to get a serial port that opens, under a name that stays.
 manual=$stage/share/keytoner/Manuale_Keytoner2.rtf
@@ -40,11 +37,7 @@ done
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
 for size in 16 22 24 32 48 64 128 256; do
     icon=$stage/share/icons/hicolor/${size}x${size}/apps/keytoner.png
-    if [ ! -s "$icon" ]; then
-        fail "no ${size}x${size} icon"
-    elif [ "$(png_size "$icon")" != "${size}x${size}" ]; then
-        fail "${size}x${size} icon is $(png_size "$icon")"
-    fi
+    [ -s "$icon" ] && [ "$(png_size "$icon")" = "${size}x${size}" ] || fail "${size}x${size} icon: $(png_size "$icon")"
 done
 
 desktop=$stage/share/applications/$id.desktop
@@ -78,10 +71,7 @@ out=$("${as_user[@]}" "$cli" calc 1234 5678 --modifier '#9' --checksum C 2>&1)
 # the staged bin folder is writable.
 "${as_user[@]}" "$cli" simulate --link 5 >"$work/simulate.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-    [ -L "$user/.config/Keytoner/com5" ] && break
-    sleep 0.1
-done
+for _ in $(seq 50); do [ -L "$user/.config/Keytoner/com5" ] && break; sleep 0.1; done
 [ -L "$user/.config/Keytoner/com5" ] || fail "simulate --link did not link com5 in the user's folder"
 [ -e "$stage/bin/com5" ] && fail "simulate --link wrote into the installed bin folder"
 kill "${pids[-1]}" 2>/dev/null
