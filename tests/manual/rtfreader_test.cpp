@@ -14,11 +14,6 @@ using namespace keytoner;
 
 namespace {
 
-struct TextRun {
-    QString text;
-    QTextCharFormat format;
-};
-
 class RtfReaderTest : public ::testing::Test {
 protected:
     // Character formats want a GUI application for their fonts.
@@ -43,36 +38,29 @@ protected:
         return texts;
     }
 
-    // The text runs of every paragraph, in order.
-    std::vector<TextRun> runs(const QByteArray &bytes)
+    // Every text run as "text|size bold italic underline colour font fixed", the properties a
+    // run has.
+    std::vector<std::string> runs(const QByteArray &bytes)
     {
-        std::vector<TextRun> all;
+        std::vector<std::string> all;
         for (QTextBlock block = read(bytes).begin(); block.isValid(); block = block.next())
-            for (auto it = block.begin(); !it.atEnd(); ++it)
-                all.push_back({it.fragment().text(), it.fragment().charFormat()});
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                QStringList has{QString::number(f.fontPointSize())};
+                has << (f.fontWeight() == QFont::Bold ? "bold" : "");
+                has << (f.fontItalic() ? "italic" : "") << (f.fontUnderline() ? "underline" : "");
+                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                    has << f.foreground().color().name();
+                has << f.fontFamilies().toStringList().value(0)
+                    << (f.fontFixedPitch() ? "fixed" : "");
+                has.removeAll(QString());
+                all.push_back((it.fragment().text() + "|" + has.join(' ')).toStdString());
+            }
         return all;
-    }
-
-    // The refusal of broken bytes; it must give a reason.
-    QString error(const QByteArray &bytes)
-    {
-        const RtfDocument result = RtfReader::read(bytes);
-        EXPECT_FALSE(result.document) << bytes.left(60).toStdString();
-        EXPECT_FALSE(result.error.isEmpty());
-        return result.error;
     }
 
     RtfDocument result_;
 };
-
-TextRun runWith(const std::vector<TextRun> &runs, const QString &text)
-{
-    for (const TextRun &run : runs)
-        if (run.text == text)
-            return run;
-    ADD_FAILURE() << "no run " << text.toStdString();
-    return {};
-}
 
 } // namespace
 
@@ -109,47 +97,23 @@ TEST_F(RtfReaderTest, Texts)
         EXPECT_EQ(paragraphs(c.rtf), c.paragraphs) << c.rtf.toStdString();
 }
 
-TEST_F(RtfReaderTest, CharacterFormattingAndGroupScope)
+// A format lasts to the end of its group or to the control that ends it; sizes are in half points,
+// colours and fonts come from their tables, and a colour the table lacks is the default one.
+TEST_F(RtfReaderTest, CharacterFormats)
 {
-    const auto all = runs("{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  "
-                          "\\b on\\b0  \\ul x\\ulnone  y}");
-    EXPECT_FALSE(runWith(all, "plain ").format.fontWeight() == QFont::Bold);
-    EXPECT_EQ(runWith(all, "bold ").format.fontWeight(), QFont::Bold);
-    const TextRun both = runWith(all, "both");
-    EXPECT_EQ(both.format.fontWeight(), QFont::Bold);
-    EXPECT_TRUE(both.format.fontItalic());
-    EXPECT_TRUE(runWith(all, "under").format.fontUnderline());
-    EXPECT_FALSE(runWith(all, "under").format.fontWeight() == QFont::Bold);
-    EXPECT_TRUE(runWith(all, "it").format.fontItalic());
-    EXPECT_EQ(runWith(all, "on").format.fontWeight(), QFont::Bold);
-    EXPECT_TRUE(runWith(all, "x").format.fontUnderline());
-    EXPECT_FALSE(runWith(all, " y").format.fontUnderline());
-}
-
-TEST_F(RtfReaderTest, SizesColoursAndPlain)
-{
-    const auto all = runs("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
-                          "\\fs20 ten {\\fs36\\cf1 red} \\cf2 blue\\plain  reset \\cf9 nine}");
-    EXPECT_DOUBLE_EQ(runWith(all, "ten ").format.fontPointSize(), 10.0);
-    const TextRun red = runWith(all, "red");
-    EXPECT_DOUBLE_EQ(red.format.fontPointSize(), 18.0);
-    EXPECT_EQ(red.format.foreground().color(), QColor(200, 0, 0));
-    EXPECT_EQ(runWith(all, "blue").format.foreground().color(), QColor(0, 0, 255));
-    // A colour the table does not have is the default colour, not a failure; the two runs
-    // have one format.
-    const TextRun reset = runWith(all, " reset nine");
-    EXPECT_DOUBLE_EQ(reset.format.fontPointSize(), 12.0);
-    EXPECT_FALSE(reset.format.hasProperty(QTextFormat::ForegroundBrush));
-}
-
-TEST_F(RtfReaderTest, FontsFromTheTable)
-{
-    const auto all = runs("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}"
-                          "\\f0 prose \\f1 code}");
-    EXPECT_EQ(runWith(all, "prose ").format.fontFamilies().toStringList().value(0), "Arial");
-    const TextRun code = runWith(all, "code");
-    EXPECT_EQ(code.format.fontFamilies().toStringList().value(0), "Courier New");
-    EXPECT_TRUE(code.format.fontFixedPitch());
+    const std::pair<QByteArray, std::vector<std::string>> cases[] = {
+        {"{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  \\b on\\b0  \\ul "
+         "x\\ulnone  y}",
+         {"plain |12", "bold |12 bold", "both|12 bold italic", " |12", "under|12 underline", " |12",
+          "it|12 italic", " |12", "on|12 bold", " |12", "x|12 underline", " y|12"}},
+        {"{\\rtf1{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
+         "\\fs20 ten {\\fs36\\cf1 red} \\cf2 blue\\plain  reset \\cf9 nine}",
+         {"ten |10", "red|18 #c80000", " |10", "blue|10 #0000ff", " reset nine|12"}},
+        {"{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\\f0 prose \\f1 code}",
+         {"prose |12 Arial", "code|12 Courier New fixed"}},
+    };
+    for (const auto &[rtf, expected] : cases)
+        EXPECT_EQ(runs(rtf), expected) << rtf.toStdString();
 }
 
 TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
@@ -213,8 +177,11 @@ TEST_F(RtfReaderTest, RefusesWhatIsNotRtfOrIsBroken)
         {"{\\rtf1 \\" + QByteArray(40, 'a') + "}", "too long"},
         {"{\\rtf1 " + QByteArray(100000, '{'), "nested too deeply"},
     };
-    for (const auto &[rtf, reason] : cases)
-        EXPECT_TRUE(error(rtf).contains(reason)) << rtf.left(60).toStdString();
+    for (const auto &[rtf, reason] : cases) {
+        const RtfDocument result = RtfReader::read(rtf);
+        EXPECT_FALSE(result.document) << rtf.left(60).toStdString();
+        EXPECT_TRUE(result.error.contains(reason)) << rtf.left(60).toStdString();
+    }
     // Trailing blanks and NULs after the last brace are tolerated.
     EXPECT_TRUE(RtfReader::read(QByteArray("{\\rtf1 ok}\r\n\0\0", 14)).document);
 }
