@@ -1,7 +1,6 @@
 #include "remote/ReplacementCalculator.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <tuple>
 
 using namespace keytoner;
@@ -67,66 +66,57 @@ TEST(Replacement, WorkedExamples)
 TEST(Replacement, Refusals)
 {
     using F = ReplacementField;
+    using I = RefusalIcon;
+    const QString empty =
+        "Modifier ID or Checksum ID cannot be empty.\r\nPlease insert Modifier ID "
+        "/ Checksum ID in Direct Programming Tab.";
+    const QString originalEnds =
+        "Original Sequence ends with Modifier ID Sequence.\r\nPlease modify Original Sequence.";
+    const QString newEnds =
+        "New Sequence ends with Modifier ID Sequence.\r\nPlease modify New Sequence.";
+    const QString notDtmf = "%1 contains characters that are not DTMF digits.\r\nOnly 0-9, *, #, "
+                            "A, B, C and D can be used.";
     const struct {
         const char *original, *newCode, *modifier, *checksum;
         Kind kind;
+        I icon;
+        QString message;
         F field;
         int start;
         int length;
     } cases[] = {
-        {"", "", "", "C", Kind::EmptyIds, F::None, 0, 0},
-        {"5#9", "", "#9", "", Kind::EmptyIds, F::None, 0, 0},
-        {"129", "129", "9", "C", Kind::OriginalEndsWithModifier, F::Original, 2, 1},
-        {"5#9", "1#9", "#9", "C", Kind::OriginalEndsWithModifier, F::Original, 1, 2},
-        {"1", "55#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 2, 2},
-        {"", "1#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 1, 2},
-        {"1", "2", "#9", "C", Kind::TooShort, F::None, 0, 0},
-        {"", "22", "#9", "C", Kind::TooShort, F::None, 0, 0},
-        {"12x4", "56", "#9", "C", Kind::NotDtmf, F::Original, 2, 1},
-        {"12", "5a", "#9", "C", Kind::NotDtmf, F::New, 1, 1},
-        {"12", "56", "#-", "C", Kind::NotDtmf, F::ModifierId, 1, 1},
-        {"12", "56", "#9", "E", Kind::NotDtmf, F::ChecksumId, 0, 1},
+        {"", "", "", "C", Kind::EmptyIds, I::Exclamation, empty, F::None, 0, 0},
+        {"5#9", "", "#9", "", Kind::EmptyIds, I::Exclamation, empty, F::None, 0, 0},
+        {"129", "129", "9", "C", Kind::OriginalEndsWithModifier, I::Information, originalEnds,
+         F::Original, 2, 1},
+        {"5#9", "1#9", "#9", "C", Kind::OriginalEndsWithModifier, I::Information, originalEnds,
+         F::Original, 1, 2},
+        {"1", "55#9", "#9", "C", Kind::NewEndsWithModifier, I::Information, newEnds, F::New, 2, 2},
+        {"", "1#9", "#9", "C", Kind::NewEndsWithModifier, I::Information, newEnds, F::New, 1, 2},
+        {"1", "2", "#9", "C", Kind::TooShort, I::Exclamation, "Original/New Sequence too short.",
+         F::None, 0, 0},
+        {"", "22", "#9", "C", Kind::TooShort, I::Exclamation, "Original/New Sequence too short.",
+         F::None, 0, 0},
+        {"12x4", "56", "#9", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Original Sequence"),
+         F::Original, 2, 1},
+        {"12", "5a", "#9", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("New Sequence"), F::New,
+         1, 1},
+        {"12", "56", "#-", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Modifier ID"),
+         F::ModifierId, 1, 1},
+        {"12", "56", "#9", "E", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Checksum ID"),
+         F::ChecksumId, 0, 1},
         // Only reachable by bypassing the field's length limit: 18 digits of code 15 sum to 270.
-        {"1", "CCCCCCCCCCCCCCCCCC", "#9", "C", Kind::TooLong, F::None, 0, 0},
+        {"1", "CCCCCCCCCCCCCCCCCC", "#9", "C", Kind::TooLong, I::Exclamation,
+         "New Sequence too long for its checksum.", F::None, 0, 0},
     };
-    const std::map<Kind, std::tuple<RefusalIcon, QString, QString>> boxes = {
-        {Kind::EmptyIds,
-         {RefusalIcon::Exclamation, "DTMF",
-          "Modifier ID or Checksum ID cannot be empty.\r\nPlease insert Modifier ID / Checksum "
-          "ID in Direct Programming Tab."}},
-        {Kind::OriginalEndsWithModifier,
-         {RefusalIcon::Information, "Warning",
-          "Original Sequence ends with Modifier ID Sequence.\r\nPlease modify Original "
-          "Sequence."}},
-        {Kind::NewEndsWithModifier,
-         {RefusalIcon::Information, "Warning",
-          "New Sequence ends with Modifier ID Sequence.\r\nPlease modify New Sequence."}},
-        {Kind::TooShort, {RefusalIcon::Exclamation, "DTMF", "Original/New Sequence too short."}},
-    };
-    const std::map<F, QString> names = {{F::Original, "Original Sequence"},
-                                        {F::New, "New Sequence"},
-                                        {F::ModifierId, "Modifier ID"},
-                                        {F::ChecksumId, "Checksum ID"}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.original) + " " + c.newCode + " " + c.modifier + " " +
-                     c.checksum);
         const ReplacementResult result = calc(c.original, c.newCode, c.modifier, c.checksum);
         const auto *r = std::get_if<ReplacementRefusal>(&result);
         ASSERT_NE(r, nullptr) << sequence(result);
-        EXPECT_EQ(r->kind, c.kind);
-        EXPECT_EQ(r->field, c.field);
-        EXPECT_EQ(r->selectionStart, c.start);
-        if (c.kind != Kind::NotDtmf) {
-            EXPECT_EQ(r->selectionLength, c.length);
-        }
-        if (const auto box = boxes.find(c.kind); box != boxes.end()) {
-            EXPECT_EQ(r->icon, std::get<0>(box->second));
-            EXPECT_EQ(r->title, std::get<1>(box->second));
-            EXPECT_EQ(r->message, std::get<2>(box->second));
-        } else if (c.kind == Kind::NotDtmf) {
-            EXPECT_EQ(r->icon, RefusalIcon::Exclamation);
-            EXPECT_EQ(r->title, QString("DTMF"));
-            EXPECT_TRUE(r->message.startsWith(names.at(c.field))) << r->message.toStdString();
-        }
+        const QString title = c.icon == I::Information ? "Warning" : "DTMF";
+        EXPECT_EQ(std::tuple(r->kind, r->icon, r->title, r->message, r->field, r->selectionStart,
+                             r->selectionLength),
+                  std::tuple(c.kind, c.icon, title, c.message, c.field, c.start, c.length))
+            << r->message.toStdString();
     }
 }
