@@ -25,62 +25,43 @@ TEST(ConfigCodec, EncodedBytes)
 {
     const int F = 0xFF;
     const struct {
-        const char *what;
         std::function<void(BoardConfig &)> change;
         int offset;
         std::vector<int> bytes;
     } cases[] = {
-        // Flags (outputs 1 and 3, CW reply), checksum ID #, Morse timing, timer, voltages,
-        // reserved.
-        {"the example's first bytes",
-         [](BoardConfig &c) { c.chkBCheck = false; },
-         0,
-         {0x85, 12, 60, 10, 115, 138, F, F}},
-        {"flags: outputs 2 and 4, battery check",
-         [](BoardConfig &c) {
+        // The example's flags (outputs 1 and 3, CW reply), checksum ID #, Morse timing, timer,
+        // voltages, reserved.
+        {[](BoardConfig &c) { c.chkBCheck = false; }, 0, {0x85, 12, 60, 10, 115, 138, F, F}},
+        // Outputs 2 and 4, battery check.
+        {[](BoardConfig &c) {
              c.chkOutput = {false, true, false, true}, c.chkMorse = false;
          },
          0,
          {0x1A}},
-        {"checksum ID C", [](BoardConfig &c) { c.txtCrcTag = "C"; }, 1, {15}},
+        {[](BoardConfig &c) { c.txtCrcTag = "C"; }, 1, {15}},
         // The Morse timing is 1190 / WPM, rounded halves to even: 42.5 here, 59.5 above.
-        {"Morse 28 WPM", [](BoardConfig &c) { c.txtMorseSpeed = "28"; }, 2, {42}},
-        {"voltages in tenths",
-         [](BoardConfig &c) { c.txtBlo = "0", c.txtBhi = "25.5"; },
-         4,
-         {0, 255, F, F}},
-        // A decimal half, however binary stores it.
-        {"voltage halves",
-         [](BoardConfig &c) { c.txtBlo = "0.35", c.txtBhi = "1.25"; },
-         4,
-         {4, 12}},
-        {"command slots",
-         [](BoardConfig &c) {
+        {[](BoardConfig &c) { c.txtMorseSpeed = "28"; }, 2, {42}},
+        // Voltages in tenths; a decimal half, however binary stores it.
+        {[](BoardConfig &c) { c.txtBlo = "0", c.txtBhi = "25.5"; }, 4, {0, 255, F, F}},
+        {[](BoardConfig &c) { c.txtBlo = "0.35", c.txtBhi = "1.25"; }, 4, {4, 12}},
+        {[](BoardConfig &c) {
              c.txtMem = {"123", "0*#D", "1234567890"};
          },
          8,
          {1, 2, 3, 0x80, F, F, F, F, F, F, 10, 11, 12, 0, 0x80,
           F, F, F, F,    F, 1, 2, 3, 4, 5, 6,  7,  8,  9, 10}},
-        {"empty slot 15, then reserved",
-         [](BoardConfig &) {},
-         158,
-         {0x80, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F}},
-        {"modifier of 8",
-         [](BoardConfig &c) { c.txtSeqCmd = "12345678"; },
-         176,
-         {1, 2, 3, 4, 5, 6, 7, 8, 0x80}},
-        {"call", [](BoardConfig &c) { c.txtCallID = ":@Z"; }, 185, {0x3A, 0x40, 0x5A, 0, F, F, F}},
-        {"call of 6",
-         [](BoardConfig &c) { c.txtCallID = "N0CALL"; },
-         185,
-         {'N', '0', 'C', 'A', 'L', 'L', 0}},
+        // Empty slot 15, then reserved.
+        {[](BoardConfig &) {}, 158, {0x80, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F, F}},
+        {[](BoardConfig &c) { c.txtSeqCmd = "12345678"; }, 176, {1, 2, 3, 4, 5, 6, 7, 8, 0x80}},
+        {[](BoardConfig &c) { c.txtCallID = ":@Z"; }, 185, {0x3A, 0x40, 0x5A, 0, F, F, F}},
+        {[](BoardConfig &c) { c.txtCallID = "N0CALL"; }, 185, {'N', '0', 'C', 'A', 'L', 'L', 0}},
     };
     for (const auto &c : cases) {
         BoardConfig config = exampleConfig();
         c.change(config);
         const ConfigImage image = encode(config);
         const auto from = image.begin() + c.offset;
-        EXPECT_EQ(std::vector<int>(from, from + c.bytes.size()), c.bytes) << c.what;
+        EXPECT_EQ(std::vector<int>(from, from + c.bytes.size()), c.bytes) << c.offset;
     }
 }
 
