@@ -65,30 +65,24 @@ TEST(ConfigCodec, EncodedBytes)
     }
 }
 
-// What the board may send that the program never writes: meaningless flag bits, codes past
-// the digit table, slots without an end mark, a Morse timing of 0 or 1, voltages in tenths.
+// What the board may send that the program never writes: meaningless flag bits (5 and 6),
+// checksum code 16, a Morse timing of 0, voltages in tenths; in the slots, the first code past
+// the digit table, a byte after the end mark, ten bytes without an end mark or a digit (the slot
+// ends at its tenth); a modifier whose ninth byte is never a digit; a call of seven without an
+// end mark (the field keeps six).
 TEST(ConfigCodec, DecodingOddBytes)
 {
     ConfigImage image;
     image.fill(0xFF);
-    image[0] = 0x60; // bits 5 and 6 mean nothing
-    image[1] = 16;
-    image[2] = 0;
-    image[4] = 12;
-    image[5] = 7;
-    image[18] = 1;
-    image[19] = 16; // the first code past the digit table
-    image[20] = 2;
-    image[21] = 0x80;
-    image[22] = 3; // after the end mark
-    for (int k = 0; k < 10; ++k)
-        image[28 + k] = 0x40; // no end mark and no digit: the slot ends at its tenth byte
-    image[38] = 5;
-    image[39] = 0x80;
-    for (int k = 0; k < 9; ++k)
-        image[176 + k] = 9; // the ninth byte is never a digit of the modifier
-    for (int k = 0; k < 7; ++k)
-        image[185 + k] = 'A' + k; // no end mark: all seven, the field keeps six
+    const std::pair<int, QByteArray> pieces[] = {{0, "601000ff0c07"},
+                                                 {18, "0110028003"},
+                                                 {28, "404040404040404040400580"},
+                                                 {176, "090909090909090909"},
+                                                 {185, "41424344454647"}};
+    for (const auto &[at, hex] : pieces) {
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        std::copy(bytes.begin(), bytes.end(), image.begin() + at);
+    }
     const BoardConfig shown = decodeConfigImage(image);
     EXPECT_EQ(shown.chkOutput, (std::array<bool, 4>{}));
     EXPECT_EQ(shown.txtCrcTag, "");

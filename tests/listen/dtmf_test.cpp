@@ -5,8 +5,6 @@
 using namespace keytoner;
 using namespace keytoner::test;
 
-namespace {
-
 const char *const Layout = "123A456B789C*0#D";
 const double Rows[] = {697, 770, 852, 941};
 const double Columns[] = {1209, 1336, 1477, 1633};
@@ -64,5 +62,3 @@ TEST(DtmfKeys, SteadyToneThatIsNoKey)
         EXPECT_EQ(joined(listen(sound, true, false)), "") << f1 << " " << f2;
     }
 }
-
-} // namespace

@@ -7,39 +7,34 @@
 
 using namespace keytoner;
 
-namespace {
-
 // Time 0 of the stream was heard at 14:03:07.5; "|" breaks the line.
-TEST(Transcript, StampsEachLine) {
-  const std::pair<std::vector<std::pair<double, std::string>>, std::string>
-      cases[] = {
-          {{{0.2, "1"}, {0.3, "5"}, {0.4, "9"}}, "14:03:07  159"},
-          {{{0.0, "1"}, {3.0, "2"}, {6.5, "3"}},
-           "14:03:07  12\n14:03:14  3"}, // a pause
-          {{{1.0, " N0CALL"}, {1.5, " K"}},
-           "14:03:08  N0CALL K"}, // no leading word space
-          {{{1.0, " "}, {1.2, "E"}}, "14:03:08  E"},
-          {{{0.0, "A"}, {0.0, "|"}, {0.1, "B"}}, "14:03:07  A\n14:03:07  B"},
-          {{{36000.0, "#"}}, "00:03:07  #"}, // past midnight
-      };
-  for (const auto &[events, expected] : cases) {
-    Transcript transcript(14 * 3600 + 3 * 60 + 7.5);
-    std::string text;
-    for (const auto &[time, piece] : events) {
-      if (piece == "|")
-        transcript.breakLine();
-      else
-        text += transcript.add({ListenEvent::Kind::Cw, time, piece});
+TEST(Transcript, StampsEachLine)
+{
+    const std::pair<std::vector<std::pair<double, std::string>>, std::string> cases[] = {
+        {{{0.2, "1"}, {0.3, "5"}, {0.4, "9"}}, "14:03:07  159"},
+        {{{0.0, "1"}, {3.0, "2"}, {6.5, "3"}}, "14:03:07  12\n14:03:14  3"}, // a pause
+        {{{1.0, " N0CALL"}, {1.5, " K"}}, "14:03:08  N0CALL K"}, // no leading word space
+        {{{1.0, " "}, {1.2, "E"}}, "14:03:08  E"},
+        {{{0.0, "A"}, {0.0, "|"}, {0.1, "B"}}, "14:03:07  A\n14:03:07  B"},
+        {{{36000.0, "#"}}, "00:03:07  #"}, // past midnight
+    };
+    for (const auto &[events, expected] : cases) {
+        Transcript transcript(14 * 3600 + 3 * 60 + 7.5);
+        std::string text;
+        for (const auto &[time, piece] : events) {
+            if (piece == "|")
+                transcript.breakLine();
+            else
+                text += transcript.add({ListenEvent::Kind::Cw, time, piece});
+        }
+        EXPECT_EQ(text, expected);
     }
-    EXPECT_EQ(text, expected);
-  }
 }
 
-TEST(Transcript, ClearStartsWithoutANewLine) {
-  Transcript transcript(0.0);
-  EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 1.0, "1"}), "00:00:01  1");
-  transcript.clear();
-  EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 2.0, "2"}), "00:00:02  2");
+TEST(Transcript, ClearStartsWithoutANewLine)
+{
+    Transcript transcript(0.0);
+    EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 1.0, "1"}), "00:00:01  1");
+    transcript.clear();
+    EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 2.0, "2"}), "00:00:02  2");
 }
-
-} // namespace

@@ -14,13 +14,19 @@ using namespace keytoner;
 static const QByteArray GoodLine =
     "\"keep.prg\",15,30,1,\"777\",\"80\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n";
 
-TEST(SettingsFile, DefaultLineIsTheDocumentedOne)
+// The first start's line; a path the line cannot hold is named and nothing is saved.
+TEST(SettingsFile, DefaultLineAndAnUnwritablePath)
 {
-    const SettingsValues values = SettingsFile::defaults("/opt/keytoner");
+    SettingsValues values = SettingsFile::defaults("/opt/keytoner");
     EXPECT_EQ(
         SettingsFile::format(values),
         QStringLiteral("\"/opt/keytoner/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\","
                        "\"300\",\"1\",\"1\",\"200\"\r\n"));
+    EXPECT_EQ(SettingsFile::unwritable(values), std::nullopt);
+    values.configFile = "/media/op/\"club\".prg";
+    EXPECT_EQ(SettingsFile::unwritable(values),
+              "The path of the configuration file, /media/op/\"club\".prg, holds a double "
+              "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
 }
 
 // A position rounds halves to even and reads blank as 0; one that does not fit a 16-bit number
@@ -36,9 +42,9 @@ TEST(SettingsFile, PositionNumbers)
         const SettingsRead read = SettingsFile::parse(
             QStringLiteral("\"keep.prg\",%1,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
                 .arg(QLatin1String(c.text)));
-        EXPECT_EQ(read.failedField, c.left ? std::nullopt : std::optional<int>(2)) << c.text;
-        EXPECT_EQ(read.values.left, c.left.value_or(0)) << c.text;
-        EXPECT_EQ(read.values.sequence.isEmpty(), !c.left) << c.text;
+        EXPECT_EQ(std::tuple(read.failedField, read.values.left, read.values.sequence.isEmpty()),
+                  std::tuple(c.left ? std::nullopt : std::optional(2), c.left.value_or(0), !c.left))
+            << c.text;
     }
 }
 
@@ -71,16 +77,6 @@ TEST(SettingsFile, WhatIsWrittenReadsBack)
     EXPECT_EQ(read.values, written);
     EXPECT_EQ(SettingsFile::decode("\"citt\xE0\""), QStringLiteral("\"citt\u00E0\""));
     EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
-}
-
-TEST(SettingsFile, PathThatCannotBeWrittenIsNamed)
-{
-    SettingsValues values = SettingsFile::defaults("/opt");
-    values.configFile = "/media/op/\"club\".prg";
-    EXPECT_EQ(SettingsFile::unwritable(values),
-              "The path of the configuration file, /media/op/\"club\".prg, holds a double "
-              "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
-    EXPECT_EQ(SettingsFile::unwritable(SettingsFile::defaults("/opt")), std::nullopt);
 }
 
 // Whatever the file holds, loading keeps the fields read before the first it could not read
