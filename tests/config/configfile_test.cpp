@@ -16,10 +16,7 @@
 #include <sys/stat.h>
 
 using namespace keytoner;
-using keytoner::test::exampleConfig;
-using keytoner::test::exampleFile;
-using keytoner::test::fileBytes;
-using keytoner::test::inChild;
+using namespace keytoner::test;
 
 namespace {
 
@@ -59,7 +56,7 @@ TEST(ConfigFileFaults, HugeFileIsNotReadWhole)
     QTemporaryDir folder;
     const QString path = folder.filePath("huge.prg");
     const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
-    ASSERT_TRUE(test::writeFile(path, head + QByteArray(16 << 20, '1')));
+    ASSERT_TRUE(writeFile(path, head + QByteArray(16 << 20, '1')));
     const ConfigFileRead read = loadConfigFile(path);
     EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
     EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
@@ -73,7 +70,7 @@ TEST(ConfigFileFaults, PathsThatAreNoReadableFile)
     setMode(folder.path(), 0755);
     setMode(secret, 0000);
     for (const QString &path : {folder.path(), folder.filePath("missing.prg"), secret}) {
-        const int status = inChild(test::becomeNobody, [&] {
+        const int status = inChild(becomeNobody, [&] {
             const ConfigFileRead read = loadConfigFile(path);
             return read.itemsRead == 0 && !read.failure.isEmpty() ? 0 : 1;
         });
@@ -95,7 +92,7 @@ TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
         [&] {
             setMode(path, 0666); // even a writable file cannot be replaced in a closed folder
             setMode(folder.path(), 0555);
-            test::becomeNobody();
+            becomeNobody();
         },
         [&] {
             std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
