@@ -8,13 +8,6 @@ using Kind = ReplacementRefusal::Kind;
 
 namespace {
 
-ReplacementResult calc(const char *original, const char *newCode, const char *modifier,
-                       const char *checksum)
-{
-    return calculateReplacement({QString::fromLatin1(original), QString::fromLatin1(modifier),
-                                 QString::fromLatin1(newCode), QString::fromLatin1(checksum)});
-}
-
 std::string sequence(const ReplacementResult &result)
 {
     if (const auto *text = std::get_if<QString>(&result))
@@ -58,7 +51,8 @@ TEST(Replacement, WorkedExamples)
         {"9", "99", "999", "1", "999999112"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(sequence(calc(c.original, c.newCode, c.modifier, c.checksum)), c.sequence);
+        EXPECT_EQ(sequence(calculateReplacement({c.original, c.modifier, c.newCode, c.checksum})),
+                  c.sequence);
 }
 
 // The first refusal in the order the operator sees them, with the window's box, and the range
@@ -110,7 +104,8 @@ TEST(Replacement, Refusals)
          "New Sequence too long for its checksum.", F::None, 0, 0},
     };
     for (const auto &c : cases) {
-        const ReplacementResult result = calc(c.original, c.newCode, c.modifier, c.checksum);
+        const ReplacementResult result =
+            calculateReplacement({c.original, c.modifier, c.newCode, c.checksum});
         const auto *r = std::get_if<ReplacementRefusal>(&result);
         ASSERT_NE(r, nullptr) << sequence(result);
         const QString title = c.icon == I::Information ? "Warning" : "DTMF";

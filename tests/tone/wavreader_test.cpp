@@ -12,30 +12,23 @@ namespace {
 QByteArray wav(quint16 tag, quint16 channels, quint32 rate, quint16 bits, const QByteArray &data,
                qint64 dataClaim = -1, const QByteArray &extraChunk = {})
 {
-    auto u32 = [](quint32 v) {
-        QByteArray b(4, '\0');
+    // Each value in little-endian bytes of its own size.
+    auto le = [](auto v) {
+        QByteArray b(sizeof v, '\0');
         qToLittleEndian(v, b.data());
         return b;
     };
-    auto u16 = [](quint16 v) {
-        QByteArray b(2, '\0');
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    QByteArray format = u16(tag) + u16(channels) + u32(rate) + u32(rate * channels * bits / 8) +
-                        u16(channels * bits / 8) + u16(bits);
-    QByteArray body = "WAVE" + QByteArray("fmt ") + u32(16) + format + extraChunk + "data" +
-                      u32(dataClaim < 0 ? data.size() : static_cast<quint32>(dataClaim)) + data;
-    return "RIFF" + u32(body.size()) + body;
+    const QByteArray format = le(tag) + le(channels) + le(rate) + le(rate * channels * bits / 8) +
+                              le(quint16(channels * bits / 8)) + le(bits);
+    const QByteArray body = "WAVE" + QByteArray("fmt ") + le(quint32(16)) + format + extraChunk +
+                            "data" + le(quint32(dataClaim < 0 ? data.size() : dataClaim)) + data;
+    return "RIFF" + le(quint32(body.size())) + body;
 }
 
-QByteArray le16(std::initializer_list<int> values)
+QByteArray le16(std::initializer_list<qint16> values)
 {
-    QByteArray out;
-    for (const int v : values) {
-        out.append(static_cast<char>(v & 0xFF));
-        out.append(static_cast<char>((v >> 8) & 0xFF));
-    }
+    QByteArray out(2 * qsizetype(values.size()), '\0');
+    qToLittleEndian<qint16>(values.begin(), qsizetype(values.size()), out.data());
     return out;
 }
 
