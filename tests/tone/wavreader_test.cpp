@@ -41,6 +41,7 @@ TEST(WavFile, ReadsMonoSixteenBitsOrRefuses)
         int rate;
         std::vector<int16_t> samples;
     } cases[] = {
+        {"as the program writes it", wavFileBytes({3, -4}), 8000, {3, -4}},
         {"pcm16 mono", wav(1, 1, 8000, 16, le16({1, -2, 32767})), 8000, {1, -2, 32767}},
         {"pcm16 stereo averaged", wav(1, 2, 48000, 16, le16({100, 300, -5, -7})), 48000, {200, -6}},
         {"pcm8 centred on 128",
