@@ -168,8 +168,8 @@ TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
     };
     for (const auto &c : cases) {
         const ConfigFileRead read = readConfigFile(c.bytes);
-        EXPECT_EQ(read.itemsRead, c.itemsRead) << c.bytes.toStdString();
-        EXPECT_EQ(read.failure, c.failure) << c.bytes.toStdString();
+        EXPECT_EQ(std::pair(read.itemsRead, read.failure), std::pair(c.itemsRead, c.failure))
+            << c.bytes.toStdString();
     }
     QByteArray binary;
     for (int b = 0; b < 256; ++b)

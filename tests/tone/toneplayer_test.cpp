@@ -124,13 +124,12 @@ TEST_F(TonePlayerTest, FailuresAreReportedAndTheNextPlaybackWorks)
         clock.ticks = {100, 400};
         player.SuonaSequenza(QStringLiteral("1"));
         ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(messages.shown[0].title, " SuonaSequenza");
-        EXPECT_EQ(messages.shown[0].text, c.message);
-        EXPECT_FALSE(player.IsPlaying());
-        EXPECT_EQ(audio.liveOutputs(), 0);
-        EXPECT_EQ(player.lastPlaybackSucceeded(), c.played);
-        EXPECT_EQ(player.ElapsedMs(), c.played ? 300 : 60);
+        const ShownMessage &shown = messages.shown[0];
+        EXPECT_EQ(std::tuple(shown.icon, shown.title, shown.text),
+                  std::tuple(MessageIcon::Critical, " SuonaSequenza", c.message));
+        EXPECT_EQ(std::tuple(player.IsPlaying(), audio.liveOutputs(),
+                             player.lastPlaybackSucceeded(), player.ElapsedMs()),
+                  std::tuple(false, 0, c.played, c.played ? 300 : 60));
 
         audio.plan = FakeAudioPlan{.ending = FakeAudioPlan::FinishedAtWrite};
         audio.noOutput = false;
