@@ -50,29 +50,26 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
 }
 
 // A huge file is read no further than its first MiB: a quote left open in command 0 holds the
-// rest of the file.
-TEST(ConfigFileFaults, HugeFileIsNotReadWhole)
+// rest of the file. A folder, a missing file and one the user may not read give no items and a
+// reason.
+TEST(ConfigFileFaults, LoadingWhatIsFound)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath("huge.prg");
+    const QString huge = folder.filePath("huge.prg");
     const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
-    ASSERT_TRUE(writeFile(path, head + QByteArray(16 << 20, '1')));
-    const ConfigFileRead read = loadConfigFile(path);
+    ASSERT_TRUE(writeFile(huge, head + QByteArray(16 << 20, '1')));
+    const ConfigFileRead read = loadConfigFile(huge);
     EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
     EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
-}
 
-TEST(ConfigFileFaults, PathsThatAreNoReadableFile)
-{
-    QTemporaryDir folder;
     const QString secret = folder.filePath("secret.prg");
     ASSERT_FALSE(saveConfigFile(secret, exampleConfig()));
     setMode(folder.path(), 0755);
     setMode(secret, 0000);
     for (const QString &path : {folder.path(), folder.filePath("missing.prg"), secret}) {
         const int status = inChild(becomeNobody, [&] {
-            const ConfigFileRead read = loadConfigFile(path);
-            return read.itemsRead == 0 && !read.failure.isEmpty() ? 0 : 1;
+            const ConfigFileRead loaded = loadConfigFile(path);
+            return loaded.itemsRead == 0 && !loaded.failure.isEmpty() ? 0 : 1;
         });
         EXPECT_EQ(status, 0) << path.toStdString();
     }
