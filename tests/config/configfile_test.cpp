@@ -76,7 +76,8 @@ TEST(ConfigFileFaults, LoadingWhatIsFound)
 }
 
 // A save that cannot finish (a closed folder, a disk full before the new file's last byte, a
-// directory in the file's place) says so, leaves the old file as it was and nothing beside it.
+// text the file cannot hold, a directory in the file's place) says so, leaves the old file as it
+// was and nothing beside it.
 TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
 {
     QTemporaryDir folder;
@@ -103,6 +104,20 @@ TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
         setMode(folder.path(), 0755);
         EXPECT_EQ(fileBytes(path), exampleFile());
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+    // Texts a file cannot hold: the save is refused, naming the field.
+    const std::pair<std::function<void(BoardConfig &)>, QString> refused[] = {
+        {[](BoardConfig &c) { c.txtMem[5] = "1\"2,3"; }, "Command 5 holds a double quote"},
+        {[](BoardConfig &c) { c.txtCallID = "AB\r\n"; }, "CW call holds a line break"},
+        {[](BoardConfig &c) { c.txtPrgComm = QString::fromUtf8("1\u20AC"); },
+         QString::fromUtf8("Programming port holds the character \"\u20AC\"")},
+    };
+    for (const auto &[change, field] : refused) {
+        BoardConfig config = exampleConfig();
+        change(config);
+        EXPECT_EQ(saveConfigFile(path, config),
+                  field + ", which a configuration file cannot hold. The file was not saved.");
+        EXPECT_EQ(fileBytes(path), exampleFile());
     }
     ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
     EXPECT_TRUE(saveConfigFile(path, exampleConfig()).has_value());
@@ -172,24 +187,4 @@ TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
     for (int b = 0; b < 256; ++b)
         binary += char(b); // the first item: bytes 0 to 8
     EXPECT_EQ(readConfigFile(binary).itemsRead, 0);
-}
-
-TEST(ConfigFile, RefusedSaveNamesTheFieldAndKeepsTheOldFile)
-{
-    const std::pair<std::function<void(BoardConfig &)>, QString> cases[] = {
-        {[](BoardConfig &c) { c.txtMem[5] = "1\"2,3"; }, "Command 5 holds a double quote"},
-        {[](BoardConfig &c) { c.txtCallID = "AB\r\n"; }, "CW call holds a line break"},
-        {[](BoardConfig &c) { c.txtPrgComm = QString::fromUtf8("1\u20AC"); },
-         QString::fromUtf8("Programming port holds the character \"\u20AC\"")},
-    };
-    QTemporaryDir dir;
-    const QString path = dir.filePath("kept.prg");
-    ASSERT_EQ(saveConfigFile(path, exampleConfig()), std::nullopt);
-    for (const auto &[change, field] : cases) {
-        BoardConfig config = exampleConfig();
-        change(config);
-        EXPECT_EQ(saveConfigFile(path, config),
-                  field + ", which a configuration file cannot hold. The file was not saved.");
-        EXPECT_EQ(fileBytes(path), exampleFile());
-    }
 }
