@@ -126,8 +126,9 @@ TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
 
 // Items may be arranged over lines in any way; a hand-made file may leave the quotes out (an
 // empty command is then an empty line, which is an item); what follows the 30 items is not read.
-// The program writes the example byte for byte.
-TEST(ConfigFile, ReadsTheItemsInAnyLayout)
+// The program writes the example byte for byte. Commas, blanks and Latin-1 survive; a file holds
+// texts as they stand, and the fields cut them.
+TEST(ConfigFile, ReadsWhatItWritesInAnyLayout)
 {
     EXPECT_EQ(writeConfigFile(exampleConfig()), exampleFile());
     auto replaced = [](const char *from, const char *to) {
@@ -141,11 +142,6 @@ TEST(ConfigFile, ReadsTheItemsInAnyLayout)
         EXPECT_TRUE(read.complete()) << bytes.toStdString();
         EXPECT_EQ(read.config, exampleConfig()) << bytes.toStdString();
     }
-}
-
-// Commas, blanks and Latin-1 survive; a file holds texts as they stand, and the fields cut them.
-TEST(ConfigFile, TextsReadBackAsTheyStand)
-{
     BoardConfig odd = exampleConfig();
     odd.txtCallID = QString::fromLatin1("A,\xC8 ;");
     odd.txtMem[15] = "12345678901234";
