@@ -48,16 +48,13 @@ TEST(ToneTable, KeysMapToTheirLowAndHighGroup)
         EXPECT_EQ(std::pair(FreqLow(key), FreqHigh(key)), std::pair(0.0, 0.0)) << key;
 }
 
-TEST(Synthesis, SingleKeyAtSixtyMilliseconds)
+// A key at 60 ms; keys keep their absolute phase across a gap and a pause.
+TEST(Synthesis, HandComputedSamples)
 {
-    const auto samples = synthesiseSequence(QStringLiteral("1"), {480, 320, 2400});
-    ASSERT_EQ(samples.size(), 481u);
-    EXPECT_EQ(std::vector<int16_t>(samples.begin(), samples.begin() + 6),
+    const Samples one = synthesiseSequence(QStringLiteral("1"), {480, 320, 2400});
+    ASSERT_EQ(one.size(), 481u);
+    EXPECT_EQ(Samples(one.begin(), one.begin() + 6),
               Samples({13337, 18355, 12862, 2041, -6059, -6955}));
-}
-
-TEST(Synthesis, KeysKeepAbsolutePhaseAcrossGapAndPause)
-{
     EXPECT_EQ(
         synthesiseSequence(QStringLiteral("12"), Small),
         Samples({13337, 18355, 12862, 2041, -6059, 0, 0, 0, -9959, -15999, -11129, 3071, 16195}));
@@ -76,17 +73,14 @@ TEST(Synthesis, LayoutOfBlanksAndNonKeys)
         EXPECT_EQ(runs(synthesiseSequence(sequence, Small)), expected) << sequence;
 }
 
-TEST(Synthesis, CountsOfTheLayout)
+// Durations round to samples halves to even.
+TEST(Synthesis, SampleCounts)
 {
     const ToneLayout layout = ToneLayout::of(QStringLiteral(" 12 3a\n 4"));
     EXPECT_EQ(std::tuple(layout.digits, layout.blanks, layout.adjacentPairs), std::tuple(6, 3, 3));
     EXPECT_EQ(layout.totalSamples({480, 320, 2400}), 6 * 481 + 3 * 2401 + 3 * 321);
     EXPECT_EQ(ToneLayout::of(QString()).totalSamples({480, 320, 2400}), 0);
     EXPECT_TRUE(synthesiseSequence(QString(), {480, 320, 2400}).empty());
-}
-
-TEST(Synthesis, SampleCountsRoundHalvesToEven)
-{
     EXPECT_EQ(samplesFor(0.060), 480);
     EXPECT_EQ(samplesFor(2.5 / 8000.0), 2);
     EXPECT_EQ(samplesFor(3.5 / 8000.0), 4);

@@ -39,8 +39,10 @@ protected:
 
 } // namespace
 
-// The counts of the timing set above (480, 320, 2400) are in the synthesis it writes.
-TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
+// The counts of the timing set above (480, 320, 2400) are in the synthesis it writes. The Morse
+// preview's way out plays the samples as given, through the same device calls. Nothing to play
+// opens nothing and leaves the last time standing.
+TEST_F(TonePlayerTest, PlaysSequencesAndSamplesAndReleasesTheDevice)
 {
     clock.ticks = {1000, 2562};
     QList<bool> playing;
@@ -48,29 +50,23 @@ TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
     player.SuonaSequenza(QStringLiteral("12 3"));
     EXPECT_EQ(audio.calls,
               QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
-    ASSERT_EQ(audio.written.size(), 1);
-    EXPECT_EQ(audio.written[0], synthesiseSequence(QStringLiteral("12 3"), {480, 320, 2400}));
     EXPECT_EQ(player.ElapsedMs(), 1562);
     EXPECT_TRUE(player.lastPlaybackSucceeded());
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_EQ(playing, QList<bool>({true, false}));
     EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-// The Morse preview's way out: the samples as given, through the same device calls. Nothing to
-// play opens nothing and leaves the last time standing.
-TEST_F(TonePlayerTest, PlaysGivenSamplesLikeASequence)
-{
+    audio.calls.clear();
     clock.ticks = {0, 40};
     const std::vector<int16_t> samples{0, 1000, -1000, 0};
     player.playSamples(samples);
     EXPECT_EQ(audio.calls,
               QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
-    EXPECT_EQ(audio.written, QList<std::vector<int16_t>>{samples});
+    EXPECT_EQ(audio.written,
+              (QList{synthesiseSequence(QStringLiteral("12 3"), {480, 320, 2400}), samples}));
     EXPECT_TRUE(player.lastPlaybackSucceeded());
     EXPECT_FALSE(player.startSamples({}));
     player.SuonaSequenza(QString());
-    EXPECT_EQ(audio.created, 1);
+    EXPECT_EQ(audio.created, 2);
     EXPECT_EQ(player.ElapsedMs(), 40);
     EXPECT_FALSE(player.IsPlaying());
 }
