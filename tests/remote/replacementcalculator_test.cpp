@@ -17,7 +17,8 @@ std::string sequence(const ReplacementResult &result)
 
 } // namespace
 
-TEST(DigitCode, FollowsTheBoardTableNotTheKeypad)
+// Codes follow the board's table, not the keypad; the checksum is their sum as two digits.
+TEST(Replacement, DigitCodesAndChecksumSuffix)
 {
     const QString table = QStringLiteral("D1234567890*#ABC");
     for (int i = 0; i < 16; ++i)
@@ -26,10 +27,6 @@ TEST(DigitCode, FollowsTheBoardTableNotTheKeypad)
     EXPECT_EQ(DigitCode(u'd'), 0);
     for (QChar other : QStringLiteral("eE x+-\u00e9"))
         EXPECT_EQ(DigitCode(other), -1) << int(other.unicode());
-}
-
-TEST(ChecksumSuffix, SplitsTheSumIntoHighAndLowDigits)
-{
     EXPECT_EQ(ChecksumSuffix("C", 15), QString("CDC"));
     EXPECT_EQ(ChecksumSuffix("C", 16), QString("C1D"));
     EXPECT_EQ(ChecksumSuffix("A", 255), QString("ACC"));
