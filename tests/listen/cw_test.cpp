@@ -10,7 +10,8 @@ using namespace keytoner::test;
 namespace {
 
 // The second text follows at its own speed. Sigma 2000 against a 10000 tone is 8 dB in a 3 kHz
-// band; dither follows 133 ms of digital silence, as a live stream may start.
+// band; dither follows 133 ms of digital silence, as a live stream may start. Noise alone writes
+// nothing.
 TEST(CwText, ReadsTheText)
 {
     const struct {
@@ -49,14 +50,10 @@ TEST(CwText, ReadsTheText)
             sound.dither(c.ditherLsb, 133);
         EXPECT_EQ(joined(listen(sound, false, true)), sent) << c.text << " at " << c.wpm;
     }
-}
-
-TEST(CwText, NoiseAloneWritesNothing)
-{
-    Sound sound;
-    sound.silence(10000);
-    sound.noise(3000, 5);
-    EXPECT_EQ(joined(listen(sound, false, true)), "");
+    Sound noise;
+    noise.silence(10000);
+    noise.noise(3000, 5);
+    EXPECT_EQ(joined(listen(noise, false, true)), "");
 }
 
 // The half-amplitude length of the first mark, and where the next one starts,

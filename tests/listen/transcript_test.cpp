@@ -7,7 +7,8 @@
 
 using namespace keytoner;
 
-// Time 0 of the stream was heard at 14:03:07.5; "|" breaks the line.
+// Time 0 of the stream was heard at 14:03:07.5; "|" breaks the line, "~" clears the text (the
+// next line starts without a line end).
 TEST(Transcript, StampsEachLine)
 {
     const std::pair<std::vector<std::pair<double, std::string>>, std::string> cases[] = {
@@ -17,6 +18,7 @@ TEST(Transcript, StampsEachLine)
         {{{1.0, " "}, {1.2, "E"}}, "14:03:08  E"},
         {{{0.0, "A"}, {0.0, "|"}, {0.1, "B"}}, "14:03:07  A\n14:03:07  B"},
         {{{36000.0, "#"}}, "00:03:07  #"}, // past midnight
+        {{{1.0, "1"}, {1.0, "~"}, {2.0, "2"}}, "14:03:08  114:03:09  2"},
     };
     for (const auto &[events, expected] : cases) {
         Transcript transcript(14 * 3600 + 3 * 60 + 7.5);
@@ -24,17 +26,11 @@ TEST(Transcript, StampsEachLine)
         for (const auto &[time, piece] : events) {
             if (piece == "|")
                 transcript.breakLine();
+            else if (piece == "~")
+                transcript.clear();
             else
                 text += transcript.add({ListenEvent::Kind::Cw, time, piece});
         }
         EXPECT_EQ(text, expected);
     }
-}
-
-TEST(Transcript, ClearStartsWithoutANewLine)
-{
-    Transcript transcript(0.0);
-    EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 1.0, "1"}), "00:00:01  1");
-    transcript.clear();
-    EXPECT_EQ(transcript.add({ListenEvent::Kind::Dtmf, 2.0, "2"}), "00:00:02  2");
 }
