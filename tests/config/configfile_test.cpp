@@ -27,9 +27,10 @@ void setMode(const QString &path, mode_t mode)
 
 } // namespace
 
-// Cut at every byte: the items before the cut are the file's own, the reading says where it
-// stopped, and only a cut inside the last item (a quote left open runs to the end) is complete.
-TEST(ConfigFileFaults, TruncatedAnywhere)
+// Reading stops at a flag item other than 0 or 1 (binary bytes included), or where the file
+// ends, and says which item. Cut at every byte, the items before the cut are the file's own and
+// only a cut inside the last item (a quote left open runs to the end) is complete.
+TEST(ConfigFileFaults, WhereTheReadingStops)
 {
     const QByteArray whole = exampleFile();
     const qsizetype lastItemStart = whole.lastIndexOf('"', whole.size() - 4);
@@ -47,6 +48,32 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
         }
     }
     EXPECT_EQ(previous, ConfigItem::Count);
+    auto withItem = [](int item, const QByteArray &value) {
+        QList<QByteArray> items = QByteArray(exampleFile()).replace("\r\n", ",").split(',');
+        items[item] = value;
+        return items.join(',');
+    };
+    const struct {
+        QByteArray bytes;
+        int itemsRead;
+        QString failure;
+    } cases[] = {
+        {withItem(2, "2"), 2, R"(Item 3 (power-on state of output 3) is "2"; it must be 0 or 1.)"},
+        {withItem(6, "yes"), 6, R"(Item 7 (CW reply flag) is "yes"; it must be 0 or 1.)"},
+        {withItem(10, " 1 "), ConfigItem::Count, {}},
+        {withItem(10, "\"0\""), ConfigItem::Count, {}},
+        {exampleFile().left(exampleFile().indexOf("\"11\"")), 13,
+         "The file ends before item 14 of 30 (command 0)."},
+    };
+    for (const auto &c : cases) {
+        const ConfigFileRead read = readConfigFile(c.bytes);
+        EXPECT_EQ(std::pair(read.itemsRead, read.failure), std::pair(c.itemsRead, c.failure))
+            << c.bytes.toStdString();
+    }
+    QByteArray binary;
+    for (int b = 0; b < 256; ++b)
+        binary += char(b); // the first item: bytes 0 to 8
+    EXPECT_EQ(readConfigFile(binary).itemsRead, 0);
 }
 
 // A huge file is read no further than its first MiB: a quote left open in command 0 holds the
@@ -151,36 +178,4 @@ TEST(ConfigFile, ReadsWhatItWritesInAnyLayout)
     const BoardConfig read = readConfigFile(bytes).config;
     EXPECT_EQ(read, odd);
     EXPECT_EQ(fittedToFields(read).txtMem[15], "1234567890");
-}
-
-// Reading stops at a flag item other than 0 or 1 (binary bytes included), or where the file
-// ends, and says which item.
-TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
-{
-    auto withItem = [](int item, const QByteArray &value) {
-        QList<QByteArray> items = QByteArray(exampleFile()).replace("\r\n", ",").split(',');
-        items[item] = value;
-        return items.join(',');
-    };
-    const struct {
-        QByteArray bytes;
-        int itemsRead;
-        QString failure;
-    } cases[] = {
-        {withItem(2, "2"), 2, R"(Item 3 (power-on state of output 3) is "2"; it must be 0 or 1.)"},
-        {withItem(6, "yes"), 6, R"(Item 7 (CW reply flag) is "yes"; it must be 0 or 1.)"},
-        {withItem(10, " 1 "), ConfigItem::Count, {}},
-        {withItem(10, "\"0\""), ConfigItem::Count, {}},
-        {exampleFile().left(exampleFile().indexOf("\"11\"")), 13,
-         "The file ends before item 14 of 30 (command 0)."},
-    };
-    for (const auto &c : cases) {
-        const ConfigFileRead read = readConfigFile(c.bytes);
-        EXPECT_EQ(std::pair(read.itemsRead, read.failure), std::pair(c.itemsRead, c.failure))
-            << c.bytes.toStdString();
-    }
-    QByteArray binary;
-    for (int b = 0; b < 256; ++b)
-        binary += char(b); // the first item: bytes 0 to 8
-    EXPECT_EQ(readConfigFile(binary).itemsRead, 0);
 }

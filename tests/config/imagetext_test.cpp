@@ -1,6 +1,6 @@
 #include "config/ImageText.h"
 
-#include <QStringList>
+#include <QList>
 #include <gtest/gtest.h>
 
 using namespace keytoner;
