@@ -39,8 +39,7 @@ struct Sound {
         for (double &x : samples)
             x += gauss(random);
     }
-    // Dither of whole LSBs, uniform in ±lsb, from this time on (before it:
-    // digital silence).
+    // Dither of whole LSBs, uniform in ±lsb, from this time on (before it: digital silence).
     void dither(int lsb, double fromMs, unsigned seed = 1)
     {
         std::mt19937 random(seed);

@@ -56,12 +56,11 @@ TEST(CwText, ReadsTheText)
     EXPECT_EQ(joined(listen(noise, false, true)), "");
 }
 
-// The half-amplitude length of the first mark, and where the next one starts,
-// in samples.
+// The half-amplitude length of the first mark, and where the next one starts, in samples.
 std::pair<long, long> firstMarks(const std::vector<int16_t> &samples, int rate)
 {
-    // A 1000 Hz tone: the sample a quarter period later is the quadrature, so the
-    // two give the envelope, compared with half the amplitude (10000).
+    // A 1000 Hz tone: the sample a quarter period later is the quadrature, so the two give the
+    // envelope, compared with half the amplitude (10000).
     const auto quarter = static_cast<std::size_t>(rate / 4000);
     long start = -1;
     long length = 0;
@@ -78,9 +77,8 @@ std::pair<long, long> firstMarks(const std::vector<int16_t> &samples, int rate)
     return {length, -1};
 }
 
-// 1190 / WPM ms, rounded: 85 ms at 14, 60 ms at 20, 8 ms at 150 (48 samples per
-// ms at 48 kHz). The first mark's length, and the distance from its start to
-// the second mark's.
+// 1190 / WPM ms, rounded: 85 ms at 14, 60 ms at 20, 8 ms at 150 (48 samples per ms at 48 kHz). The
+// first mark's length, and the distance from its start to the second mark's.
 TEST(MorseSynthesis, KeysTheBoardsDitLength)
 {
     const struct {
@@ -112,9 +110,8 @@ TEST(MorseTable, ProsignsAndSharedCodes)
     EXPECT_FALSE(morseCode("<"));
 }
 
-// Both detectors on one channel: our own keys, then the board's reply in Morse.
-// The keys' tones are not read as Morse, and the reply starts with its first
-// character.
+// Both detectors on one channel: our own keys, then the board's reply in Morse. The keys' tones are
+// not read as Morse, and the reply starts with its first character.
 TEST(ListenBoth, KeysThenReply)
 {
     Sound sound;

@@ -9,9 +9,10 @@ const char *const Layout = "123A456B789C*0#D";
 const double Rows[] = {697, 770, 852, 941};
 const double Columns[] = {1209, 1336, 1477, 1633};
 
-// Keys sounded for onMs with offMs between them, each tone off by a factor, the
-// high group louder by the twist. Noise sigma 3000 is 10 dB under the two tones
-// (6000 each) in the 4 kHz band.
+// Keys sounded for onMs with offMs between them, each tone off by a factor, the high group louder
+// by the twist. Noise sigma 3000 is 10 dB under the two tones (6000 each) in the 4 kHz band. Two
+// tones of one group, one tone alone, or a tone with its own strong second harmonic are not keys,
+// however long they last.
 TEST(DtmfKeys, DecodesWhatATelephoneDecoderShould)
 {
     const struct {
@@ -48,12 +49,6 @@ TEST(DtmfKeys, DecodesWhatATelephoneDecoderShould)
         EXPECT_EQ(joined(listen(sound, true, false)), c.heard ? c.keys : "")
             << c.keys << " at " << c.rate << " Hz, factor " << c.factor << ", " << c.twistDb;
     }
-}
-
-// Two tones of one group, one tone alone, or a tone with its own strong second
-// harmonic are not keys, however long they last.
-TEST(DtmfKeys, SteadyToneThatIsNoKey)
-{
     for (const auto &[f1, f2] : {std::pair{697.0, 852.0}, {1336.0, 0.0}, {697.0, 1394.0}}) {
         Sound sound;
         sound.silence(100);

@@ -5,9 +5,8 @@
 
 using namespace keytoner;
 
-// One second of a sine of amplitude 0.5 (RMS 0.354): tones below 3.4 kHz pass
-// to the 8000 Hz output at full level, tones that would fold into the tone
-// bands are gone.
+// One second of a sine of amplitude 0.5 (RMS 0.354): tones below 3.4 kHz pass to the 8000 Hz output
+// at full level, tones that would fold into the tone bands are gone.
 TEST(Resampler, KeepsTheBandAndDropsWhatWouldFold)
 {
     const struct {

@@ -7,8 +7,8 @@
 
 using namespace keytoner;
 
-// Time 0 of the stream was heard at 14:03:07.5; "|" breaks the line, "~" clears the text (the
-// next line starts without a line end).
+// Time 0 of the stream was heard at 14:03:07.5; "|" breaks the line, "~" clears the text (the next
+// line starts without a line end).
 TEST(Transcript, StampsEachLine)
 {
     const std::pair<std::vector<std::pair<double, std::string>>, std::string> cases[] = {

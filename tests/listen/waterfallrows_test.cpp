@@ -1,5 +1,4 @@
-// The spectrum rows behind the Listen window's waterfall: level scale, band
-// placement, row rate.
+// The spectrum rows behind the Listen window's waterfall: level scale, band placement, row rate.
 #include "Signals.h"
 #include "listen/WaterfallRows.h"
 
@@ -7,10 +6,9 @@
 
 using namespace keytoner;
 
-// One second of a tone: fifty rows whatever the rate, of 120 bands of 25 Hz;
-// the tone's band at 20 log10(amplitude / 32768) within the window's scalloping
-// loss, one 300 Hz away far below.
-TEST(Spectrum, ToneStrongestInItsBandAtItsLevel)
+// One second of a tone: fifty rows whatever the rate, of 120 bands of 25 Hz; the tone's band at 20
+// log10(amplitude / 32768) within the window's scalloping loss, one 300 Hz away far below.
+TEST(Spectrum, RowsOfTonesAndSilence)
 {
     const struct {
         int rate;
@@ -36,15 +34,10 @@ TEST(Spectrum, ToneStrongestInItsBandAtItsLevel)
         EXPECT_NEAR(row[c.band], c.levelDb, 1.6) << c.hz;
         EXPECT_LT(row[c.band >= 12 ? c.band - 12 : c.band + 12], c.levelDb - 40.0f) << c.hz;
     }
-}
-
-TEST(Spectrum, SilenceStaysAtTheFloorAndRowsSpanBlocks)
-{
     Spectrum spectrum(8000);
     std::vector<std::vector<float>> rows;
     const std::vector<int16_t> silence(100, 0);
-    // 160 samples make one row at 8000 Hz: 100 + 100 gives one, with 40 carried
-    // over.
+    // 160 samples make one row at 8000 Hz: 100 + 100 gives one, with 40 carried over.
     spectrum.process(silence.data(), silence.size(), rows);
     EXPECT_TRUE(rows.empty());
     spectrum.process(silence.data(), silence.size(), rows);

@@ -94,7 +94,7 @@ TEST_F(RtfReaderTest, Texts)
 
 // A format lasts to the end of its group or to the control that ends it; sizes are in half points,
 // colours and fonts come from their tables, and a colour the table lacks is the default one.
-TEST_F(RtfReaderTest, CharacterFormats)
+TEST_F(RtfReaderTest, Formats)
 {
     const std::pair<QByteArray, std::vector<std::string>> cases[] = {
         {"{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  \\b on\\b0  \\ul "
@@ -109,10 +109,6 @@ TEST_F(RtfReaderTest, CharacterFormats)
     };
     for (const auto &[rtf, expected] : cases)
         EXPECT_EQ(runs(rtf), expected) << rtf.toStdString();
-}
-
-TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
-{
     QTextDocument &doc = read("{\\rtf1\\qc Title\\par\\pard Body\\par}");
     EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
     EXPECT_EQ(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
