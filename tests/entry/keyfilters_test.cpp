@@ -9,7 +9,10 @@ namespace K = KeyCode;
 
 // What each field lets through of the typed characters (after its replacement; 0 is swallowed)
 // and of the editing codes.
-TEST(KeyFilters, WhatEachFieldLetsThrough)
+// Printable keys give their character (AltGr reported as Ctrl+Alt included), editing keys their
+// control code; keys without a character, and Ctrl with a key that is no letter, give nothing.
+// A high surrogate without its partner (the fuzz target found one) stays alone.
+TEST(KeyFilters, TypedCharactersAndWhatEachFieldLetsThrough)
 {
     const std::function<int(int)> dtmf = [](int c) { return FilterDtmfKey(c); },
                                   noCopy = [](int c) { return FilterDtmfKey(c, false); },
@@ -51,13 +54,6 @@ TEST(KeyFilters, WhatEachFieldLetsThrough)
         {volts, K::Backspace, 8}};
     for (const auto &[filter, code, passed] : codes)
         EXPECT_EQ(filter(code), passed) << code;
-}
-
-// Printable keys give their character (AltGr reported as Ctrl+Alt included), editing keys their
-// control code; keys without a character, and Ctrl with a key that is no letter, give nothing.
-// A high surrogate without its partner (the fuzz target found one) stays alone.
-TEST(TypedCharacter, CodeOfAKey)
-{
     const auto ctrl = Qt::ControlModifier;
     const struct {
         int key;

@@ -79,7 +79,7 @@ std::pair<long, long> firstMarks(const std::vector<int16_t> &samples, int rate)
 
 // 1190 / WPM ms, rounded: 85 ms at 14, 60 ms at 20, 8 ms at 150 (48 samples per ms at 48 kHz). The
 // first mark's length, and the distance from its start to the second mark's.
-TEST(MorseSynthesis, KeysTheBoardsDitLength)
+TEST(Morse, KeysTheBoardsDitLengthFromTheTable)
 {
     const struct {
         const char *text;
@@ -97,10 +97,6 @@ TEST(MorseSynthesis, KeysTheBoardsDitLength)
         EXPECT_NEAR(mark, c.marks.first, 2) << c.text << " at " << c.wpm;
         EXPECT_NEAR(next, c.marks.second, 2) << c.text << " at " << c.wpm;
     }
-}
-
-TEST(MorseTable, ProsignsAndSharedCodes)
-{
     EXPECT_EQ(morseText(".-.-."), "<AR>");
     EXPECT_EQ(morseText("-...-"), "=");
     EXPECT_EQ(morseText("...-.-"), "<SK>");
