@@ -124,8 +124,7 @@ TEST(ListenBoth, KeysThenReply)
     std::string cw;
     for (const ListenEvent &event : listen(sound, true, true))
         (event.kind == ListenEvent::Kind::Dtmf ? dtmf : cw) += event.text;
-    EXPECT_EQ(dtmf, "7#");
-    EXPECT_EQ(cw, "DE N0CALL");
+    EXPECT_EQ(std::pair(dtmf, cw), std::pair(std::string("7#"), std::string("DE N0CALL")));
 }
 
 } // namespace
