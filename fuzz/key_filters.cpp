@@ -11,15 +11,6 @@
 
 using namespace keytoner;
 
-namespace {
-
-bool isDigit(int code)
-{
-    return code >= '0' && code <= '9';
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     if (size < 8)
@@ -34,18 +25,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int dtmf = FilterDtmfKey(code);
     FUZZ_CHECK(dtmf == KeyCode::None || dtmf == KeyCode::Backspace || dtmf == KeyCode::CtrlC ||
                (dtmf < 128 && isDtmfKey(QChar(dtmf))));
-    const int hidden = FilterDtmfKey(code, false);
-    FUZZ_CHECK(hidden != KeyCode::CtrlC);
+    FUZZ_CHECK(FilterDtmfKey(code, false) != KeyCode::CtrlC);
     const int sequence = FilterNewSequenceKey(code, text);
     FUZZ_CHECK(sequence == KeyCode::None || sequence == dtmf);
 
     const int call = FilterCallSignKey(code);
+    // Digits, : ; < = > ? @ and upper-case letters are the one range '0' to 'Z'.
     FUZZ_CHECK(call == KeyCode::None || call == KeyCode::Backspace || call == ' ' ||
-               isDigit(call) || (call >= 'A' && call <= 'Z') || (call >= ':' && call <= '@'));
+               (call >= '0' && call <= 'Z'));
 
     int digit = code;
     FilterDigitKey(digit);
-    FUZZ_CHECK(digit == KeyCode::None || digit == KeyCode::Backspace || isDigit(digit));
+    FUZZ_CHECK(digit == KeyCode::None || digit == KeyCode::Backspace ||
+               (digit >= '0' && digit <= '9'));
     int voltage = code;
     FilterVoltageKey(voltage);
     FUZZ_CHECK(voltage == digit || voltage == '.');

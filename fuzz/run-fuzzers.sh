@@ -13,9 +13,8 @@ seconds=${1:-30}
 shift || true
 build=${KEYTONER_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
+[ ${#targets[@]} -gt 0 ] ||
     targets=(frame_parser item_reader config_file image_decoder rtf_reader key_filters wav_reader)
-fi
 
 CC=clang CXX=clang++ cmake -S "$root/fuzz" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}" >/dev/null
@@ -31,9 +30,7 @@ for target in "${targets[@]}"; do
     log="$build/logs/$target.log"
     mkdir -p "$work" "$artifacts" "$(dirname "$log")"
     limits=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
-    if [ -n "${KEYTONER_FUZZ_RUNS:-}" ]; then
-        limits+=(-runs="$KEYTONER_FUZZ_RUNS")
-    fi
+    [ -z "${KEYTONER_FUZZ_RUNS:-}" ] || limits+=(-runs="$KEYTONER_FUZZ_RUNS")
     if "$build/fuzz_$target" "${limits[@]}" -artifact_prefix="$artifacts" \
         "$work" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
         runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)

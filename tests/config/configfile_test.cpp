@@ -16,10 +16,7 @@
 #include <sys/stat.h>
 
 using namespace keytoner;
-using keytoner::test::exampleConfig;
-using keytoner::test::exampleFile;
-using keytoner::test::fileBytes;
-using keytoner::test::inChild;
+using namespace keytoner::test;
 
 namespace {
 
@@ -30,9 +27,10 @@ void setMode(const QString &path, mode_t mode)
 
 } // namespace
 
-// Cut at every byte: the items before the cut are the file's own, the reading says where it
-// stopped, and only a cut inside the last item (a quote left open runs to the end) is complete.
-TEST(ConfigFileFaults, TruncatedAnywhere)
+// Reading stops at a flag item other than 0 or 1 (binary bytes included), or where the file
+// ends, and says which item. Cut at every byte, the items before the cut are the file's own and
+// only a cut inside the last item (a quote left open runs to the end) is complete.
+TEST(ConfigFileFaults, WhereTheReadingStops)
 {
     const QByteArray whole = exampleFile();
     const qsizetype lastItemStart = whole.lastIndexOf('"', whole.size() - 4);
@@ -50,111 +48,6 @@ TEST(ConfigFileFaults, TruncatedAnywhere)
         }
     }
     EXPECT_EQ(previous, ConfigItem::Count);
-}
-
-// A huge file is read no further than its first MiB: a quote left open in command 0 holds the
-// rest of the file.
-TEST(ConfigFileFaults, HugeFileIsNotReadWhole)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("huge.prg");
-    const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
-    ASSERT_TRUE(test::writeFile(path, head + QByteArray(16 << 20, '1')));
-    const ConfigFileRead read = loadConfigFile(path);
-    EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
-    EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
-}
-
-TEST(ConfigFileFaults, PathsThatAreNoReadableFile)
-{
-    QTemporaryDir folder;
-    const QString secret = folder.filePath("secret.prg");
-    ASSERT_FALSE(saveConfigFile(secret, exampleConfig()));
-    setMode(folder.path(), 0755);
-    setMode(secret, 0000);
-    for (const QString &path : {folder.path(), folder.filePath("missing.prg"), secret}) {
-        const int status = inChild(test::becomeNobody, [&] {
-            const ConfigFileRead read = loadConfigFile(path);
-            return read.itemsRead == 0 && !read.failure.isEmpty() ? 0 : 1;
-        });
-        EXPECT_EQ(status, 0) << path.toStdString();
-    }
-}
-
-// A save that cannot finish (a closed folder, a disk full before the new file's last byte, a
-// directory in the file's place) says so, leaves the old file as it was and nothing beside it.
-TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Default.prg");
-    ASSERT_FALSE(saveConfigFile(path, exampleConfig()));
-    BoardConfig other = exampleConfig();
-    other.txtCallID = QStringLiteral("IZ1NEW");
-    const auto newSize = rlim_t(writeConfigFile(other).size());
-    const std::function<void()> faults[] = {
-        [&] {
-            setMode(path, 0666); // even a writable file cannot be replaced in a closed folder
-            setMode(folder.path(), 0555);
-            test::becomeNobody();
-        },
-        [&] {
-            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
-            const rlimit fileSize{newSize - 1, newSize - 1};
-            ::setrlimit(RLIMIT_FSIZE, &fileSize);
-        },
-    };
-    for (const auto &fault : faults) {
-        EXPECT_EQ(
-            inChild(fault, [&] { return saveConfigFile(path, other).value_or("").isEmpty(); }), 0);
-        setMode(folder.path(), 0755);
-        EXPECT_EQ(fileBytes(path), exampleFile());
-        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    }
-    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
-    EXPECT_TRUE(saveConfigFile(path, exampleConfig()).has_value());
-    EXPECT_TRUE(QFileInfo(path).isDir());
-}
-
-TEST(ConfigFile, WritesTheExampleByteForByte)
-{
-    EXPECT_EQ(writeConfigFile(exampleConfig()), exampleFile());
-}
-
-// Items may be arranged over lines in any way; a hand-made file may leave the quotes out (an
-// empty command is then an empty line, which is an item); what follows the 30 items is not read.
-TEST(ConfigFile, ReadsTheItemsInAnyLayout)
-{
-    auto replaced = [](const char *from, const char *to) {
-        return QByteArray(exampleFile()).replace(from, to);
-    };
-    const QByteArray layouts[] = {exampleFile(), replaced("\r\n", ",").chopped(1),
-                                  replaced("\r\n", "\n"), replaced("\"", ""),
-                                  exampleFile() + "\"99\",1,\"junk\"\r\n"};
-    for (const QByteArray &bytes : layouts) {
-        const ConfigFileRead read = readConfigFile(bytes);
-        EXPECT_TRUE(read.complete()) << bytes.toStdString();
-        EXPECT_EQ(read.config, exampleConfig()) << bytes.toStdString();
-    }
-}
-
-// Commas, blanks and Latin-1 survive; a file holds texts as they stand, and the fields cut them.
-TEST(ConfigFile, TextsReadBackAsTheyStand)
-{
-    BoardConfig odd = exampleConfig();
-    odd.txtCallID = QString::fromLatin1("A,\xC8 ;");
-    odd.txtMem[15] = "12345678901234";
-    odd.chkOutput = {false, true, false, true};
-    const QByteArray bytes = writeConfigFile(odd);
-    EXPECT_TRUE(bytes.contains("\"A,\xC8 ;\""));
-    const BoardConfig read = readConfigFile(bytes).config;
-    EXPECT_EQ(read, odd);
-    EXPECT_EQ(fittedToFields(read).txtMem[15], "1234567890");
-}
-
-// Reading stops at a flag item other than 0 or 1 (binary bytes included), or where the file
-// ends, and says which item.
-TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
-{
     auto withItem = [](int item, const QByteArray &value) {
         QList<QByteArray> items = QByteArray(exampleFile()).replace("\r\n", ",").split(',');
         items[item] = value;
@@ -174,8 +67,8 @@ TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
     };
     for (const auto &c : cases) {
         const ConfigFileRead read = readConfigFile(c.bytes);
-        EXPECT_EQ(read.itemsRead, c.itemsRead) << c.bytes.toStdString();
-        EXPECT_EQ(read.failure, c.failure) << c.bytes.toStdString();
+        EXPECT_EQ(std::pair(read.itemsRead, read.failure), std::pair(c.itemsRead, c.failure))
+            << c.bytes.toStdString();
     }
     QByteArray binary;
     for (int b = 0; b < 256; ++b)
@@ -183,29 +76,106 @@ TEST(ConfigFile, ReadingStopsAtABadFlagOrTheEnd)
     EXPECT_EQ(readConfigFile(binary).itemsRead, 0);
 }
 
-TEST(ConfigFile, RefusedSaveNamesTheFieldAndKeepsTheOldFile)
+// A huge file is read no further than its first MiB: a quote left open in command 0 holds the
+// rest of the file. A folder, a missing file and one the user may not read give no items and a
+// reason.
+TEST(ConfigFileFaults, LoadingWhatIsFound)
 {
-    const struct {
-        std::function<void(BoardConfig &)> change;
-        QString message;
-    } cases[] = {
-        {[](BoardConfig &c) { c.txtMem[5] = "1\"2,3"; },
-         "Command 5 holds a double quote, which a configuration file cannot hold. The file was "
-         "not saved."},
-        {[](BoardConfig &c) { c.txtCallID = "AB\r\n"; },
-         "CW call holds a line break, which a configuration file cannot hold. The file was not "
-         "saved."},
-        {[](BoardConfig &c) { c.txtPrgComm = QString::fromUtf8("1\u20AC"); },
-         QString::fromUtf8("Programming port holds the character \"\u20AC\", which a "
-                           "configuration file cannot hold. The file was not saved.")},
+    QTemporaryDir folder;
+    const QString huge = folder.filePath("huge.prg");
+    const QByteArray head = exampleFile().left(exampleFile().indexOf("\"11\"") + 1);
+    ASSERT_TRUE(writeFile(huge, head + QByteArray(16 << 20, '1')));
+    const ConfigFileRead read = loadConfigFile(huge);
+    EXPECT_EQ(read.itemsRead, ConfigItem::FirstCommand + 1);
+    EXPECT_EQ(read.config.txtMem[0].size(), (1 << 20) - head.size());
+
+    const QString secret = folder.filePath("secret.prg");
+    ASSERT_FALSE(saveConfigFile(secret, exampleConfig()));
+    setMode(folder.path(), 0755);
+    setMode(secret, 0000);
+    for (const QString &path : {folder.path(), folder.filePath("missing.prg"), secret}) {
+        const int status = inChild(becomeNobody, [&] {
+            const ConfigFileRead loaded = loadConfigFile(path);
+            return loaded.itemsRead == 0 && !loaded.failure.isEmpty() ? 0 : 1;
+        });
+        EXPECT_EQ(status, 0) << path.toStdString();
+    }
+}
+
+// A save that cannot finish (a closed folder, a disk full before the new file's last byte, a
+// text the file cannot hold, a directory in the file's place) says so, leaves the old file as it
+// was and nothing beside it.
+TEST(ConfigFileFaults, FailedSaveKeepsTheOldFile)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Default.prg");
+    ASSERT_FALSE(saveConfigFile(path, exampleConfig()));
+    BoardConfig other = exampleConfig();
+    other.txtCallID = QStringLiteral("IZ1NEW");
+    const auto newSize = rlim_t(writeConfigFile(other).size());
+    const std::function<void()> faults[] = {
+        [&] {
+            setMode(path, 0666); // even a writable file cannot be replaced in a closed folder
+            setMode(folder.path(), 0555);
+            becomeNobody();
+        },
+        [&] {
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+            const rlimit fileSize{newSize - 1, newSize - 1};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        },
     };
-    QTemporaryDir dir;
-    const QString path = dir.filePath("kept.prg");
-    ASSERT_EQ(saveConfigFile(path, exampleConfig()), std::nullopt);
-    for (const auto &c : cases) {
+    for (const auto &fault : faults) {
+        EXPECT_EQ(
+            inChild(fault, [&] { return saveConfigFile(path, other).value_or("").isEmpty(); }), 0);
+        setMode(folder.path(), 0755);
+        EXPECT_EQ(fileBytes(path), exampleFile());
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+    // Texts a file cannot hold: the save is refused, naming the field.
+    const std::pair<std::function<void(BoardConfig &)>, QString> refused[] = {
+        {[](BoardConfig &c) { c.txtMem[5] = "1\"2,3"; }, "Command 5 holds a double quote"},
+        {[](BoardConfig &c) { c.txtCallID = "AB\r\n"; }, "CW call holds a line break"},
+        {[](BoardConfig &c) { c.txtPrgComm = QString::fromUtf8("1\u20AC"); },
+         QString::fromUtf8("Programming port holds the character \"\u20AC\"")},
+    };
+    for (const auto &[change, field] : refused) {
         BoardConfig config = exampleConfig();
-        c.change(config);
-        EXPECT_EQ(saveConfigFile(path, config), c.message);
+        change(config);
+        EXPECT_EQ(saveConfigFile(path, config),
+                  field + ", which a configuration file cannot hold. The file was not saved.");
         EXPECT_EQ(fileBytes(path), exampleFile());
     }
+    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
+    EXPECT_TRUE(saveConfigFile(path, exampleConfig()).has_value());
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+// Items may be arranged over lines in any way; a hand-made file may leave the quotes out (an
+// empty command is then an empty line, which is an item); what follows the 30 items is not read.
+// The program writes the example byte for byte. Commas, blanks and Latin-1 survive; a file holds
+// texts as they stand, and the fields cut them.
+TEST(ConfigFile, ReadsWhatItWritesInAnyLayout)
+{
+    EXPECT_EQ(writeConfigFile(exampleConfig()), exampleFile());
+    auto replaced = [](const char *from, const char *to) {
+        return QByteArray(exampleFile()).replace(from, to);
+    };
+    const QByteArray layouts[] = {exampleFile(), replaced("\r\n", ",").chopped(1),
+                                  replaced("\r\n", "\n"), replaced("\"", ""),
+                                  exampleFile() + "\"99\",1,\"junk\"\r\n"};
+    for (const QByteArray &bytes : layouts) {
+        const ConfigFileRead read = readConfigFile(bytes);
+        EXPECT_TRUE(read.complete()) << bytes.toStdString();
+        EXPECT_EQ(read.config, exampleConfig()) << bytes.toStdString();
+    }
+    BoardConfig odd = exampleConfig();
+    odd.txtCallID = QString::fromLatin1("A,\xC8 ;");
+    odd.txtMem[15] = "12345678901234";
+    odd.chkOutput = {false, true, false, true};
+    const QByteArray bytes = writeConfigFile(odd);
+    EXPECT_TRUE(bytes.contains("\"A,\xC8 ;\""));
+    const BoardConfig read = readConfigFile(bytes).config;
+    EXPECT_EQ(read, odd);
+    EXPECT_EQ(fittedToFields(read).txtMem[15], "1234567890");
 }

@@ -1,35 +1,22 @@
 #include "config/ImageText.h"
 
-#include <QStringList>
+#include <QList>
 #include <gtest/gtest.h>
 
 using namespace keytoner;
 
-namespace {
-
-ConfigImage counting()
+// Hex of sixteen bytes a line, each line ended; read back in either case, blanks and line ends
+// optional, or the 192 raw bytes; nothing else.
+TEST(ImageText, HexAndRawBytes)
 {
     ConfigImage image;
     for (int i = 0; i < ConfigImageSize; ++i)
         image[i] = std::uint8_t(i * 7);
-    return image;
-}
-
-} // namespace
-
-TEST(ImageText, HexHasSixteenBytesALine)
-{
-    const QStringList lines = imageToHex(counting()).split('\n');
+    const QByteArray hex = imageToHex(image).toLatin1();
+    const QList<QByteArray> lines = hex.split('\n');
     ASSERT_EQ(lines.size(), 13); // the last line is ended too
     EXPECT_EQ(lines[0], "00 07 0E 15 1C 23 2A 31 38 3F 46 4D 54 5B 62 69");
     EXPECT_EQ(lines[12], "");
-}
-
-// Hex in either case, blanks and line ends optional, or the 192 raw bytes; nothing else.
-TEST(ImageText, ParsesHexOrRawBytes)
-{
-    const ConfigImage image = counting();
-    const QByteArray hex = imageToHex(image).toLatin1();
     EXPECT_EQ(parseImage(hex).image, image);
     EXPECT_EQ(parseImage(hex.toLower().replace(" ", "").replace("\n", "")).image, image);
     const QByteArray raw(reinterpret_cast<const char *>(image.data()), ConfigImageSize);

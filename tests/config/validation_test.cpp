@@ -29,12 +29,16 @@ const QString BadCall = "Please insert a valid CW Call: \"%1\" is not an upper-c
 
 } // namespace
 
-TEST(ConfigValidation, RangesAreInclusive)
+// Ranges are inclusive. Empty IDs; conversions that the range checks let through fail with a
+// description that names the field and its text, at the step that stores the value, in the order of
+// the checks. Of duplicated commands, the first text repeated from command 0 on is named, not the
+// closest pair.
+TEST(ConfigValidation, Refusals)
 {
     const struct {
         const char *speed, *timer, *low, *high;
         QString message;
-    } cases[] = {
+    } ranges[] = {
         {"14", "10", "11.5", "13.8", Passes},
         {"150", "10", "11.5", "13.8", Passes},
         {"13", "10", "11.5", "13.8", BadSpeed},
@@ -53,7 +57,7 @@ TEST(ConfigValidation, RangesAreInclusive)
         {"20", "10", "1.24", "1.25", BadOrder},
         {"20", "10", "1.35", "1.4", BadOrder},
     };
-    for (const auto &c : cases) {
+    for (const auto &c : ranges) {
         const QString message = messageAfter([&](BoardConfig &config) {
             config.txtMorseSpeed = c.speed;
             config.txtTmr2 = c.timer;
@@ -62,13 +66,6 @@ TEST(ConfigValidation, RangesAreInclusive)
         });
         EXPECT_EQ(message, c.message) << c.speed << " " << c.timer << " " << c.low << " " << c.high;
     }
-}
-
-// Empty IDs; conversions that the range checks let through fail with a description that names
-// the field and its text, at the step that stores the value, in the order of the checks. Of
-// duplicated commands, the first text repeated from command 0 on is named, not the closest pair.
-TEST(ConfigValidation, RefusalsNameTheFieldAndText)
-{
     const struct {
         std::function<void(BoardConfig &)> change;
         QString message;

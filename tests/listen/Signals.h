@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <gtest/gtest.h>
 #include <numbers>
 #include <random>
 #include <string>
@@ -82,16 +81,5 @@ inline std::string joined(const std::vector<ListenEvent> &events)
         text += event.text;
     return text;
 }
-
-// A parameterised test's name from its case's `name`, anything but letters and digits made '_'.
-struct CaseName {
-    template <typename Case> std::string operator()(const testing::TestParamInfo<Case> &info) const
-    {
-        std::string name = info.param.name;
-        for (char &c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    }
-};
 
 } // namespace keytoner::test

@@ -1,10 +1,10 @@
 #include "manual/RtfReader.h"
 #include "support/QtApplication.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
@@ -13,11 +13,6 @@
 using namespace keytoner;
 
 namespace {
-
-struct TextRun {
-    QString text;
-    QTextCharFormat format;
-};
 
 class RtfReaderTest : public ::testing::Test {
 protected:
@@ -34,45 +29,29 @@ protected:
         return *result_.document;
     }
 
-    // The paragraphs' texts.
-    QStringList paragraphs(const QByteArray &bytes)
+    // Every text run as "text|size bold italic underline colour font fixed", the properties a
+    // run has.
+    std::vector<std::string> runs(const QByteArray &bytes)
     {
-        QStringList texts;
+        std::vector<std::string> all;
         for (QTextBlock block = read(bytes).begin(); block.isValid(); block = block.next())
-            texts << block.text();
-        return texts;
-    }
-
-    // The text runs of every paragraph, in order.
-    std::vector<TextRun> runs(const QByteArray &bytes)
-    {
-        std::vector<TextRun> all;
-        for (QTextBlock block = read(bytes).begin(); block.isValid(); block = block.next())
-            for (auto it = block.begin(); !it.atEnd(); ++it)
-                all.push_back({it.fragment().text(), it.fragment().charFormat()});
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                QStringList has{QString::number(f.fontPointSize())};
+                has << (f.fontWeight() == QFont::Bold ? "bold" : "");
+                has << (f.fontItalic() ? "italic" : "") << (f.fontUnderline() ? "underline" : "");
+                if (f.hasProperty(QTextFormat::ForegroundBrush))
+                    has << f.foreground().color().name();
+                has << f.fontFamilies().toStringList().value(0)
+                    << (f.fontFixedPitch() ? "fixed" : "");
+                has.removeAll(QString());
+                all.push_back((it.fragment().text() + "|" + has.join(' ')).toStdString());
+            }
         return all;
-    }
-
-    // The refusal of broken bytes; it must give a reason.
-    QString error(const QByteArray &bytes)
-    {
-        const RtfDocument result = RtfReader::read(bytes);
-        EXPECT_FALSE(result.document) << bytes.left(60).toStdString();
-        EXPECT_FALSE(result.error.isEmpty());
-        return result.error;
     }
 
     RtfDocument result_;
 };
-
-TextRun runWith(const std::vector<TextRun> &runs, const QString &text)
-{
-    for (const TextRun &run : runs)
-        if (run.text == text)
-            return run;
-    ADD_FAILURE() << "no run " << text.toStdString();
-    return {};
-}
 
 } // namespace
 
@@ -105,55 +84,31 @@ TEST_F(RtfReaderTest, Texts)
          {"Shownlink"}},
         {"{\\rtf1{\\pict\\bin6 }{\\x{}}after}", {"after"}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(paragraphs(c.rtf), c.paragraphs) << c.rtf.toStdString();
+    for (const auto &c : cases) {
+        QStringList texts;
+        for (QTextBlock block = read(c.rtf).begin(); block.isValid(); block = block.next())
+            texts << block.text();
+        EXPECT_EQ(texts, c.paragraphs) << c.rtf.toStdString();
+    }
 }
 
-TEST_F(RtfReaderTest, CharacterFormattingAndGroupScope)
+// A format lasts to the end of its group or to the control that ends it; sizes are in half points,
+// colours and fonts come from their tables, and a colour the table lacks is the default one.
+TEST_F(RtfReaderTest, Formats)
 {
-    const auto all = runs("{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  "
-                          "\\b on\\b0  \\ul x\\ulnone  y}");
-    EXPECT_FALSE(runWith(all, "plain ").format.fontWeight() == QFont::Bold);
-    EXPECT_EQ(runWith(all, "bold ").format.fontWeight(), QFont::Bold);
-    const TextRun both = runWith(all, "both");
-    EXPECT_EQ(both.format.fontWeight(), QFont::Bold);
-    EXPECT_TRUE(both.format.fontItalic());
-    EXPECT_TRUE(runWith(all, "under").format.fontUnderline());
-    EXPECT_FALSE(runWith(all, "under").format.fontWeight() == QFont::Bold);
-    EXPECT_TRUE(runWith(all, "it").format.fontItalic());
-    EXPECT_EQ(runWith(all, "on").format.fontWeight(), QFont::Bold);
-    EXPECT_TRUE(runWith(all, "x").format.fontUnderline());
-    EXPECT_FALSE(runWith(all, " y").format.fontUnderline());
-}
-
-TEST_F(RtfReaderTest, SizesColoursAndPlain)
-{
-    const auto all = runs("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
-                          "\\fs20 ten {\\fs36\\cf1 red} \\cf2 blue\\plain  reset \\cf9 nine}");
-    EXPECT_DOUBLE_EQ(runWith(all, "ten ").format.fontPointSize(), 10.0);
-    const TextRun red = runWith(all, "red");
-    EXPECT_DOUBLE_EQ(red.format.fontPointSize(), 18.0);
-    EXPECT_EQ(red.format.foreground().color(), QColor(200, 0, 0));
-    EXPECT_EQ(runWith(all, "blue").format.foreground().color(), QColor(0, 0, 255));
-    // A colour the table does not have is the default colour, not a failure; the two runs
-    // have one format.
-    const TextRun reset = runWith(all, " reset nine");
-    EXPECT_DOUBLE_EQ(reset.format.fontPointSize(), 12.0);
-    EXPECT_FALSE(reset.format.hasProperty(QTextFormat::ForegroundBrush));
-}
-
-TEST_F(RtfReaderTest, FontsFromTheTable)
-{
-    const auto all = runs("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}"
-                          "\\f0 prose \\f1 code}");
-    EXPECT_EQ(runWith(all, "prose ").format.fontFamilies().toStringList().value(0), "Arial");
-    const TextRun code = runWith(all, "code");
-    EXPECT_EQ(code.format.fontFamilies().toStringList().value(0), "Courier New");
-    EXPECT_TRUE(code.format.fontFixedPitch());
-}
-
-TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
-{
+    const std::pair<QByteArray, std::vector<std::string>> cases[] = {
+        {"{\\rtf1 plain {\\b bold {\\i both}} \\ul under\\ul0  \\i it\\i0  \\b on\\b0  \\ul "
+         "x\\ulnone  y}",
+         {"plain |12", "bold |12 bold", "both|12 bold italic", " |12", "under|12 underline", " |12",
+          "it|12 italic", " |12", "on|12 bold", " |12", "x|12 underline", " y|12"}},
+        {"{\\rtf1{\\colortbl;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}"
+         "\\fs20 ten {\\fs36\\cf1 red} \\cf2 blue\\plain  reset \\cf9 nine}",
+         {"ten |10", "red|18 #c80000", " |10", "blue|10 #0000ff", " reset nine|12"}},
+        {"{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\\f0 prose \\f1 code}",
+         {"prose |12 Arial", "code|12 Courier New fixed"}},
+    };
+    for (const auto &[rtf, expected] : cases)
+        EXPECT_EQ(runs(rtf), expected) << rtf.toStdString();
     QTextDocument &doc = read("{\\rtf1\\qc Title\\par\\pard Body\\par}");
     EXPECT_EQ(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
     EXPECT_EQ(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
@@ -161,37 +116,29 @@ TEST_F(RtfReaderTest, ParagraphAlignmentAndPard)
     // A hanging bullet: the tab stop at the indent lands where the wrapped lines start.
     QTextDocument &bullet = read("{\\rtf1\\li360\\fi-240\\tx360 \\bullet\\tab item\\par}");
     const QTextBlockFormat format = bullet.begin().blockFormat();
-    EXPECT_DOUBLE_EQ(format.leftMargin(), 18.0);
-    EXPECT_DOUBLE_EQ(format.textIndent(), -12.0);
-    ASSERT_EQ(format.tabPositions().size(), 1);
-    EXPECT_DOUBLE_EQ(format.tabPositions()[0].position, 12.0);
+    EXPECT_EQ(std::tuple(format.leftMargin(), format.textIndent(), format.tabPositions().size(),
+                         format.tabPositions().value(0).position),
+              std::tuple(18.0, -12.0, 1, 12.0));
 }
 
 // The manual's screenshots: PNG pictures in hex, shown at their goal size (15 twips a pixel).
 TEST_F(RtfReaderTest, PngPicturesAtTheirGoalSize)
 {
-    QImage image(4, 2, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(image.save(&buffer, "PNG"));
-    const QByteArray hex = png.toHex();
+    // A red PNG of 4 by 2 pixels.
+    const QByteArray hex = "89504e470d0a1a0a0000000d4948445200000004000000020802000000f0caea340000"
+                           "00104944415478da63f8cfc000470cc81c006faa07f968ddafa70000000049454e44"
+                           "ae426082";
     // Split across lines as writers do; a WMF picture and one in a skipped group are not shown.
     QTextDocument &document =
         read("{\\rtf1 A{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + hex.left(20) + "\r\n" +
              hex.mid(20) + "}B{\\pict\\wmetafile8 0100}{\\*\\x{\\pict\\pngblip " + hex + "}}C}");
-    const QTextBlock block = document.begin();
-    EXPECT_EQ(block.text(), QStringLiteral("A\uFFFCBC"));
-    std::vector<QTextImageFormat> images;
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        if (it.fragment().charFormat().isImageFormat())
-            images.push_back(it.fragment().charFormat().toImageFormat());
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].width(), 20.0);
-    EXPECT_EQ(images[0].height(), 10.0);
+    EXPECT_EQ(document.begin().text(), QStringLiteral("A\uFFFCBC"));
+    QTextCursor cursor(&document);
+    cursor.setPosition(2); // after the picture
+    const QTextImageFormat image = cursor.charFormat().toImageFormat();
+    EXPECT_EQ(QSizeF(image.width(), image.height()), QSizeF(20, 10));
     const QImage shown =
-        document.resource(QTextDocument::ImageResource, QUrl(images[0].name())).value<QImage>();
+        document.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
     EXPECT_EQ(shown.size(), QSize(4, 2));
     EXPECT_EQ(shown.pixel(3, 1), QColor(Qt::red).rgb());
 }
@@ -213,8 +160,11 @@ TEST_F(RtfReaderTest, RefusesWhatIsNotRtfOrIsBroken)
         {"{\\rtf1 \\" + QByteArray(40, 'a') + "}", "too long"},
         {"{\\rtf1 " + QByteArray(100000, '{'), "nested too deeply"},
     };
-    for (const auto &[rtf, reason] : cases)
-        EXPECT_TRUE(error(rtf).contains(reason)) << rtf.left(60).toStdString();
+    for (const auto &[rtf, reason] : cases) {
+        const RtfDocument result = RtfReader::read(rtf);
+        EXPECT_FALSE(result.document) << rtf.left(60).toStdString();
+        EXPECT_TRUE(result.error.contains(reason)) << rtf.left(60).toStdString();
+    }
     // Trailing blanks and NULs after the last brace are tolerated.
     EXPECT_TRUE(RtfReader::read(QByteArray("{\\rtf1 ok}\r\n\0\0", 14)).document);
 }

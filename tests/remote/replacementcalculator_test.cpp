@@ -1,20 +1,12 @@
 #include "remote/ReplacementCalculator.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <tuple>
 
 using namespace keytoner;
 using Kind = ReplacementRefusal::Kind;
 
 namespace {
-
-ReplacementResult calc(const char *original, const char *newCode, const char *modifier,
-                       const char *checksum)
-{
-    return calculateReplacement({QString::fromLatin1(original), QString::fromLatin1(modifier),
-                                 QString::fromLatin1(newCode), QString::fromLatin1(checksum)});
-}
 
 std::string sequence(const ReplacementResult &result)
 {
@@ -25,7 +17,8 @@ std::string sequence(const ReplacementResult &result)
 
 } // namespace
 
-TEST(DigitCode, FollowsTheBoardTableNotTheKeypad)
+// Codes follow the board's table, not the keypad; the checksum is their sum as two digits.
+TEST(Replacement, DigitCodesAndChecksumSuffix)
 {
     const QString table = QStringLiteral("D1234567890*#ABC");
     for (int i = 0; i < 16; ++i)
@@ -34,10 +27,6 @@ TEST(DigitCode, FollowsTheBoardTableNotTheKeypad)
     EXPECT_EQ(DigitCode(u'd'), 0);
     for (QChar other : QStringLiteral("eE x+-\u00e9"))
         EXPECT_EQ(DigitCode(other), -1) << int(other.unicode());
-}
-
-TEST(ChecksumSuffix, SplitsTheSumIntoHighAndLowDigits)
-{
     EXPECT_EQ(ChecksumSuffix("C", 15), QString("CDC"));
     EXPECT_EQ(ChecksumSuffix("C", 16), QString("C1D"));
     EXPECT_EQ(ChecksumSuffix("A", 255), QString("ACC"));
@@ -59,7 +48,8 @@ TEST(Replacement, WorkedExamples)
         {"9", "99", "999", "1", "999999112"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(sequence(calc(c.original, c.newCode, c.modifier, c.checksum)), c.sequence);
+        EXPECT_EQ(sequence(calculateReplacement({c.original, c.modifier, c.newCode, c.checksum})),
+                  c.sequence);
 }
 
 // The first refusal in the order the operator sees them, with the window's box, and the range
@@ -67,66 +57,58 @@ TEST(Replacement, WorkedExamples)
 TEST(Replacement, Refusals)
 {
     using F = ReplacementField;
+    using I = RefusalIcon;
+    const QString empty =
+        "Modifier ID or Checksum ID cannot be empty.\r\nPlease insert Modifier ID "
+        "/ Checksum ID in Direct Programming Tab.";
+    const QString originalEnds =
+        "Original Sequence ends with Modifier ID Sequence.\r\nPlease modify Original Sequence.";
+    const QString newEnds =
+        "New Sequence ends with Modifier ID Sequence.\r\nPlease modify New Sequence.";
+    const QString notDtmf = "%1 contains characters that are not DTMF digits.\r\nOnly 0-9, *, #, "
+                            "A, B, C and D can be used.";
     const struct {
         const char *original, *newCode, *modifier, *checksum;
         Kind kind;
+        I icon;
+        QString message;
         F field;
         int start;
         int length;
     } cases[] = {
-        {"", "", "", "C", Kind::EmptyIds, F::None, 0, 0},
-        {"5#9", "", "#9", "", Kind::EmptyIds, F::None, 0, 0},
-        {"129", "129", "9", "C", Kind::OriginalEndsWithModifier, F::Original, 2, 1},
-        {"5#9", "1#9", "#9", "C", Kind::OriginalEndsWithModifier, F::Original, 1, 2},
-        {"1", "55#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 2, 2},
-        {"", "1#9", "#9", "C", Kind::NewEndsWithModifier, F::New, 1, 2},
-        {"1", "2", "#9", "C", Kind::TooShort, F::None, 0, 0},
-        {"", "22", "#9", "C", Kind::TooShort, F::None, 0, 0},
-        {"12x4", "56", "#9", "C", Kind::NotDtmf, F::Original, 2, 1},
-        {"12", "5a", "#9", "C", Kind::NotDtmf, F::New, 1, 1},
-        {"12", "56", "#-", "C", Kind::NotDtmf, F::ModifierId, 1, 1},
-        {"12", "56", "#9", "E", Kind::NotDtmf, F::ChecksumId, 0, 1},
+        {"", "", "", "C", Kind::EmptyIds, I::Exclamation, empty, F::None, 0, 0},
+        {"5#9", "", "#9", "", Kind::EmptyIds, I::Exclamation, empty, F::None, 0, 0},
+        {"129", "129", "9", "C", Kind::OriginalEndsWithModifier, I::Information, originalEnds,
+         F::Original, 2, 1},
+        {"5#9", "1#9", "#9", "C", Kind::OriginalEndsWithModifier, I::Information, originalEnds,
+         F::Original, 1, 2},
+        {"1", "55#9", "#9", "C", Kind::NewEndsWithModifier, I::Information, newEnds, F::New, 2, 2},
+        {"", "1#9", "#9", "C", Kind::NewEndsWithModifier, I::Information, newEnds, F::New, 1, 2},
+        {"1", "2", "#9", "C", Kind::TooShort, I::Exclamation, "Original/New Sequence too short.",
+         F::None, 0, 0},
+        {"", "22", "#9", "C", Kind::TooShort, I::Exclamation, "Original/New Sequence too short.",
+         F::None, 0, 0},
+        {"12x4", "56", "#9", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Original Sequence"),
+         F::Original, 2, 1},
+        {"12", "5a", "#9", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("New Sequence"), F::New,
+         1, 1},
+        {"12", "56", "#-", "C", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Modifier ID"),
+         F::ModifierId, 1, 1},
+        {"12", "56", "#9", "E", Kind::NotDtmf, I::Exclamation, notDtmf.arg("Checksum ID"),
+         F::ChecksumId, 0, 1},
         // Only reachable by bypassing the field's length limit: 18 digits of code 15 sum to 270.
-        {"1", "CCCCCCCCCCCCCCCCCC", "#9", "C", Kind::TooLong, F::None, 0, 0},
+        {"1", "CCCCCCCCCCCCCCCCCC", "#9", "C", Kind::TooLong, I::Exclamation,
+         "New Sequence too long for its checksum.", F::None, 0, 0},
     };
-    const std::map<Kind, std::tuple<RefusalIcon, QString, QString>> boxes = {
-        {Kind::EmptyIds,
-         {RefusalIcon::Exclamation, "DTMF",
-          "Modifier ID or Checksum ID cannot be empty.\r\nPlease insert Modifier ID / Checksum "
-          "ID in Direct Programming Tab."}},
-        {Kind::OriginalEndsWithModifier,
-         {RefusalIcon::Information, "Warning",
-          "Original Sequence ends with Modifier ID Sequence.\r\nPlease modify Original "
-          "Sequence."}},
-        {Kind::NewEndsWithModifier,
-         {RefusalIcon::Information, "Warning",
-          "New Sequence ends with Modifier ID Sequence.\r\nPlease modify New Sequence."}},
-        {Kind::TooShort, {RefusalIcon::Exclamation, "DTMF", "Original/New Sequence too short."}},
-    };
-    const std::map<F, QString> names = {{F::Original, "Original Sequence"},
-                                        {F::New, "New Sequence"},
-                                        {F::ModifierId, "Modifier ID"},
-                                        {F::ChecksumId, "Checksum ID"}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.original) + " " + c.newCode + " " + c.modifier + " " +
-                     c.checksum);
-        const ReplacementResult result = calc(c.original, c.newCode, c.modifier, c.checksum);
+        const ReplacementResult result =
+            calculateReplacement({c.original, c.modifier, c.newCode, c.checksum});
         const auto *r = std::get_if<ReplacementRefusal>(&result);
         ASSERT_NE(r, nullptr) << sequence(result);
-        EXPECT_EQ(r->kind, c.kind);
-        EXPECT_EQ(r->field, c.field);
-        EXPECT_EQ(r->selectionStart, c.start);
-        if (c.kind != Kind::NotDtmf) {
-            EXPECT_EQ(r->selectionLength, c.length);
-        }
-        if (const auto box = boxes.find(c.kind); box != boxes.end()) {
-            EXPECT_EQ(r->icon, std::get<0>(box->second));
-            EXPECT_EQ(r->title, std::get<1>(box->second));
-            EXPECT_EQ(r->message, std::get<2>(box->second));
-        } else if (c.kind == Kind::NotDtmf) {
-            EXPECT_EQ(r->icon, RefusalIcon::Exclamation);
-            EXPECT_EQ(r->title, QString("DTMF"));
-            EXPECT_TRUE(r->message.startsWith(names.at(c.field))) << r->message.toStdString();
-        }
+        const QString title = c.icon == I::Information ? "Warning" : "DTMF";
+        EXPECT_EQ(std::tuple(r->kind, r->icon, r->title, r->message, r->field, r->selectionStart,
+                             r->selectionLength),
+                  std::tuple(c.kind, c.icon, title, c.message, c.field, c.start, c.length))
+            << r->message.toStdString();
     }
 }

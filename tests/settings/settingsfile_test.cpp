@@ -14,44 +14,26 @@ using namespace keytoner;
 static const QByteArray GoodLine =
     "\"keep.prg\",15,30,1,\"777\",\"80\",\"3\",\"4\",\"5\",\"6\",\"7\"\r\n";
 
-TEST(SettingsFile, DefaultLineIsTheDocumentedOne)
+// The first start's line; a path the line cannot hold is named and nothing is saved.
+// The sending fields lose the quotes and line breaks the line cannot hold and read back as
+// written, with every printable Latin-1 character, commas and blanks included; positions beyond
+// the readable range are written at its limit. A line that is no UTF-8 is Latin-1.
+TEST(SettingsFile, WritingTheLine)
 {
-    const SettingsValues values = SettingsFile::defaults("/opt/keytoner");
+    SettingsValues values = SettingsFile::defaults("/opt/keytoner");
     EXPECT_EQ(
         SettingsFile::format(values),
         QStringLiteral("\"/opt/keytoner/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\","
                        "\"300\",\"1\",\"1\",\"200\"\r\n"));
-}
-
-// A position rounds halves to even and reads blank as 0; one that does not fit a 16-bit number
-// stops the reading at its field, keeping the fields before it.
-TEST(SettingsFile, PositionNumbers)
-{
-    const struct {
-        const char *text;
-        std::optional<int> left;
-    } cases[] = {{"1200.5", 1200}, {" 1201.5 ", 1202}, {"-32768.5", -32768}, {"32767.4", 32767},
-                 {" ", 0},         {"32767.5", {}},    {"-32769", {}},       {"12abc", {}}};
-    for (const auto &c : cases) {
-        const SettingsRead read = SettingsFile::parse(
-            QStringLiteral("\"keep.prg\",%1,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
-                .arg(QLatin1String(c.text)));
-        EXPECT_EQ(read.failedField, c.left ? std::nullopt : std::optional<int>(2)) << c.text;
-        EXPECT_EQ(read.values.left, c.left.value_or(0)) << c.text;
-        EXPECT_EQ(read.values.sequence.isEmpty(), !c.left) << c.text;
-    }
-}
-
-// The sending fields lose the quotes and line breaks the line cannot hold and read back as
-// written, with every printable Latin-1 character, commas and blanks included; positions beyond
-// the readable range are written at its limit. A line that is no UTF-8 is Latin-1.
-TEST(SettingsFile, WhatIsWrittenReadsBack)
-{
+    EXPECT_EQ(SettingsFile::unwritable(values), std::nullopt);
+    values.configFile = "/media/op/\"club\".prg";
+    EXPECT_EQ(SettingsFile::unwritable(values),
+              "The path of the configuration file, /media/op/\"club\".prg, holds a double "
+              "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
     QString latin1;
     for (int c = 0x20; c <= 0xFF; ++c)
         if (c != '"' && (c < 0x7F || c >= 0xA0))
             latin1 += QChar(c);
-    SettingsValues values = SettingsFile::defaults("/opt");
     values.configFile = latin1;
     values.left = 40000;
     values.top = -40000;
@@ -73,14 +55,23 @@ TEST(SettingsFile, WhatIsWrittenReadsBack)
     EXPECT_EQ(SettingsFile::decode("\xEF\xBB\xBF\"a\""), QStringLiteral("\"a\""));
 }
 
-TEST(SettingsFile, PathThatCannotBeWrittenIsNamed)
+// A position rounds halves to even and reads blank as 0; one that does not fit a 16-bit number
+// stops the reading at its field, keeping the fields before it.
+TEST(SettingsFile, PositionNumbers)
 {
-    SettingsValues values = SettingsFile::defaults("/opt");
-    values.configFile = "/media/op/\"club\".prg";
-    EXPECT_EQ(SettingsFile::unwritable(values),
-              "The path of the configuration file, /media/op/\"club\".prg, holds a double "
-              "quote, which Keytoner2.ini cannot hold; the settings were not saved.");
-    EXPECT_EQ(SettingsFile::unwritable(SettingsFile::defaults("/opt")), std::nullopt);
+    const struct {
+        const char *text;
+        std::optional<int> left;
+    } cases[] = {{"1200.5", 1200}, {" 1201.5 ", 1202}, {"-32768.5", -32768}, {"32767.4", 32767},
+                 {" ", 0},         {"32767.5", {}},    {"-32769", {}},       {"12abc", {}}};
+    for (const auto &c : cases) {
+        const SettingsRead read = SettingsFile::parse(
+            QStringLiteral("\"keep.prg\",%1,0,0,\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\"")
+                .arg(QLatin1String(c.text)));
+        EXPECT_EQ(std::tuple(read.failedField, read.values.left, read.values.sequence.isEmpty()),
+                  std::tuple(c.left ? std::nullopt : std::optional(2), c.left.value_or(0), !c.left))
+            << c.text;
+    }
 }
 
 // Whatever the file holds, loading keeps the fields read before the first it could not read

@@ -5,7 +5,8 @@
 
 using namespace keytoner;
 
-TEST(SenderTiming, ValuesBelowTheMinimumsAreRaised)
+// Values below the minimums are raised, the others keep their text and give the durations.
+TEST(SenderTiming, ToneTimingCorrection)
 {
     const SendTiming low = correctToneTiming({"10", "5", "0", "7"});
     EXPECT_EQ(low.digit, "25");
@@ -17,10 +18,6 @@ TEST(SenderTiming, ValuesBelowTheMinimumsAreRaised)
     EXPECT_EQ(empty.digit, "25");
     EXPECT_EQ(empty.gap, "15");
     EXPECT_EQ(empty.pause, "25");
-}
-
-TEST(SenderTiming, ValuesAtOrAboveTheMinimumsKeepTheirText)
-{
     const SendTiming kept = correctToneTiming({"25", "15.0", "60abc", ""});
     EXPECT_EQ(kept.digit, "25");
     EXPECT_EQ(kept.gap, "15.0");

@@ -8,14 +8,26 @@ using namespace keytoner;
 namespace {
 
 const SampleCounts Small{4, 2, 8};
+using Samples = std::vector<int16_t>;
 
-std::vector<int16_t> expectSamples(std::initializer_list<int> values)
+// The samples as runs of sound and silence: "5S 9. " is five sounding samples, then nine silent.
+std::string runs(const Samples &samples)
 {
-    return std::vector<int16_t>(values.begin(), values.end());
+    std::string text;
+    std::size_t length = 0;
+    for (std::size_t n = 0; n < samples.size(); ++n) {
+        ++length;
+        if (n + 1 == samples.size() || (samples[n] != 0) != (samples[n + 1] != 0)) {
+            text += std::to_string(length) + (samples[n] != 0 ? "S " : ". ");
+            length = 0;
+        }
+    }
+    return text;
 }
 
 } // namespace
 
+// Keys give their row and column tones, whatever follows them; anything else is silent.
 TEST(ToneTable, KeysMapToTheirLowAndHighGroup)
 {
     const QString keys = QStringLiteral("0123456789ABCD*#");
@@ -32,84 +44,43 @@ TEST(ToneTable, KeysMapToTheirLowAndHighGroup)
         EXPECT_EQ(FreqLow(QString(keys.at(i))), low[i]);
         EXPECT_EQ(FreqHigh(QString(keys.at(i)) + QStringLiteral("xyz")), high[i]);
     }
+    for (const char *key : {" ", "a", "d", "\n", "E", "!", ""})
+        EXPECT_EQ(std::pair(FreqLow(key), FreqHigh(key)), std::pair(0.0, 0.0)) << key;
 }
 
-TEST(ToneTable, NonKeysAreSilent)
+// A key at 60 ms; keys keep their absolute phase across a gap and a pause.
+TEST(Synthesis, HandComputedSamples)
 {
-    for (const QString &key :
-         {QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("d"), QStringLiteral("\n"),
-          QStringLiteral("E"), QStringLiteral("!"), QString()}) {
-        EXPECT_EQ(FreqLow(key), 0.0);
-        EXPECT_EQ(FreqHigh(key), 0.0);
-    }
+    const Samples one = synthesiseSequence(QStringLiteral("1"), {480, 320, 2400});
+    ASSERT_EQ(one.size(), 481u);
+    EXPECT_EQ(Samples(one.begin(), one.begin() + 6),
+              Samples({13337, 18355, 12862, 2041, -6059, -6955}));
+    EXPECT_EQ(
+        synthesiseSequence(QStringLiteral("12"), Small),
+        Samples({13337, 18355, 12862, 2041, -6059, 0, 0, 0, -9959, -15999, -11129, 3071, 16195}));
+    const Samples afterPause = synthesiseSequence(QStringLiteral("1 2"), Small);
+    ASSERT_EQ(afterPause.size(), 19u);
+    EXPECT_EQ(Samples(afterPause.begin() + 14, afterPause.begin() + 16), Samples({9054, -2644}));
 }
 
-TEST(Synthesis, SingleKeyAtSixtyMilliseconds)
-{
-    const auto samples = synthesiseSequence(QStringLiteral("1"), {480, 320, 2400});
-    ASSERT_EQ(samples.size(), 481u);
-    EXPECT_EQ(std::vector<int16_t>(samples.begin(), samples.begin() + 6),
-              expectSamples({13337, 18355, 12862, 2041, -6059, -6955}));
-}
-
-TEST(Synthesis, AdjacentKeysKeepAbsolutePhaseAcrossTheGap)
-{
-    EXPECT_EQ(synthesiseSequence(QStringLiteral("12"), Small),
-              expectSamples(
-                  {13337, 18355, 12862, 2041, -6059, 0, 0, 0, -9959, -15999, -11129, 3071, 16195}));
-}
-
-TEST(Synthesis, BlankReplacesTheGapByAPause)
-{
-    const auto samples = synthesiseSequence(QStringLiteral("1 2"), Small);
-    ASSERT_EQ(samples.size(), 19u);
-    for (int i = 5; i < 14; ++i)
-        EXPECT_EQ(samples[i], 0) << i;
-    EXPECT_EQ(samples[14], 9054);
-    EXPECT_EQ(samples[15], -2644);
-}
-
+// A key's slot is its count and one sample, a blank's a pause, a non-key's a silent digit.
 TEST(Synthesis, LayoutOfBlanksAndNonKeys)
 {
-    struct Case {
-        QString sequence;
-        std::vector<std::pair<int, bool>> segments; // length, sounding
-    };
-    const std::vector<Case> cases{
-        {QStringLiteral("1  2"), {{5, true}, {9, false}, {9, false}, {5, true}}},
-        {QStringLiteral(" 1 "), {{9, false}, {5, true}, {9, false}}},
-        {QStringLiteral("1a2"), {{5, true}, {3, false}, {5, false}, {3, false}, {5, true}}},
-        {QStringLiteral("1\n"), {{5, true}, {3, false}, {5, false}}},
-        {QStringLiteral("  "), {{9, false}, {9, false}}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.sequence.toStdString());
-        const auto samples = synthesiseSequence(c.sequence, Small);
-        size_t at = 0;
-        for (const auto &[length, sounding] : c.segments) {
-            ASSERT_LE(at + length, samples.size());
-            const bool anySound = std::any_of(samples.begin() + at, samples.begin() + at + length,
-                                              [](int16_t s) { return s != 0; });
-            EXPECT_EQ(anySound, sounding) << "segment at " << at;
-            at += length;
-        }
-        EXPECT_EQ(at, samples.size());
-    }
+    const std::pair<const char *, std::string> cases[] = {
+        {"1 2", "5S 9. 5S "},  {"1  2", "5S 18. 5S "}, {" 1 ", "9. 5S 9. "},
+        {"1a2", "5S 11. 5S "}, {"1\n", "5S 8. "},      {"  ", "18. "}};
+    for (const auto &[sequence, expected] : cases)
+        EXPECT_EQ(runs(synthesiseSequence(sequence, Small)), expected) << sequence;
 }
 
-TEST(Synthesis, CountsOfTheLayout)
+// Durations round to samples halves to even.
+TEST(Synthesis, SampleCounts)
 {
     const ToneLayout layout = ToneLayout::of(QStringLiteral(" 12 3a\n 4"));
-    EXPECT_EQ(layout.digits, 6);
-    EXPECT_EQ(layout.blanks, 3);
-    EXPECT_EQ(layout.adjacentPairs, 3);
+    EXPECT_EQ(std::tuple(layout.digits, layout.blanks, layout.adjacentPairs), std::tuple(6, 3, 3));
     EXPECT_EQ(layout.totalSamples({480, 320, 2400}), 6 * 481 + 3 * 2401 + 3 * 321);
     EXPECT_EQ(ToneLayout::of(QString()).totalSamples({480, 320, 2400}), 0);
     EXPECT_TRUE(synthesiseSequence(QString(), {480, 320, 2400}).empty());
-}
-
-TEST(Synthesis, SampleCountsRoundHalvesToEven)
-{
     EXPECT_EQ(samplesFor(0.060), 480);
     EXPECT_EQ(samplesFor(2.5 / 8000.0), 2);
     EXPECT_EQ(samplesFor(3.5 / 8000.0), 4);

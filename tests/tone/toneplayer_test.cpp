@@ -16,16 +16,8 @@ namespace {
 // Tick readings handed out in turn, so that ElapsedMs is exact.
 class ScriptedClock : public FakeClock {
 public:
-    qint64 tickMs() override { return ticks.empty() ? 0 : take(); }
-    std::deque<qint64> ticks;
-
-private:
-    qint64 take()
-    {
-        const qint64 t = ticks.front();
-        ticks.pop_front();
-        return t;
-    }
+    qint64 tickMs() override { return ticks.isEmpty() ? 0 : ticks.takeFirst(); }
+    QList<qint64> ticks;
 };
 
 class TonePlayerTest : public ::testing::Test {
@@ -38,16 +30,6 @@ protected:
         player.SetToneTiming();
     }
 
-    void expectOneFailure(const QString &text)
-    {
-        ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(messages.shown[0].title, " SuonaSequenza");
-        EXPECT_EQ(messages.shown[0].text, text);
-        EXPECT_FALSE(player.IsPlaying());
-        EXPECT_EQ(audio.liveOutputs(), 0);
-    }
-
     const bool hasApplication = (ensureApplication(), true); // the player waits in event loops
     FakeAudioSystem audio;
     FakeMessageBoxes messages;
@@ -57,14 +39,10 @@ protected:
 
 } // namespace
 
-TEST_F(TonePlayerTest, ToneTimingInSamples)
-{
-    EXPECT_EQ(player.sampleCounts().digit, 480);
-    EXPECT_EQ(player.sampleCounts().gap, 320);
-    EXPECT_EQ(player.sampleCounts().pause, 2400);
-}
-
-TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
+// The counts of the timing set above (480, 320, 2400) are in the synthesis it writes. The Morse
+// preview's way out plays the samples as given, through the same device calls. Nothing to play
+// opens nothing and leaves the last time standing.
+TEST_F(TonePlayerTest, PlaysSequencesAndSamplesAndReleasesTheDevice)
 {
     clock.ticks = {1000, 2562};
     QList<bool> playing;
@@ -72,41 +50,30 @@ TEST_F(TonePlayerTest, PlaysTheWholeSequenceAndReleasesTheDevice)
     player.SuonaSequenza(QStringLiteral("12 3"));
     EXPECT_EQ(audio.calls,
               QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
-    ASSERT_EQ(audio.written.size(), 1);
-    EXPECT_EQ(audio.written[0], synthesiseSequence(QStringLiteral("12 3"), {480, 320, 2400}));
     EXPECT_EQ(player.ElapsedMs(), 1562);
     EXPECT_TRUE(player.lastPlaybackSucceeded());
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_EQ(playing, QList<bool>({true, false}));
     EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-// The Morse preview's way out: the samples as given, through the same device calls.
-TEST_F(TonePlayerTest, PlaysGivenSamplesLikeASequence)
-{
+    audio.calls.clear();
     clock.ticks = {0, 40};
     const std::vector<int16_t> samples{0, 1000, -1000, 0};
     player.playSamples(samples);
     EXPECT_EQ(audio.calls,
               QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
-    ASSERT_EQ(audio.written.size(), 1);
-    EXPECT_EQ(audio.written[0], samples);
+    EXPECT_EQ(audio.written,
+              (QList{synthesiseSequence(QStringLiteral("12 3"), {480, 320, 2400}), samples}));
     EXPECT_TRUE(player.lastPlaybackSucceeded());
     EXPECT_FALSE(player.startSamples({}));
-    EXPECT_EQ(audio.created, 1);
-}
-
-TEST_F(TonePlayerTest, EmptySequenceOpensNothing)
-{
-    clock.ticks = {0, 700};
-    player.SuonaSequenza(QStringLiteral("1"));
     player.SuonaSequenza(QString());
-    EXPECT_EQ(audio.created, 1);
-    EXPECT_EQ(player.ElapsedMs(), 700);
+    EXPECT_EQ(audio.created, 2);
+    EXPECT_EQ(player.ElapsedMs(), 40);
     EXPECT_FALSE(player.IsPlaying());
 }
 
-TEST_F(TonePlayerTest, SecondPlaybackIsRefusedWhileOneRunsAndEventsKeepFlowing)
+// While a sequence plays, events keep flowing and a second one is refused; a device that never
+// finishes is given up after the sound's duration and the margin.
+TEST_F(TonePlayerTest, WhilePlaying)
 {
     audio.plan.finishMs = 50;
     bool wasPlaying = false;
@@ -116,89 +83,8 @@ TEST_F(TonePlayerTest, SecondPlaybackIsRefusedWhileOneRunsAndEventsKeepFlowing)
     });
     player.SuonaSequenza(QStringLiteral("1"));
     EXPECT_TRUE(wasPlaying);
-    EXPECT_EQ(audio.created, 1);
-    EXPECT_EQ(audio.written.size(), 1);
-    EXPECT_TRUE(player.lastPlaybackSucceeded());
-}
-
-TEST_F(TonePlayerTest, DeviceDoneAtWriteNeedsNoWait)
-{
-    audio.plan.ending = FakeAudioPlan::FinishedAtWrite;
-    player.SuonaSequenza(QStringLiteral("1"));
-    EXPECT_TRUE(player.lastPlaybackSucceeded());
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-struct FailureCase {
-    const char *name;
-    void (*arrange)(FakeAudioSystem &);
-    const char *message;
-    bool played;
-};
-
-class TonePlayerFailure : public TonePlayerTest,
-                          public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(TonePlayerFailure, ReportsAndReturnsToIdle)
-{
-    const FailureCase &c = GetParam();
-    c.arrange(audio);
-    clock.ticks = {100, 400};
-    player.setFinishMargin(30);
-    player.SuonaSequenza(QStringLiteral("1"));
-    expectOneFailure(QString::fromLatin1(c.message));
-    EXPECT_EQ(player.lastPlaybackSucceeded(), c.played);
-    EXPECT_EQ(player.ElapsedMs(), c.played ? 300 : 0);
-
-    // The player is usable again: the next call opens a fresh output.
-    audio.plan = FakeAudioPlan{};
-    audio.noOutput = false;
-    messages.shown.clear();
-    clock.ticks = {0, 60};
-    player.SuonaSequenza(QStringLiteral("1"));
-    EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_TRUE(player.lastPlaybackSucceeded());
-    EXPECT_EQ(player.ElapsedMs(), 60);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachCall, TonePlayerFailure,
-    ::testing::Values(
-        FailureCase{"Open", [](FakeAudioSystem &a) { a.plan.openResult = 2; },
-                    "1. waveOutOpen failed -  2", false},
-        FailureCase{"NoSoundSystem", [](FakeAudioSystem &a) { a.noOutput = true; },
-                    "1. waveOutOpen failed -  5", false},
-        FailureCase{"Prepare", [](FakeAudioSystem &a) { a.plan.prepareResult = 7; },
-                    "2. waveOutPrepareHeader failed -  7", false},
-        FailureCase{"Write", [](FakeAudioSystem &a) { a.plan.writeResult = 4; },
-                    "3. waveOutWrite failed -  4", false},
-        FailureCase{"FailsWhilePlaying",
-                    [](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::FailsWhilePlaying; },
-                    "3. waveOutWrite failed -  2", false},
-        FailureCase{"NeverFinishes",
-                    [](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::NeverFinishes; },
-                    "3. waveOutWrite failed -  6", false},
-        FailureCase{"Unprepare", [](FakeAudioSystem &a) { a.plan.unprepareResult = 1; },
-                    "4. waveOutUnPrepareHeader failed - 1 -  1", true},
-        FailureCase{"Close", [](FakeAudioSystem &a) { a.plan.closeResult = -3; },
-                    "5. waveOutClose failed - -3", true}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(TonePlayerTest, FailedCallsResetTheDeviceButAFailedCloseDoesNot)
-{
-    audio.plan.prepareResult = 2;
-    player.SuonaSequenza(QStringLiteral("1"));
-    EXPECT_EQ(audio.calls, QStringList({"open", "prepare", "reset", "destroyed"}));
-    audio.calls.clear();
-    audio.plan = FakeAudioPlan{};
-    audio.plan.closeResult = 2;
-    player.SuonaSequenza(QStringLiteral("1"));
-    EXPECT_EQ(audio.calls,
-              QStringList({"open", "prepare", "write", "unprepare", "close", "destroyed"}));
-}
-
-TEST_F(TonePlayerTest, DeviceThatNeverFinishesIsGivenUpAfterItsDurationAndMargin)
-{
+    EXPECT_EQ(std::tuple(audio.created, audio.written.size(), player.lastPlaybackSucceeded()),
+              std::tuple(1, 1, true));
     audio.plan.ending = FakeAudioPlan::NeverFinishes;
     player.setFinishMargin(100);
     QElapsedTimer timer;
@@ -206,4 +92,62 @@ TEST_F(TonePlayerTest, DeviceThatNeverFinishesIsGivenUpAfterItsDurationAndMargin
     player.SuonaSequenza(QStringLiteral("1")); // 60 ms of sound
     EXPECT_GE(timer.elapsed(), 150);
     EXPECT_FALSE(player.IsPlaying());
+}
+
+// Each device call that fails is reported with its number and result. The player returns to
+// idle and lets the device go, reset unless it closed or none could be made; a failure before
+// the sound leaves the last playing time standing. The next playback, on a fresh device that is
+// done at its write, needs no wait.
+TEST_F(TonePlayerTest, FailuresAreReportedAndTheNextPlaybackWorks)
+{
+    const struct {
+        void (*arrange)(FakeAudioSystem &);
+        const char *message;
+        bool played;
+        bool reset; // the device, before it is let go
+    } cases[] = {
+        {[](FakeAudioSystem &a) { a.plan.openResult = 2; }, "1. waveOutOpen failed -  2", false,
+         true},
+        {[](FakeAudioSystem &a) { a.noOutput = true; }, "1. waveOutOpen failed -  5", false, false},
+        {[](FakeAudioSystem &a) { a.plan.prepareResult = 7; },
+         "2. waveOutPrepareHeader failed -  7", false, true},
+        {[](FakeAudioSystem &a) { a.plan.writeResult = 4; }, "3. waveOutWrite failed -  4", false,
+         true},
+        {[](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::FailsWhilePlaying; },
+         "3. waveOutWrite failed -  2", false, true},
+        {[](FakeAudioSystem &a) { a.plan.ending = FakeAudioPlan::NeverFinishes; },
+         "3. waveOutWrite failed -  6", false, true},
+        {[](FakeAudioSystem &a) { a.plan.unprepareResult = 1; },
+         "4. waveOutUnPrepareHeader failed - 1 -  1", true, true},
+        {[](FakeAudioSystem &a) { a.plan.closeResult = -3; }, "5. waveOutClose failed - -3", true,
+         false},
+    };
+    player.setFinishMargin(30);
+    clock.ticks = {0, 60};
+    player.SuonaSequenza(QStringLiteral("1"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
+        c.arrange(audio);
+        messages.shown.clear();
+        audio.calls.clear();
+        clock.ticks = {100, 400};
+        player.SuonaSequenza(QStringLiteral("1"));
+        ASSERT_EQ(messages.shown.size(), 1);
+        const ShownMessage &shown = messages.shown[0];
+        EXPECT_EQ(std::tuple(shown.icon, shown.title, shown.text),
+                  std::tuple(MessageIcon::Critical, " SuonaSequenza", c.message));
+        EXPECT_EQ(std::tuple(player.IsPlaying(), audio.liveOutputs(),
+                             player.lastPlaybackSucceeded(), player.ElapsedMs()),
+                  std::tuple(false, 0, c.played, c.played ? 300 : 60));
+        EXPECT_EQ(audio.calls.contains("reset"), c.reset);
+
+        audio.plan = FakeAudioPlan{.ending = FakeAudioPlan::FinishedAtWrite};
+        audio.noOutput = false;
+        messages.shown.clear();
+        clock.ticks = {0, 60};
+        player.SuonaSequenza(QStringLiteral("1"));
+        EXPECT_EQ(
+            std::tuple(messages.shown.size(), player.lastPlaybackSucceeded(), player.ElapsedMs()),
+            std::tuple(0, true, 60));
+    }
 }
