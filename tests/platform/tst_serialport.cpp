@@ -52,7 +52,7 @@ private slots:
         QVERIFY(port.isOpen());
     }
 
-    void writesReachTheLineAtOnce()
+    void bytesBothWaysAndNulDroppedOnlyWhenAsked()
     {
         QtSerialPort port;
         QVERIFY(port.open(device));
@@ -61,18 +61,12 @@ private slots:
         char buffer[8];
         QCOMPARE(::read(master, buffer, sizeof buffer), ssize_t(2));
         QCOMPARE(QByteArray(buffer, 2), QByteArray("\xFF\xCC", 2));
-    }
 
-    void readsEverythingWaitingAndDropsNulOnlyWhenAsked()
-    {
-        QtSerialPort port;
-        QVERIFY(port.open(device));
         QSignalSpy received(&port, &SerialPort::received);
         const QByteArray bytes("A\0B\0\0C", 6);
         QCOMPARE(::write(master, bytes.constData(), 6), ssize_t(6));
         QVERIFY(received.wait(1000));
         QCOMPARE(port.readAll(), bytes);
-
         port.setDiscardNull(true);
         QCOMPARE(::write(master, bytes.constData(), 6), ssize_t(6));
         QVERIFY(received.wait(1000));

@@ -20,20 +20,15 @@ FakeAudioOutput::~FakeAudioOutput()
     system_.calls.append(QStringLiteral("destroyed"));
 }
 
-int FakeAudioOutput::record(const QString &call, int result)
+int FakeAudioOutput::record(const char *call, int result)
 {
-    system_.calls.append(call);
+    system_.calls.append(QLatin1String(call));
     return result;
-}
-
-int FakeAudioOutput::open()
-{
-    return record(QStringLiteral("open"), system_.plan.openResult);
 }
 
 int FakeAudioOutput::prepare(std::vector<int16_t> samples)
 {
-    const int result = record(QStringLiteral("prepare"), system_.plan.prepareResult);
+    const int result = record("prepare", system_.plan.prepareResult);
     if (result == AudioOk)
         system_.written.append(std::move(samples));
     return result;
@@ -41,20 +36,13 @@ int FakeAudioOutput::prepare(std::vector<int16_t> samples)
 
 int FakeAudioOutput::write()
 {
-    const int result = record(QStringLiteral("write"), system_.plan.writeResult);
-    if (result != AudioOk)
+    const int result = record("write", system_.plan.writeResult);
+    if (result != AudioOk || system_.plan.ending == FakeAudioPlan::NeverFinishes)
         return result;
-    switch (system_.plan.ending) {
-    case FakeAudioPlan::FinishedAtWrite:
+    if (system_.plan.ending == FakeAudioPlan::FinishedAtWrite)
         done_ = true;
-        break;
-    case FakeAudioPlan::Finishes:
-    case FakeAudioPlan::FailsWhilePlaying:
+    else
         QTimer::singleShot(system_.plan.finishMs, this, &FakeAudioOutput::end);
-        break;
-    case FakeAudioPlan::NeverFinishes:
-        break;
-    }
     return result;
 }
 
@@ -69,32 +57,12 @@ void FakeAudioOutput::end()
     emit finished();
 }
 
-int FakeAudioOutput::unprepare()
-{
-    return record(QStringLiteral("unprepare"), system_.plan.unprepareResult);
-}
-
-int FakeAudioOutput::close()
-{
-    return record(QStringLiteral("close"), system_.plan.closeResult);
-}
-
-void FakeAudioOutput::reset()
-{
-    record(QStringLiteral("reset"), AudioOk);
-}
-
 bool FakeAudioSystem::finishPlayback()
 {
     if (!current || !calls.contains(QStringLiteral("write")))
         return false;
     current->end();
     return true;
-}
-
-FakeAudioInput::FakeAudioInput(FakeAudioSystem &system) : system_(system)
-{
-    system_.liveInputs.append(this);
 }
 
 FakeAudioInput::~FakeAudioInput()
@@ -112,15 +80,9 @@ int FakeAudioInput::open(const QByteArray &deviceId)
 
 void FakeAudioInput::close()
 {
-    if (!open_)
-        return;
+    if (open_)
+        system_.calls.append(QStringLiteral("input close"));
     open_ = false;
-    system_.calls.append(QStringLiteral("input close"));
-}
-
-int FakeAudioInput::sampleRate() const
-{
-    return system_.inputRate;
 }
 
 void FakeAudioInput::feed(const std::vector<int16_t> &samples, std::size_t blockSize)
@@ -154,9 +116,7 @@ std::unique_ptr<AudioInput> FakeAudioSystem::createInput()
 
 std::unique_ptr<AudioOutput> FakeAudioSystem::createOutput()
 {
-    if (noOutput)
-        return nullptr;
-    return std::make_unique<FakeAudioOutput>(*this);
+    return noOutput ? nullptr : std::make_unique<FakeAudioOutput>(*this);
 }
 
 } // namespace keytoner::test
