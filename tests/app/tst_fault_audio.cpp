@@ -1,9 +1,8 @@
-// The sound output failing under the window: no device at all, an open that
-// fails, a device that never reports the end of the buffer. Each ends with its
-// message, an idle player, the transmitter released, and a window that can
-// close; the next send tries again from scratch. The player's own tests hold
-// each failing call's message; here one synchronous and one asynchronous
-// failure go through the window.
+// The sound output failing under the window: no device at all, an open that fails, a device that
+// never reports the end of the buffer. Each ends with its message, an idle player, the transmitter
+// released, and a window that can close; the next send tries again from scratch. The player's own
+// tests hold each failing call's message; here one synchronous and one asynchronous failure go
+// through the window.
 #include "app/FormTone.h"
 #include "app/LinkPanel.h"
 #include "settings/SettingsFile.h"
@@ -38,8 +37,6 @@ private slots:
         ui.Text1->setText(QStringLiteral("12"));
         ui.Text2->setText(QStringLiteral("50"));
         ui.Text3->setText(QStringLiteral("30"));
-        ui.Text4->setText(QStringLiteral("100"));
-        ui.txtTxd->setText(QStringLiteral("20"));
     }
     void cleanup() { closeWindow(); }
 
@@ -50,8 +47,8 @@ private slots:
         audio.noOutput = true;
         openWindow();
         form->startUp();
-        // The start-up also reports the missing default configuration file; the
-        // sound card's message comes last.
+        // The start-up also reports the missing default configuration file; the sound card's
+        // message comes last.
         QVERIFY(!messages.shown.isEmpty());
         QCOMPARE(messages.shown.last().icon, MessageIcon::Critical);
         QCOMPARE(messages.shown.last().title, QStringLiteral("DTMF"));
@@ -73,8 +70,7 @@ private slots:
                                         << QStringLiteral("3. waveOutWrite failed -  6");
     }
 
-    // Twice in a row on the same window: a failure leaves nothing behind for the
-    // next send.
+    // Twice in a row on the same window: a failure leaves nothing behind for the next send.
     void failures()
     {
         QFETCH(int, openResult);
@@ -95,8 +91,7 @@ private slots:
             QCOMPARE(audio.liveOutputs(), 0);
             QCOMPARE(ui.lblInfoSend->text(), notSentText());
             QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
-            // The transmitter was keyed for the tones and is released although none
-            // were sent.
+            // The transmitter was keyed for the tones and is released although none were sent.
             QVERIFY(!serial.last->rts());
             QVERIFY(ui.chkPtt->isChecked());
         }
@@ -111,9 +106,8 @@ private slots:
         QVERIFY(!form->link().portOpen());
     }
 
-    // The user closes the window while the device hangs: refused while the player
-    // waits, accepted once the wait has given the device up; the refused close
-    // writes no settings.
+    // The user closes the window while the device hangs: refused while the player waits, accepted
+    // once the wait has given the device up; the refused close writes no settings.
     void closingDuringAPlaybackThatNeverEnds()
     {
         audio.plan.ending = test::FakeAudioPlan::NeverFinishes;

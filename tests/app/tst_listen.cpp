@@ -1,6 +1,4 @@
-// The Listen window over a fake sound input, and the Morse preview of the CW
-// call.
-#include "app/CallPreview.h"
+// The Listen window over a fake sound input, and the Morse preview of the CW call.
 #include "app/FormTone.h"
 #include "app/ListenWindow.h"
 #include "app/WaterfallView.h"
@@ -24,9 +22,8 @@ using namespace keytoner;
 
 namespace {
 
-// What a receiver hears, at 44.1 kHz since the window must decode at the
-// input's own rate: keys as a telephone sends them (60 ms tones 40 ms apart), a
-// pause, a Morse reply, quiet.
+// What a receiver hears, at 44.1 kHz since the window must decode at the input's own rate: keys as
+// a telephone sends them (60 ms tones 40 ms apart), a pause, a Morse reply, quiet.
 std::vector<int16_t> recording(const QString &keys, const char *call)
 {
     constexpr int Rate = 44100;
@@ -64,43 +61,45 @@ private slots:
     }
     void cleanup() { closeWindow(); }
 
-    void shortcutOpensAndCloseReleasesInput()
+    // The input is held while the window is shown: opened by the shortcut and not again by the
+    // button, moved by the chooser, let go by Escape and with the main window.
+    void inputIsHeldWhileShown()
     {
         form->show();
+        ui.SSTab1->setCurrentIndex(1);
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
         QVERIFY(form->listenWindow());
         QVERIFY(listen().isVisible());
-        QCOMPARE(audio.calls, QStringList{QStringLiteral("input open mic")});
-
-        // Open again: the same window, the input not opened twice.
         QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
-        QCOMPARE(audio.calls.size(), 1);
-
+        listen().cboInput->setFocus();
+        QTest::keyClick(listen().cboInput, Qt::Key_Down);
+        QCOMPARE(audio.calls, (QStringList{"input open mic", "input close", "input open line"}));
+        QCOMPARE(audio.liveInputs.size(), 1);
+        QCOMPARE(listen().lblStatus->text(), QStringLiteral("Listening to Line in, 44100 Hz."));
         QTest::keyClick(&listen(), Qt::Key_Escape);
         QVERIFY(!listen().isVisible());
-        QCOMPARE(audio.calls.last(), QStringLiteral("input close"));
         QVERIFY(!audio.openInput());
 
-        // Closing the main window closes the Listen window with it.
-        form->openListenWindow();
-        QVERIFY(audio.openInput());
+        // Opened again after the inputs changed: the list is new, the choice kept.
+        audio.inputs[0] = {QByteArrayLiteral("usb"), QStringLiteral("USB audio"), true};
+        QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
+        QCOMPARE(listen().cboInput->itemText(0), QStringLiteral("USB audio (default)"));
+        QCOMPARE(listen().cboInput->count(), 2);
+        QCOMPARE(audio.calls.last(), QStringLiteral("input open line"));
         form->close();
         QVERIFY(!audio.openInput());
     }
 
-    // The text shows while listening goes on, before anything flushes the
-    // decoder.
+    // The text shows while listening goes on, before anything flushes the decoder.
     void decodedTextIsShownCopiedAndCleared()
     {
         form->openListenWindow();
         audio.openInput()->feed(recording(QStringLiteral("159D*#"), "N0CALL"));
         const QString digits = listen().txtDtmf->toPlainText();
         const QString call = listen().txtCw->toPlainText();
-        QVERIFY2(digits.contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  159D\\*#$")),
-                 qPrintable(digits));
-        QVERIFY2(call.contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  N0CALL\\s*$")),
-                 qPrintable(call));
+        QVERIFY(digits.contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  159D\\*#$")));
+        QVERIFY(call.contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  N0CALL\\s*$")));
         QVERIFY(listen().picSpectrum->rowsShown() > 0);
 
         QTest::mouseClick(listen().cmdCopy, Qt::LeftButton);
@@ -114,26 +113,6 @@ private slots:
         audio.openInput()->feed(recording(QStringLiteral("7"), ""));
         QVERIFY(listen().txtDtmf->toPlainText().contains(
             QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  7$")));
-    }
-
-    void chooserReopensTheChosenInput()
-    {
-        form->openListenWindow();
-        listen().cboInput->setFocus();
-        QTest::keyClick(listen().cboInput, Qt::Key_Down);
-        QCOMPARE(audio.calls,
-                 (QStringList{QStringLiteral("input open mic"), QStringLiteral("input close"),
-                              QStringLiteral("input open line")}));
-        QCOMPARE(audio.liveInputs.size(), 1);
-        QCOMPARE(listen().lblStatus->text(), QStringLiteral("Listening to Line in, 44100 Hz."));
-
-        // Opened again after the inputs changed: the list is new, the choice kept.
-        listen().close();
-        audio.inputs[0] = {QByteArrayLiteral("usb"), QStringLiteral("USB audio"), true};
-        form->openListenWindow();
-        QCOMPARE(listen().cboInput->count(), 2);
-        QCOMPARE(listen().cboInput->itemText(0), QStringLiteral("USB audio (default)"));
-        QCOMPARE(audio.calls.last(), QStringLiteral("input open line"));
     }
 
     void inputFailures_data()
@@ -172,10 +151,10 @@ private slots:
         QVERIFY(!audio.openInput());
     }
 
-    // The preview plays the call at the speed field's rate, 14 WPM the slowest
-    // the board keys (the synthesis' tests hold the Morse timing): E, a word
-    // space, E are 1 + 1 + 7 + 1 + 1 dits of 1190 / 14 = 85 ms, 680 samples. It
-    // never keys the transmitter nor plays twice.
+    // The preview plays the call at the speed field's rate, 14 WPM the slowest the board keys (the
+    // synthesis' tests hold the Morse timing): E, a word space, E are 1 + 1 + 7 + 1 + 1 dits of
+    // 1190 / 14 = 85 ms, 680 samples. It never keys the transmitter, and the button is off while it
+    // plays.
     void previewPlaysTheCallOnceWithoutPtt()
     {
         ui.txtPttCom->setText(QStringLiteral("2"));
@@ -188,8 +167,6 @@ private slots:
         QTest::mouseClick(ui.cmdPlayCall, Qt::LeftButton);
         QVERIFY(form->player().IsPlaying());
         QVERIFY(!ui.cmdPlayCall->isEnabled());
-        form->callPreview().cmdPlayCall_Click();
-        QVERIFY(!form->player().startSamples(std::vector<int16_t>(8, 1)));
         QVERIFY(audio.finishPlayback());
         QVERIFY(!form->player().IsPlaying());
         QCOMPARE(audio.written.size(), 1);
