@@ -9,9 +9,7 @@
 
 #include <QComboBox>
 #include <QEventLoop>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 

@@ -5,11 +5,7 @@
 #include "app/SenderPanel.h"
 #include "support/SystemWindow.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTabWidget>
 #include <QTest>
 
 namespace {

@@ -3,20 +3,13 @@
 // released, and a window that can close; the next send tries again from scratch. The player's own
 // tests hold each failing call's message; here one synchronous and one asynchronous failure go
 // through the window.
-#include "app/FormTone.h"
 #include "app/LinkPanel.h"
 #include "settings/SettingsFile.h"
 #include "support/TestWindow.h"
 #include "tone/SenderTiming.h"
 #include "tone/TonePlayer.h"
 
-#include <QCheckBox>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 using namespace keytoner;
 

@@ -1,5 +1,4 @@
 // The Listen window over a fake sound input, and the Morse preview of the CW call.
-#include "app/FormTone.h"
 #include "app/ListenWindow.h"
 #include "app/WaterfallView.h"
 #include "support/TestWindow.h"
@@ -7,15 +6,9 @@
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
 #include <cmath>
 
 using namespace keytoner;

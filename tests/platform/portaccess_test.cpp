@@ -7,8 +7,8 @@
 #include "platform/SerialDevice.h"
 #include "support/ChildProcess.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -27,18 +27,12 @@ namespace {
 struct Pty {
     Pty()
     {
-        char name[128] = {};
         int slave = -1;
-        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+        if (::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0)
             ::close(slave);
-            device = QString::fromLocal8Bit(name);
-        }
+        device = QString::fromLocal8Bit(::ptsname(master));
     }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
+    ~Pty() { ::close(master); }
     int master = -1;
     QString device;
 };

@@ -14,6 +14,7 @@ namespace keytoner::test {
 // What the fake outputs do. Each result is returned by its call; the playback ends `finishMs`
 // after write (0: on the next turn of the event loop), as planned by `ending`.
 struct FakeAudioPlan {
+    // FailsWhilePlaying ends with AudioIOError.
     enum Ending { Finishes, FinishedAtWrite, NeverFinishes, FailsWhilePlaying };
     int openResult = AudioOk;
     int prepareResult = AudioOk;
@@ -22,7 +23,6 @@ struct FakeAudioPlan {
     int closeResult = AudioOk;
     Ending ending = Finishes;
     int finishMs = 0;
-    int playbackError = AudioIOError; // for FailsWhilePlaying
 };
 
 class FakeAudioOutput;
@@ -111,7 +111,7 @@ public:
         if (done_ || error_ != AudioOk)
             return;
         if (system_.plan.ending == FakeAudioPlan::FailsWhilePlaying)
-            error_ = system_.plan.playbackError;
+            error_ = AudioIOError;
         else
             done_ = true;
         emit finished();
