@@ -118,40 +118,38 @@ TEST(PortBindingTest, ReasonAUserCanActOn)
         QStringList says;
         QString avoids;
     };
-    auto facts = [](Problem problem, const QString &device, const QString &user = {},
-                    const QString &group = {}) {
+    auto facts = [](Problem problem, const QString &device) {
         PortAccessFacts made;
         made.problem = problem;
         made.device = device;
-        made.user = user;
-        made.group = group;
         return made;
     };
+    const PortAccessFacts missing = facts(Problem::Missing, "/dev/ttyUSB3");
     PortAccessFacts dangling = facts(Problem::Missing, "/cfg/com3");
     dangling.missingTarget = ById;
-    const PortAccessFacts notInGroup =
-        facts(Problem::PermissionDenied, "/dev/ttyUSB0", "alice", "dialout");
+    PortAccessFacts notInGroup = facts(Problem::PermissionDenied, "/dev/ttyUSB0");
+    notInGroup.group = "dialout";
+    notInGroup.user = "alice";
     PortAccessFacts joinedLater = notInGroup;
     joinedLater.userListedInGroup = true;
+    PortAccessFacts noGroupRights = facts(Problem::PermissionDenied, "/dev/ttyS0");
+    noGroupRights.user = "alice";
     PortAccessFacts busy = facts(Problem::Busy, "/dev/ttyUSB0");
     busy.holders = QStringList{"minicom (process 4242)"};
+    const PortAccessFacts busyUnknown = facts(Problem::Busy, "/dev/ttyUSB0");
     PortAccessFacts other = facts(Problem::Unknown, "/dev/ttyUSB0");
     other.systemError = "Input/output error";
     const Case cases[] = {
-        {facts(Problem::Missing, "/dev/ttyUSB3"),
-         {"/dev/ttyUSB3 is not there", "not plugged in"},
-         {}},
+        {missing, {"/dev/ttyUSB3 is not there", "not plugged in"}, {}},
         {dangling, {"/cfg/com3 leads to " + ById, "not plugged in"}, {}},
         {notInGroup,
          {"belongs to the group dialout", "alice is not in it", "sudo usermod -aG dialout alice",
           "log out"},
          {}},
         {joinedLater, {"alice is in the group dialout", "Log out and in again"}, {"usermod"}},
-        {facts(Problem::PermissionDenied, "/dev/ttyS0", "alice"),
-         {"user alice may not open /dev/ttyS0"},
-         {"usermod"}},
+        {noGroupRights, {"user alice may not open /dev/ttyS0"}, {"usermod"}},
         {busy, {"in use by minicom (process 4242)"}, {}},
-        {facts(Problem::Busy, "/dev/ttyUSB0"), {"in use by another program"}, {}},
+        {busyUnknown, {"in use by another program"}, {}},
         {other, {"Input/output error"}, {}},
     };
     for (const Case &c : cases) {
