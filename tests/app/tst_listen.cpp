@@ -63,7 +63,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
         QVERIFY(form->listenWindow());
-        QVERIFY(listen().isVisible());
         QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
         listen().cboInput->setFocus();
         QTest::keyClick(listen().cboInput, Qt::Key_Down);
