@@ -27,31 +27,22 @@ SerialPortEntry plainAt(const QString &device)
 TEST(PortBindingTest, NumbersFollowTheirLinks)
 {
     const struct {
-        const char *what;
         QList<SerialPortEntry> ports;
         QList<ComBinding> bindings;
         QList<QList<int>> numbers; // per port, in list order
     } cases[] = {
-        {"by-id binding reaches the adapter",
-         {ftdiAt("/dev/ttyUSB0"), plainAt("/dev/ttyS0")},
-         {{3, ById, "/dev/ttyUSB0"}},
-         {{3}, {}}},
+        // A by-id binding reaches the adapter.
+        {{ftdiAt("/dev/ttyUSB0"), plainAt("/dev/ttyS0")}, {{3, ById, "/dev/ttyUSB0"}}, {{3}, {}}},
         // Listed before udev updated the link: the stable name still decides.
-        {"stable name matches even before the link resolves",
-         {plainAt("/dev/ttyUSB0"), ftdiAt("/dev/ttyUSB1")},
-         {{3, ById, ""}},
-         {{}, {3}}},
-        {"plain device binding, two numbers on one port",
-         {plainAt("/dev/ttyUSB0")},
+        {{plainAt("/dev/ttyUSB0"), ftdiAt("/dev/ttyUSB1")}, {{3, ById, ""}}, {{}, {3}}},
+        // A plain device binding; two numbers on one port.
+        {{plainAt("/dev/ttyUSB0")},
          {{7, "/dev/ttyUSB0", "/dev/ttyUSB0"}, {2, "/home/u/tty-link", "/dev/ttyUSB0"}},
          {{2, 7}}},
-        {"dangling binding reaches nothing",
-         {plainAt("/dev/ttyUSB0")},
-         {{4, "/dev/serial/by-id/usb-gone-if00-port0", ""}},
-         {{}}},
+        // A dangling binding reaches nothing.
+        {{plainAt("/dev/ttyUSB0")}, {{4, "/dev/serial/by-id/usb-gone-if00-port0", ""}}, {{}}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
         QList<QList<int>> numbers;
         for (const PortRow &row : portRows(c.ports, c.bindings))
             numbers.append(row.numbers);
