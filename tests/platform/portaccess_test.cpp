@@ -99,10 +99,8 @@ TEST(PortAccessTest, BusyNamesTheHolderWhereTheSystemTells)
         [] {},
         [device, holder] {
             const PortAccessFacts facts = probePortAccess(device, QString());
-            return facts.problem == Problem::Busy && facts.holders.size() == 1 &&
-                           facts.holders[0].endsWith(holder)
-                       ? 0
-                       : 1;
+            return int(facts.problem != Problem::Busy || facts.holders.size() != 1 ||
+                       !facts.holders[0].endsWith(holder));
         });
     EXPECT_EQ(rootSees, 0);
     const int userSees = asNobody([device] {
