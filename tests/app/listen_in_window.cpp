@@ -4,37 +4,16 @@
 // Usage: listen_in_window INPUT_ID SECONDS
 // Prints the two text areas ("dtmf: ..." and "cw: ..." lines, one per shown line) once the time
 // is up and the window has been closed; exits 0 when the input could be opened.
-
-#include "app/FormTone.h"
 #include "app/ListenWindow.h"
-#include "platform/Clock.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Platform.h"
-#include "platform/QtFileDialogs.h"
-#include "support/WindowControls.h"
+#include "support/SystemWindow.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-class PrintedMessageBoxes : public keytoner::MessageBoxes {
-public:
-    void show(QWidget *, keytoner::MessageIcon, const QString &title, const QString &text) override
-    {
-        QTextStream(stderr) << "[box] " << title << ": " << text << '\n';
-    }
-};
 
 void printLines(const char *kind, const QString &text)
 {
@@ -43,24 +22,14 @@ void printLines(const char *kind, const QString &text)
         out << kind << ": " << line << '\n';
 }
 
-int listen(const QString &inputId, int seconds)
+int listen(const QStringList &arguments)
 {
-    QTemporaryDir folder;
-    PrintedMessageBoxes messages;
-    keytoner::QtFileDialogs files;
-    keytoner::SystemClock clock;
-    keytoner::Platform &system = keytoner::systemPlatform();
-    keytoner::Platform platform{messages, files, clock, system.audio, system.serial};
-
-    keytoner::FormTone window(platform, folder.path());
-    const keytoner::test::WindowControls ui(window);
-    window.startUp();
-    ui.SSTab1->setCurrentIndex(1);
-    QTest::mouseClick(ui.cmdListen, Qt::LeftButton);
-    keytoner::ListenWindow *listen = window.listenWindow();
-    const int index = listen->cboInput->findData(inputId.toUtf8());
+    keytoner::test::SystemWindow system;
+    QTest::mouseClick(system.ui.cmdListen, Qt::LeftButton);
+    keytoner::ListenWindow *listen = system.window.listenWindow();
+    const int index = listen->cboInput->findData(arguments.at(1).toUtf8());
     if (index < 0) {
-        QTextStream(stderr) << "no input " << inputId << '\n';
+        QTextStream(stderr) << "no input " << arguments.at(1) << '\n';
         return 1;
     }
     if (index != listen->cboInput->currentIndex()) {
@@ -71,7 +40,7 @@ int listen(const QString &inputId, int seconds)
     if (!listen->listening())
         return 1;
     QEventLoop loop;
-    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(arguments.at(2).toInt() * 1000, &loop, &QEventLoop::quit);
     loop.exec();
     QTextStream(stderr) << listen->lblStatus->text() << '\n';
     listen->close();
@@ -84,16 +53,5 @@ int listen(const QString &inputId, int seconds)
 
 int main(int argc, char *argv[])
 {
-    int status = 2;
-    {
-        QApplication app(argc, argv);
-        const QStringList arguments = QApplication::arguments();
-        if (arguments.size() < 3)
-            QTextStream(stderr) << "usage: listen_in_window INPUT_ID SECONDS\n";
-        else
-            status = listen(arguments.at(1), arguments.at(2).toInt());
-    }
-    // As in play_in_window: Qt 6.4 tears its PulseAudio connection down racily at exit.
-    std::fflush(stdout);
-    std::_Exit(status);
+    keytoner::test::runAndExit(argc, argv, 3, "listen_in_window INPUT_ID SECONDS", listen);
 }

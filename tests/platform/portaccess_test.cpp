@@ -7,11 +7,10 @@
 #include "platform/SerialDevice.h"
 #include "support/ChildProcess.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -28,18 +27,12 @@ namespace {
 struct Pty {
     Pty()
     {
-        char name[128] = {};
         int slave = -1;
-        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+        if (::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0)
             ::close(slave);
-            device = QString::fromLocal8Bit(name);
-        }
+        device = QString::fromLocal8Bit(::ptsname(master));
     }
-    ~Pty()
-    {
-        if (master >= 0)
-            ::close(master);
-    }
+    ~Pty() { ::close(master); }
     int master = -1;
     QString device;
 };
@@ -52,14 +45,11 @@ TEST(PortAccessTest, MissingDeviceAndDanglingLink)
     const QString gone = folder.filePath("ttyUSB-unplugged");
     const QString link = folder.filePath("com3");
     ASSERT_TRUE(QFile::link(gone, link));
-    struct Case {
-        QString device;
-        QString missingTarget;
-    };
-    for (const Case &c : {Case{gone, {}}, Case{link, gone}}) {
-        const PortAccessFacts facts = probePortAccess(c.device, "No such file or directory");
+    for (const auto &[device, missingTarget] :
+         {std::pair{gone, QString()}, std::pair{link, gone}}) {
+        const PortAccessFacts facts = probePortAccess(device, "No such file or directory");
         EXPECT_EQ(facts.problem, Problem::Missing);
-        EXPECT_EQ(facts.missingTarget, c.missingTarget);
+        EXPECT_EQ(facts.missingTarget, missingTarget);
     }
     QtSerialPort port;
     ASSERT_FALSE(port.open(link));
@@ -109,10 +99,8 @@ TEST(PortAccessTest, BusyNamesTheHolderWhereTheSystemTells)
         [] {},
         [device, holder] {
             const PortAccessFacts facts = probePortAccess(device, QString());
-            return facts.problem == Problem::Busy && facts.holders.size() == 1 &&
-                           facts.holders[0].endsWith(holder)
-                       ? 0
-                       : 1;
+            return int(facts.problem != Problem::Busy || facts.holders.size() != 1 ||
+                       !facts.holders[0].endsWith(holder));
         });
     EXPECT_EQ(rootSees, 0);
     const int userSees = asNobody([device] {
@@ -131,22 +119,21 @@ TEST(PortAccessTest, BindingsLiveInComLinks)
     Pty first;
     Pty second;
     const QString gone = "/dev/serial/by-id/usb-none-such-if00-port0";
-    struct Step {
-        std::function<std::optional<QString>()> act;
+    const struct {
+        int number;
+        QString target; // empty: unbind
         QList<ComBinding> expected;
+    } steps[] = {
+        {3, first.device, {{3, first.device, first.device}}},
+        {3, second.device, {{3, second.device, second.device}}},         // re-bind
+        {16, gone, {{3, second.device, second.device}, {16, gone, ""}}}, // dangling
+        {3, {}, {{16, gone, ""}}},
+        {5, {}, {{16, gone, ""}}},
     };
-    const Step steps[] = {
-        {[&] { return bindComPort(folder.path(), 3, first.device); },
-         {{3, first.device, first.device}}},
-        {[&] { return bindComPort(folder.path(), 3, second.device); }, // re-bind
-         {{3, second.device, second.device}}},
-        {[&] { return bindComPort(folder.path(), 16, gone); }, // dangling
-         {{3, second.device, second.device}, {16, gone, ""}}},
-        {[&] { return unbindComPort(folder.path(), 3); }, {{16, gone, ""}}},
-        {[&] { return unbindComPort(folder.path(), 5); }, {{16, gone, ""}}},
-    };
-    for (const Step &step : steps) {
-        EXPECT_EQ(step.act(), std::nullopt);
+    for (const auto &step : steps) {
+        EXPECT_EQ(step.target.isEmpty() ? unbindComPort(folder.path(), step.number)
+                                        : bindComPort(folder.path(), step.number, step.target),
+                  std::nullopt);
         const auto bindings = readComBindings(folder.path());
         ASSERT_EQ(bindings.size(), step.expected.size());
         for (qsizetype i = 0; i < bindings.size(); ++i) {

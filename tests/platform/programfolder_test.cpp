@@ -54,7 +54,6 @@ TEST(SerialDeviceTest, ComEntryOrStandardPort)
         {3, folder.path(), dir.filePath("com3")},
         {4, folder.path(), dir.filePath("com4")},
         {13, folder.path(), "/dev/ttyS12"},
-        {1, folder.path(), "/dev/ttyS0"},
         {3, QString(), "/dev/ttyS2"},
     };
     for (const auto &c : cases)

@@ -8,15 +8,6 @@ using namespace keytoner;
 
 namespace {
 
-QAudioFormat formatOf(QAudioFormat::SampleFormat sampleFormat, int channels)
-{
-    QAudioFormat format;
-    format.setSampleRate(48000);
-    format.setChannelCount(channels);
-    format.setSampleFormat(sampleFormat);
-    return format;
-}
-
 template <typename T> std::vector<char> bytesOf(const std::vector<T> &values)
 {
     std::vector<char> bytes(values.size() * sizeof(T));
@@ -26,40 +17,36 @@ template <typename T> std::vector<char> bytesOf(const std::vector<T> &values)
 
 } // namespace
 
-// Devices that offer no 16-bit mono are taken as they come and mixed down here.
+// Devices that offer no 16-bit mono are taken as they come and mixed down here, after what the
+// block holds already (7).
 TEST(QtAudioInput, FramesBecomeSixteenBitMono)
 {
-    struct Case {
-        const char *name;
-        QAudioFormat format;
+    const struct {
+        QAudioFormat::SampleFormat sampleFormat;
+        int channels;
         std::vector<char> bytes;
         std::vector<int16_t> expected;
-    };
-    const Case cases[] = {
-        {"int16 mono as is",
-         formatOf(QAudioFormat::Int16, 1),
-         bytesOf<int16_t>({0, 32767, -32768, 1234}),
-         {0, 32767, -32768, 1234}},
-        {"float stereo: mean of the channels",
-         formatOf(QAudioFormat::Float, 2),
+    } cases[] = {
+        {QAudioFormat::Int16, 1, bytesOf<int16_t>({0, 32767, -32768}), {7, 0, 32767, -32768}},
+        // Float stereo: the mean of the channels.
+        {QAudioFormat::Float,
+         2,
          bytesOf<float>({0.5f, 0.5f, 1.0f, 0.0f, -1.0f, -1.0f}),
-         {16384, 16384, -32767}},
-        {"int32 mono: the top bits",
-         formatOf(QAudioFormat::Int32, 1),
-         bytesOf<int32_t>({1 << 30, -(1 << 30)}),
-         {16384, -16384}},
-        {"uint8 stereo: offset binary",
-         formatOf(QAudioFormat::UInt8, 2),
-         std::vector<char>{char(128), char(128), char(255), char(255)},
-         {0, 32511}}, // 127 / 128 of 32767
+         {7, 16384, 16384, -32767}},
+        // Int32: the top bits.
+        {QAudioFormat::Int32, 1, bytesOf<int32_t>({1 << 30, -(1 << 30)}), {7, 16384, -16384}},
+        // UInt8 is offset binary: 255 is 127 / 128 of 32767.
+        {QAudioFormat::UInt8, 2, {char(128), char(128), char(255), char(255)}, {7, 0, 32511}},
     };
-    for (const Case &c : cases) {
-        std::vector<int16_t> out{7}; // appended after what is there
-        const qsizetype frames = qsizetype(c.bytes.size()) / c.format.bytesPerFrame();
-        appendAsMono16(c.bytes.data(), frames, c.format, out);
-        std::vector<int16_t> expected{7};
-        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-        EXPECT_EQ(out, expected) << c.name;
+    for (const auto &c : cases) {
+        QAudioFormat format;
+        format.setSampleRate(48000);
+        format.setChannelCount(c.channels);
+        format.setSampleFormat(c.sampleFormat);
+        std::vector<int16_t> out{7};
+        appendAsMono16(c.bytes.data(), qsizetype(c.bytes.size()) / format.bytesPerFrame(), format,
+                       out);
+        EXPECT_EQ(out, c.expected) << c.sampleFormat;
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QStringList>
+#include <QTimer>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace keytoner::test {
 // What the fake outputs do. Each result is returned by its call; the playback ends `finishMs`
 // after write (0: on the next turn of the event loop), as planned by `ending`.
 struct FakeAudioPlan {
+    // FailsWhilePlaying ends with AudioIOError.
     enum Ending { Finishes, FinishedAtWrite, NeverFinishes, FailsWhilePlaying };
     int openResult = AudioOk;
     int prepareResult = AudioOk;
@@ -20,57 +23,10 @@ struct FakeAudioPlan {
     int closeResult = AudioOk;
     Ending ending = Finishes;
     int finishMs = 0;
-    int playbackError = AudioIOError; // for FailsWhilePlaying
 };
 
-class FakeAudioSystem;
-
-class FakeAudioOutput : public AudioOutput {
-    Q_OBJECT
-public:
-    explicit FakeAudioOutput(FakeAudioSystem &system);
-    ~FakeAudioOutput() override;
-
-    int open() override;
-    int prepare(std::vector<int16_t> samples) override;
-    int write() override;
-    bool isDone() const override { return done_; }
-    int playbackError() const override { return error_; }
-    int unprepare() override;
-    int close() override;
-    void reset() override;
-    // The playback ends now, as the plan says it ends.
-    void end();
-
-private:
-    int record(const QString &call, int result);
-
-    FakeAudioSystem &system_;
-    bool done_ = false;
-    int error_ = AudioOk;
-};
-
-// A capture that delivers only what a test feeds it.
-class FakeAudioInput : public AudioInput {
-    Q_OBJECT
-public:
-    explicit FakeAudioInput(FakeAudioSystem &system);
-    ~FakeAudioInput() override;
-
-    int open(const QByteArray &deviceId) override;
-    void close() override;
-    bool isOpen() const override { return open_; }
-    int sampleRate() const override;
-
-    // Delivers the samples in blocks of `blockSize`, as a device would; nothing when closed.
-    void feed(const std::vector<int16_t> &samples, std::size_t blockSize = 512);
-    // The device goes away: closes and reports `code`.
-    void fail(int code);
-
-private:
-    FakeAudioSystem &system_;
-    bool open_ = false;
-};
+class FakeAudioOutput;
+class FakeAudioInput;
 
 // Records every output call (in `calls`, e.g. "open", "prepare", "write", "unprepare",
 // "close", "reset", "destroyed") and the sample buffers written, and answers by `plan`.
@@ -106,6 +62,121 @@ public:
     QList<FakeAudioInput *> liveInputs;
     // The one input open now, or null.
     FakeAudioInput *openInput() const;
+};
+
+class FakeAudioOutput : public AudioOutput {
+    Q_OBJECT
+public:
+    explicit FakeAudioOutput(FakeAudioSystem &system) : system_(system)
+    {
+        ++system_.created;
+        ++system_.live;
+        system_.current = this;
+    }
+    ~FakeAudioOutput() override
+    {
+        --system_.live;
+        if (system_.current == this)
+            system_.current = nullptr;
+        system_.calls.append(QStringLiteral("destroyed"));
+    }
+
+    int open() override { return record("open", system_.plan.openResult); }
+    int prepare(std::vector<int16_t> samples) override
+    {
+        const int result = record("prepare", system_.plan.prepareResult);
+        if (result == AudioOk)
+            system_.written.append(std::move(samples));
+        return result;
+    }
+    int write() override
+    {
+        const int result = record("write", system_.plan.writeResult);
+        if (result != AudioOk || system_.plan.ending == FakeAudioPlan::NeverFinishes)
+            return result;
+        if (system_.plan.ending == FakeAudioPlan::FinishedAtWrite)
+            done_ = true;
+        else
+            QTimer::singleShot(system_.plan.finishMs, this, &FakeAudioOutput::end);
+        return result;
+    }
+    bool isDone() const override { return done_; }
+    int playbackError() const override { return error_; }
+    int unprepare() override { return record("unprepare", system_.plan.unprepareResult); }
+    int close() override { return record("close", system_.plan.closeResult); }
+    void reset() override { record("reset", AudioOk); }
+    // The playback ends now, as the plan says it ends.
+    void end()
+    {
+        if (done_ || error_ != AudioOk)
+            return;
+        if (system_.plan.ending == FakeAudioPlan::FailsWhilePlaying)
+            error_ = AudioIOError;
+        else
+            done_ = true;
+        emit finished();
+    }
+
+private:
+    int record(const char *call, int result)
+    {
+        system_.calls.append(QLatin1String(call));
+        return result;
+    }
+
+    FakeAudioSystem &system_;
+    bool done_ = false;
+    int error_ = AudioOk;
+};
+
+// A capture that delivers only what a test feeds it.
+class FakeAudioInput : public AudioInput {
+    Q_OBJECT
+public:
+    explicit FakeAudioInput(FakeAudioSystem &system) : system_(system)
+    {
+        system_.liveInputs.append(this);
+    }
+    ~FakeAudioInput() override
+    {
+        close();
+        system_.liveInputs.removeOne(this);
+    }
+
+    int open(const QByteArray &deviceId) override
+    {
+        system_.calls.append(QStringLiteral("input open ") + QString::fromUtf8(deviceId));
+        open_ = system_.inputOpenResult == AudioOk;
+        return system_.inputOpenResult;
+    }
+    void close() override
+    {
+        if (open_)
+            system_.calls.append(QStringLiteral("input close"));
+        open_ = false;
+    }
+    bool isOpen() const override { return open_; }
+    int sampleRate() const override { return system_.inputRate; }
+
+    // Delivers the samples in blocks of `blockSize`, as a device would; nothing when closed.
+    void feed(const std::vector<int16_t> &samples, std::size_t blockSize = 512)
+    {
+        for (std::size_t start = 0; open_ && start < samples.size(); start += blockSize) {
+            const auto end =
+                samples.begin() + std::ptrdiff_t(std::min(samples.size(), start + blockSize));
+            emit samplesReady(std::vector<int16_t>(samples.begin() + std::ptrdiff_t(start), end));
+        }
+    }
+    // The device goes away: closes and reports `code`.
+    void fail(int code)
+    {
+        close();
+        emit failed(code);
+    }
+
+private:
+    FakeAudioSystem &system_;
+    bool open_ = false;
 };
 
 } // namespace keytoner::test

@@ -38,28 +38,27 @@ class FakeFileDialogs : public FileDialogs {
 public:
     std::optional<QString> saveFileName(QWidget *, const FileDialogRequest &request) override
     {
-        requests.append(request);
-        return take();
+        return answer(request);
     }
     std::optional<QString> openFileName(QWidget *, const FileDialogRequest &request) override
     {
-        requests.append(request);
-        return take();
+        return answer(request);
     }
     std::deque<std::optional<QString>> answers;
     QList<FileDialogRequest> requests;
     std::function<void()> whileShown;
 
 private:
-    std::optional<QString> take()
+    std::optional<QString> answer(const FileDialogRequest &request)
     {
+        requests.append(request);
         if (whileShown)
             whileShown();
         if (answers.empty())
             return std::nullopt;
-        const std::optional<QString> answer = answers.front();
+        const std::optional<QString> next = answers.front();
         answers.pop_front();
-        return answer;
+        return next;
     }
 };
 

@@ -17,10 +17,8 @@ public:
     void plug(const SerialPortEntry &port) { set(ports_ + QList<SerialPortEntry>{port}); }
     void unplug(const QString &device)
     {
-        QList<SerialPortEntry> left;
-        for (const SerialPortEntry &port : ports_)
-            if (port.device != device)
-                left.append(port);
+        QList<SerialPortEntry> left = ports_;
+        left.removeIf([&](const SerialPortEntry &port) { return port.device == device; });
         set(left);
     }
 

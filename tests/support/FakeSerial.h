@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <utility>
 
 namespace keytoner::test {
 
@@ -22,17 +23,57 @@ public:
         bool on = false;  // Rts
     };
 
-    bool open(const QString &device) override;
-    void close() override;
+    bool open(const QString &device) override
+    {
+        openedDevices.append(device);
+        if (refuseOpen) {
+            error_ = QStringLiteral("No such file or directory");
+            return false;
+        }
+        open_ = true;
+        rts_ = false;
+        steps.append({Step::Open, now(), {}, false});
+        return true;
+    }
+    void close() override
+    {
+        if (open_)
+            steps.append({Step::Close, now(), {}, false});
+        open_ = rts_ = false;
+    }
     bool isOpen() const override { return open_; }
     QString errorString() const override { return error_; }
-    bool write(const QByteArray &bytes) override;
-    void setRts(bool on) override;
+    bool write(const QByteArray &bytes) override
+    {
+        if (!open_ || failWrites) {
+            error_ = QStringLiteral("Operation valid only when the port is open");
+            return false;
+        }
+        steps.append({Step::Write, now(), bytes, false});
+        return true;
+    }
+    void setRts(bool on) override
+    {
+        if (!open_)
+            return;
+        rts_ = on;
+        steps.append({Step::Rts, now(), {}, on});
+    }
     bool rts() const override { return rts_; }
 
     // Bytes from the far end; announced as one arrival.
-    void feed(const QByteArray &bytes);
-    QByteArray written() const;
+    void feed(const QByteArray &bytes)
+    {
+        input_.append(bytes);
+        emit received();
+    }
+    QByteArray written() const
+    {
+        QByteArray all;
+        for (const auto &step : steps)
+            all.append(step.bytes);
+        return all;
+    }
 
     QList<Step> steps;
     QStringList openedDevices;
@@ -42,7 +83,7 @@ public:
     bool failWrites = false;
 
 protected:
-    QByteArray readWaiting() override;
+    QByteArray readWaiting() override { return std::exchange(input_, QByteArray()); }
 
 private:
     qint64 now() const { return timeSource ? timeSource->tickMs() : 0; }
@@ -55,7 +96,13 @@ private:
 
 class FakeSerialFactory : public SerialPortFactory {
 public:
-    std::unique_ptr<SerialPort> create() override;
+    std::unique_ptr<SerialPort> create() override
+    {
+        auto port = std::make_unique<FakeSerial>();
+        port->timeSource = timeSource;
+        last = port.get();
+        return port;
+    }
     SerialPortList &portList() override { return ports; }
     // The last port created; owned by whoever asked for it.
     FakeSerial *last = nullptr;

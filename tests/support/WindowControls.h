@@ -1,78 +1,97 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <array>
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QObject;
-class QPushButton;
-class QTabWidget;
-class QTimer;
-class QToolButton;
 
 namespace keytoner::test {
 
 // The window's controls as tests reach them: found by objectName (arrays as name_index), under
 // the names users know them by. A name that is missing stops the test program at once, naming
-// the control, rather than handing a test a null pointer.
+// the control, rather than handing a test a null pointer. Made without a window, all are null.
 struct WindowControls {
-    explicit WindowControls(const QObject &window);
+    explicit WindowControls(const QObject &window) : window_(&window) {}
     WindowControls() = default;
 
-    QTabWidget *SSTab1 = nullptr;
-    QTimer *Timer1 = nullptr;
-    QTimer *tmrTimeOut = nullptr;
+private:
+    // Declared first: the controls below are looked up through it as they are initialised.
+    const QObject *window_ = nullptr;
 
-    QPushButton *cmdSend = nullptr;
-    QPushButton *cmdRead = nullptr;
-    QLineEdit *txtPrgComm = nullptr;
-    QPushButton *cmdChoosePrgPort = nullptr;
-    QCheckBox *chkPrg = nullptr;
+    template <typename Control> Control *find(const QString &name) const
+    {
+        auto *control = window_ ? window_->findChild<Control *>(name) : nullptr;
+        if (window_ && !control)
+            qFatal("The window has no %s named %s", Control::staticMetaObject.className(),
+                   qPrintable(name));
+        return control;
+    }
+    template <typename Control, std::size_t Size>
+    std::array<Control *, Size> findAll(const char *name) const
+    {
+        std::array<Control *, Size> controls{};
+        for (std::size_t i = 0; i < Size; ++i)
+            controls[i] = find<Control>(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(i));
+        return controls;
+    }
 
-    QTabWidget *SSTabCmd = nullptr;
-    std::array<QLineEdit *, 16> txtMem{};
-    QLineEdit *txtMorseSpeed = nullptr;
-    QLineEdit *txtTmr2 = nullptr;
-    QLineEdit *txtBlo = nullptr;
-    QLineEdit *txtBhi = nullptr;
-    QGroupBox *Frame9 = nullptr;
-    QGroupBox *Frame10 = nullptr;
-    QGroupBox *Frame11 = nullptr;
+public:
+    QTabWidget *SSTab1 = find<QTabWidget>("SSTab1");
+    QTimer *Timer1 = find<QTimer>("Timer1");
 
-    QPushButton *cmdLoad = nullptr;
-    QPushButton *cmdSave = nullptr;
-    QLineEdit *txtCallID = nullptr;
-    QToolButton *cmdPlayCall = nullptr;
-    QLineEdit *txtSeqCmd = nullptr;
-    QLineEdit *txtCrcTag = nullptr;
-    QCheckBox *chkBCheck = nullptr;
-    QCheckBox *chkMorse = nullptr;
-    std::array<QPushButton *, 4> chkOutput{};
+    QPushButton *cmdSend = find<QPushButton>("cmdSend");
+    QPushButton *cmdRead = find<QPushButton>("cmdRead");
+    QLineEdit *txtPrgComm = find<QLineEdit>("txtPrgComm");
+    QPushButton *cmdChoosePrgPort = find<QPushButton>("cmdChoosePrgPort");
+    QCheckBox *chkPrg = find<QCheckBox>("chkPrg");
 
-    QLabel *Label6 = nullptr;
-    QLineEdit *txtSeqOri = nullptr;
-    QLabel *Label8 = nullptr;
-    QLineEdit *txtSeqNew = nullptr;
-    QPushButton *cmdSeqCalc = nullptr;
-    QLabel *lblSeqCmd = nullptr;
-    QLabel *lblCrcTag = nullptr;
+    QTabWidget *SSTabCmd = find<QTabWidget>("SSTabCmd");
+    std::array<QLineEdit *, 16> txtMem = findAll<QLineEdit, 16>("txtMem");
+    QLineEdit *txtMorseSpeed = find<QLineEdit>("txtMorseSpeed");
+    QLineEdit *txtTmr2 = find<QLineEdit>("txtTmr2");
+    QLineEdit *txtBlo = find<QLineEdit>("txtBlo");
+    QLineEdit *txtBhi = find<QLineEdit>("txtBhi");
+    QGroupBox *Frame9 = find<QGroupBox>("Frame9");
+    QGroupBox *Frame10 = find<QGroupBox>("Frame10");
+    QGroupBox *Frame11 = find<QGroupBox>("Frame11");
 
-    QLabel *Label3 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLabel *Label15 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLineEdit *txtTxd = nullptr;
-    QLineEdit *txtPttCom = nullptr;
-    QPushButton *cmdChoosePttPort = nullptr;
-    QCheckBox *chkPtt = nullptr;
-    QPushButton *cmdTone = nullptr;
-    QPushButton *cmdListen = nullptr;
-    QLabel *lblInfoSend = nullptr;
+    QPushButton *cmdLoad = find<QPushButton>("cmdLoad");
+    QPushButton *cmdSave = find<QPushButton>("cmdSave");
+    QLineEdit *txtCallID = find<QLineEdit>("txtCallID");
+    QToolButton *cmdPlayCall = find<QToolButton>("cmdPlayCall");
+    QLineEdit *txtSeqCmd = find<QLineEdit>("txtSeqCmd");
+    QLineEdit *txtCrcTag = find<QLineEdit>("txtCrcTag");
+    QCheckBox *chkBCheck = find<QCheckBox>("chkBCheck");
+    QCheckBox *chkMorse = find<QCheckBox>("chkMorse");
+    std::array<QPushButton *, 4> chkOutput = findAll<QPushButton, 4>("chkOutput");
+
+    QLabel *Label6 = find<QLabel>("Label6");
+    QLineEdit *txtSeqOri = find<QLineEdit>("txtSeqOri");
+    QLabel *Label8 = find<QLabel>("Label8");
+    QLineEdit *txtSeqNew = find<QLineEdit>("txtSeqNew");
+    QPushButton *cmdSeqCalc = find<QPushButton>("cmdSeqCalc");
+    QLabel *lblSeqCmd = find<QLabel>("lblSeqCmd");
+    QLabel *lblCrcTag = find<QLabel>("lblCrcTag");
+
+    QLabel *Label3 = find<QLabel>("Label3");
+    QLineEdit *Text1 = find<QLineEdit>("Text1");
+    QLineEdit *Text2 = find<QLineEdit>("Text2");
+    QLineEdit *Text3 = find<QLineEdit>("Text3");
+    QLabel *Label15 = find<QLabel>("Label15");
+    QLineEdit *Text4 = find<QLineEdit>("Text4");
+    QLabel *Label14 = find<QLabel>("Label14");
+    QLineEdit *txtTxd = find<QLineEdit>("txtTxd");
+    QLineEdit *txtPttCom = find<QLineEdit>("txtPttCom");
+    QPushButton *cmdChoosePttPort = find<QPushButton>("cmdChoosePttPort");
+    QCheckBox *chkPtt = find<QCheckBox>("chkPtt");
+    QPushButton *cmdTone = find<QPushButton>("cmdTone");
+    QPushButton *cmdListen = find<QPushButton>("cmdListen");
+    QLabel *lblInfoSend = find<QLabel>("lblInfoSend");
 };
 
 } // namespace keytoner::test
