@@ -3,7 +3,6 @@
 // Parameters" dialog, modeless, which every way of putting away only hides, and the manual, which
 // reloads on activation, gives up on a missing or broken file and outlives the main window. How
 // the manual's RTF reads is the manual module's test.
-#include "app/FormTone.h"
 #include "app/InstructionsWindow.h"
 #include "app/ListenWindow.h"
 #include "app/MessageDialog.h"
@@ -18,19 +17,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QWindow>

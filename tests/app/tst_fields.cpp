@@ -3,18 +3,11 @@
 // the memories its fields match. What each key does in each kind of field is the entry module's
 // test, the calculation the remote module's; here each field has its kind, and each hook its
 // effect.
-#include "app/FormTone.h"
-#include "app/SenderPanel.h"
 #include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
 using namespace keytoner;
 

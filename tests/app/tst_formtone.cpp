@@ -4,23 +4,13 @@
 // the disk, are the settings and configuration modules' tests; the window has no path of its own
 // for them beyond the ones here.
 #include "app/ConfigPanel.h"
-#include "app/FormTone.h"
 #include "config/ConfigEncoder.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigSamples.h"
 #include "support/Files.h"
 #include "support/TestWindow.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 
 using namespace keytoner;
 using namespace keytoner::test;
