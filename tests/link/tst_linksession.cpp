@@ -153,18 +153,20 @@ private slots:
     }
 
     // A failed exchange ends with its text and, where it failed waiting, the failure tail of
-    // 256 blanks no sooner than the wait's length after the write that started the wait.
+    // 256 blanks no sooner than the wait's length after the write that started the wait. A board
+    // that hangs up ends the exchange at the next write to the closed port; plugged in again, it
+    // works on the same port and session.
     void exchangeFailures_data()
     {
         QTest::addColumn<bool>("program");
         QTest::addColumn<VirtualBoard::Faults>("faults");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("text");        // empty: a port error
         QTest::addColumn<QByteArray>("waitFrom"); // empty: no failure tail
         QTest::addColumn<int>("waitMs");
         const QString noVersion = "FAILED to read version! Please Check Connections / Decoder";
         const QByteArray identify("\xFF\xCC", 2);
         const QByteArray read("\xFF\xAA", 2);
-        VirtualBoard::Faults late, blank, sum, filtered, silent, store, noReadBack;
+        VirtualBoard::Faults late, blank, sum, filtered, silent, store, noReadBack, hangUp;
         // Far past the 100 ms identity wait, so that a stalled test thread cannot wake to find
         // the answer already there.
         late.answerDelayMs = 400;
@@ -189,6 +191,11 @@ private slots:
         QTest::newRow("program, no read-back")
             << true << noReadBack << "FAILED to read data!  Unable to program, please check Decoder"
             << read << 0;
+        hangUp.hangUpInRead = true;
+        QTest::newRow("read, hang-up") << false << hangUp << QString() << QByteArray() << 0;
+        hangUp = {};
+        hangUp.hangUpInWrite = true;
+        QTest::newRow("program, hang-up") << true << hangUp << QString() << QByteArray() << 0;
     }
 
     void exchangeFailures()
@@ -201,10 +208,22 @@ private slots:
         connectBoard(faults);
         prg = patternImage();
         rx.fill(0x11);
-        QCOMPARE(program ? session->ProgramBoard() : session->read(), LinkSession::Outcome::Failed);
+        const auto exchange = [&] { return program ? session->ProgramBoard() : session->read(); };
+        QCOMPARE(exchange(),
+                 text.isEmpty() ? LinkSession::Outcome::PortError : LinkSession::Outcome::Failed);
+        QVERIFY(reporter->shownImages().isEmpty());
+        if (text.isEmpty()) {
+            QVERIFY(board->hungUp());
+            QCOMPARE(board->blocksAccepted(), program ? 1 : 0);
+            QVERIFY(!port->isOpen());
+            board = std::make_unique<VirtualBoard>();
+            QVERIFY(board->start());
+            QVERIFY(port->open(board->devicePath()));
+            QCOMPARE(exchange(), LinkSession::Outcome::Succeeded);
+            return;
+        }
         QCOMPARE(reporter->info(), text);
         QVERIFY(reporter->okVisible());
-        QVERIFY(reporter->shownImages().isEmpty());
         QTest::qWait(faults.answerDelayMs > 100 ? 700 : 300);
         const QByteArray sent = board->receivedBytes();
         QCOMPARE(sent.count(' '), waitFrom.isEmpty() ? 0 : 256);
