@@ -32,6 +32,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 using namespace keytoner;
 using test::FakeSerial;
@@ -80,15 +81,6 @@ struct PauseClock : test::FakeClock {
     }
 };
 
-// What the window looked like at the moment the playback ended.
-struct AtEnd {
-    bool seen = false;
-    qint64 lastSampleMs = -1; // -1: nothing was played
-    QString status;
-    bool buttonBack = false;
-    bool busyPointer = true;
-};
-
 } // namespace
 
 class TestFaultLink : public QObject, public test::TestWindow {
@@ -97,7 +89,6 @@ class TestFaultLink : public QObject, public test::TestWindow {
     QtSerialPortFactory realSerial;
     std::unique_ptr<link::VirtualBoard> board;
     PauseClock pauses;
-    AtEnd atEnd;
 
     // The window on the real serial driver, com11 in the program folder linked to the board and
     // the programming box ticked; returns once the board is announced.
@@ -120,21 +111,6 @@ class TestFaultLink : public QObject, public test::TestWindow {
         QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
     }
 
-    void endPlaybackNow()
-    {
-        if (atEnd.seen)
-            return;
-        atEnd.seen = true;
-        if (audio.current) {
-            clock.advance(PlayedMs);
-            atEnd.lastSampleMs = clock.tickMs();
-            QVERIFY(audio.finishPlayback());
-        }
-        atEnd = {true, atEnd.lastSampleMs, ui.lblInfoSend->text(), ui.cmdTone->isEnabled(),
-                 form->cursor().shape() == Qt::WaitCursor};
-        clock.advance(ReadingMs);
-    }
-
 private slots:
     void init()
     {
@@ -146,7 +122,6 @@ private slots:
     {
         closeWindow();
         board.reset();
-        atEnd = AtEnd();
     }
 
     // Random bytes at the line's rate, then a flood of frames that the next repetition cuts
@@ -261,7 +236,9 @@ private slots:
         QTest::newRow("READ") << "READ" << Completed;
     }
 
-    // The fake output plays until the dialog is up; the playback then ends while it stays open.
+    // The fake output plays until the dialog is up; the playback then ends while it stays open,
+    // and the window at that moment shows the outcome, the send button back and no busy
+    // pointer. The user then leaves the box open a while.
     void dialogOpenWhenPlaybackEnds()
     {
         QFETCH(QString, dialog);
@@ -279,28 +256,38 @@ private slots:
         serial.last->failWrites = !ptt;
         if (dialog == QLatin1String("player failure box"))
             audio.plan.openResult = AudioOpenError;
-        messages.whileShown = [this](const test::ShownMessage &) { endPlaybackNow(); };
+        bool ended = false;
+        qint64 lastSampleMs = -1; // -1: nothing was played
+        const auto endPlayback = [&] {
+            if (std::exchange(ended, true))
+                return;
+            if (audio.current) {
+                clock.advance(PlayedMs);
+                lastSampleMs = clock.tickMs();
+                QVERIFY(audio.finishPlayback());
+            }
+            QCOMPARE(ui.lblInfoSend->text(), status);
+            QVERIFY(ui.cmdTone->isEnabled());
+            QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+            clock.advance(ReadingMs);
+        };
+        messages.whileShown = [&](const test::ShownMessage &) { endPlayback(); };
 
         form->sender().cmdTone_Click();
         QVERIFY(dialog == QLatin1String("player failure box") || form->sender().sending());
         if (dialog == QLatin1String("close refused")) {
             QVERIFY(!form->close());
-            QCOMPARE(messages.shown.value(0).text,
-                     QStringLiteral("Please wait end of sound before closing application."));
         } else if (!ptt) {
             // The playback ends in the first pending-events turn of READ, the dialog up.
-            QTimer::singleShot(0, form.get(), [this] {
+            QTimer::singleShot(0, form.get(), [&] {
                 QVERIFY(form->dialog().isVisible());
-                endPlaybackNow();
+                endPlayback();
             });
             ui.cmdRead->click();
             QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
         }
         QVERIFY(!messages.shown.isEmpty());
-        QVERIFY(atEnd.seen);
-        QCOMPARE(atEnd.status, status);
-        QVERIFY(atEnd.buttonBack);
-        QVERIFY(!atEnd.busyPointer);
+        QVERIFY(ended);
         QVERIFY(!form->sender().sending());
         QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
 
@@ -312,9 +299,7 @@ private slots:
         if (!ptt)
             return;
         // Nothing played: the tail follows the TX delay.
-        const qint64 lastSample =
-            atEnd.lastSampleMs >= 0 ? atEnd.lastSampleMs : edges[0] + TxDelayMs;
-        QCOMPARE(edges[1] - lastSample, qint64(40));
+        QCOMPARE(edges[1] - (lastSampleMs >= 0 ? lastSampleMs : edges[0] + TxDelayMs), qint64(40));
     }
 
     void controlsDuringAnExchange_data()
