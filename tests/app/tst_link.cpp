@@ -67,11 +67,6 @@ class TestLink : public QObject, public test::TestWindow {
         ui.txtPrgComm->setText(number);
         ui.chkPrg->setChecked(true);
     }
-    PortChooser *openChooser(QPushButton *button)
-    {
-        button->click();
-        return form->findChild<PortChooser *>();
-    }
     QString linkOf(int number) const
     {
         return QFileInfo(folder.filePath(QStringLiteral("com%1").arg(number))).symLinkTarget();
@@ -261,28 +256,35 @@ private slots:
         QVERIFY(!form->link().portOpen());
     }
 
-    // The programming field, a stable name and the lowest free number are
-    // tst_portchooser_flow's; re-binding a taken number is portbinding_test's. Here the PTT
-    // field and a device without a stable name, bound by its own path.
-    void choosingBindsTheNumber()
+    // By keyboard only, for the PTT field and a device without a stable name, bound by its
+    // own path. An empty field is offered the lowest free number; the user types another. The
+    // programming field and a stable name are tst_portchooser_flow's; re-binding a taken number is
+    // portbinding_test's; tab order and names are tst_accessibility's.
+    void chooserBindsTheNumber()
     {
         serial.ports.set({ftdi(), plain(QStringLiteral("/dev/ttyACM0"))});
         QVERIFY(QFile::link(QStringLiteral("/dev/ttyS9"), folder.filePath(QStringLiteral("com1"))));
         ui.txtPttCom->clear();
-        PortChooser *chooser = openChooser(ui.cmdChoosePttPort);
+        QTest::keyClick(ui.cmdChoosePttPort, Qt::Key_Space);
+        PortChooser *chooser = form->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
+        QCOMPARE(chooser->focusWidget(), chooser->table());
         QCOMPARE(chooser->numberBox()->value(), 2);
-        chooser->table()->setCurrentItem(chooser->table()->topLevelItem(1));
-        chooser->buttons()->button(QDialogButtonBox::Ok)->click();
-        QCOMPARE(linkOf(2), QStringLiteral("/dev/ttyACM0"));
-        QCOMPARE(ui.txtPttCom->text(), QStringLiteral("2"));
+        QTest::keyClick(chooser->table(), Qt::Key_Down);
+        QCOMPARE(chooser->chosenPort().device, QStringLiteral("/dev/ttyACM0"));
+        chooser->numberBox()->selectAll();
+        QTest::keyClicks(chooser->numberBox(), QStringLiteral("12"));
+        QTest::keyClick(chooser->numberBox(), Qt::Key_Return);
+        QCOMPARE(ui.txtPttCom->text(), QStringLiteral("12"));
+        QCOMPARE(linkOf(12), QStringLiteral("/dev/ttyACM0"));
         QVERIFY(messages.shown.isEmpty());
     }
 
     void chooserListFollowsPlugging()
     {
         QVERIFY(QFile::link(ById, folder.filePath(QStringLiteral("com3"))));
-        PortChooser *chooser = openChooser(ui.cmdChoosePrgPort);
+        ui.cmdChoosePrgPort->click();
+        PortChooser *chooser = form->findChild<PortChooser *>();
         QTreeWidget *table = chooser->table();
         auto *ok = chooser->buttons()->button(QDialogButtonBox::Ok);
         QCOMPARE(table->topLevelItemCount(), 0);
@@ -308,23 +310,6 @@ private slots:
         QCOMPARE(chooser->chosenPort().device, QStringLiteral("/dev/ttyUSB1"));
         chooser->reject();
         QCOMPARE(linkOf(3), ById);
-    }
-
-    // Tab order and names are tst_accessibility's.
-    void chooserByKeyboardOnly()
-    {
-        serial.ports.set({plain(QStringLiteral("/dev/ttyACM0")), ftdi()});
-        QTest::keyClick(ui.cmdChoosePttPort, Qt::Key_Space);
-        PortChooser *chooser = form->findChild<PortChooser *>();
-        QVERIFY(chooser);
-        QCOMPARE(chooser->focusWidget(), chooser->table());
-        QTest::keyClick(chooser->table(), Qt::Key_Down);
-        QCOMPARE(chooser->chosenPort().device, QStringLiteral("/dev/ttyUSB0"));
-        chooser->numberBox()->selectAll();
-        QTest::keyClicks(chooser->numberBox(), QStringLiteral("12"));
-        QTest::keyClick(chooser->numberBox(), Qt::Key_Return);
-        QCOMPARE(ui.txtPttCom->text(), QStringLiteral("12"));
-        QCOMPARE(linkOf(12), ById);
     }
 
     // The meanings themselves are portbinding_test's; here the first valid number, the first
