@@ -70,7 +70,6 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
     board.start(QStringLiteral(KEYTONER_CLI), {QStringLiteral("simulate")});
     QVERIFY(board.waitForReadyRead(10000));
     const QString device = QString::fromLocal8Bit(board.readLine()).trimmed();
-    QVERIFY(device.startsWith(QStringLiteral("/dev/")));
 
     QTemporaryDir udev;
     const QString byId = udev.filePath(QStringLiteral("serial/by-id"));
