@@ -10,6 +10,7 @@
 #include "app/MessageDialog.h"
 #include "app/PortChooser.h"
 #include "link/LinkSession.h"
+#include "link/VirtualBoard.h"
 #include "platform/QtSerialPort.h"
 #include "platform/QtSerialPortList.h"
 #include "support/TestWindow.h"
@@ -24,8 +25,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <pty.h>
-#include <unistd.h>
 
 using namespace keytoner;
 
@@ -70,7 +69,6 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
     board.start(QStringLiteral(KEYTONER_CLI), {QStringLiteral("simulate")});
     QVERIFY(board.waitForReadyRead(10000));
     const QString device = QString::fromLocal8Bit(board.readLine()).trimmed();
-    QVERIFY(device.startsWith(QStringLiteral("/dev/")));
 
     QTemporaryDir udev;
     const QString byId = udev.filePath(QStringLiteral("serial/by-id"));
@@ -93,19 +91,15 @@ void TestPortChooserFlow::fromEmptyFolderToDetectedBoard()
 
     // A second adapter comes and goes while the list is open.
     const int before = table->topLevelItemCount();
-    int master = -1;
-    int slave = -1;
-    char other[128] = {};
-    QCOMPARE(::openpty(&master, &slave, other, nullptr, nullptr), 0);
+    link::VirtualBoard other;
+    QVERIFY(other.start());
     const QString secondLink =
         QDir(byId).filePath(QStringLiteral("usb-Prolific_PL2303-if00-port0"));
     QSignalSpy listChanged(&serialPorts.portList(), &SerialPortList::changed);
-    QVERIFY(QFile::link(QString::fromLocal8Bit(other), secondLink));
+    QVERIFY(QFile::link(other.devicePath(), secondLink));
     QVERIFY(listChanged.wait());
     QCOMPARE(table->topLevelItemCount(), before + 1);
     QVERIFY(QFile::remove(secondLink));
-    ::close(slave);
-    ::close(master);
     QVERIFY(listChanged.wait());
     QCOMPARE(table->topLevelItemCount(), before);
 

@@ -37,7 +37,7 @@ QByteArray dataFrame(const ConfigImage &image, int sumOffset = 0)
     return frame;
 }
 
-struct Fixture : ::testing::Test {
+struct ParserTest : ::testing::Test {
     ConfigImage rx{};
     FrameParser parser{rx};
 
@@ -50,8 +50,6 @@ struct Fixture : ::testing::Test {
         return events;
     }
 };
-
-using ParserTest = Fixture;
 
 } // namespace
 
