@@ -4,7 +4,6 @@
 #include "listen/Signals.h"
 #include "support/TestWindow.h"
 #include "tone/MorseSynthesis.h"
-#include "tone/TonePlayer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -101,11 +100,10 @@ private slots:
     void inputFailures_data()
     {
         QTest::addColumn<QString>("status");
-        QTest::newRow("no input") << QStringLiteral("No sound input found.");
-        QTest::newRow("open refused")
-            << QStringLiteral("Cannot open Microphone (default) (error 1).");
-        QTest::newRow("unplugged") << QStringLiteral(
-            "The sound input stopped (error 2). Choose an input to listen again.");
+        QTest::newRow("no input") << "No sound input found.";
+        QTest::newRow("open refused") << "Cannot open Microphone (default) (error 1).";
+        QTest::newRow("unplugged")
+            << "The sound input stopped (error 2). Choose an input to listen again.";
     }
 
     // No failure may leave an input held, and the window says what happened.
@@ -140,12 +138,9 @@ private slots:
         ui.txtMorseSpeed->setText(QStringLiteral("14"));
         audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
         QTest::mouseClick(ui.cmdPlayCall, Qt::LeftButton);
-        QVERIFY(form->player().IsPlaying());
         QVERIFY(!ui.cmdPlayCall->isEnabled());
         QVERIFY(audio.finishPlayback());
-        QVERIFY(!form->player().IsPlaying());
-        QCOMPARE(audio.written.size(), 1);
-        QCOMPARE(int(audio.written[0].size()), 11 * 680);
+        QCOMPARE(int(audio.written.value(0).size()), 11 * 680);
         QVERIFY(serial.last->steps.isEmpty());
         QVERIFY(messages.shown.isEmpty());
 
