@@ -23,13 +23,10 @@ using namespace keytoner;
 namespace {
 
 // The machine's serial ports, with the stable links looked for in a folder of the test's.
-class AdapterSerial : public QtSerialPortFactory {
-public:
-    explicit AdapterSerial(const QString &stableNames) : list_(stableNames) {}
-    SerialPortList &portList() override { return list_; }
-
-private:
-    QtSerialPortList list_;
+struct AdapterSerial : QtSerialPortFactory {
+    explicit AdapterSerial(const QString &stableNames) : list(stableNames) {}
+    SerialPortList &portList() override { return list; }
+    QtSerialPortList list;
 };
 
 // Saves `widget` as docs/make-port-screenshots.sh asks.
