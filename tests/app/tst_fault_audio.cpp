@@ -1,8 +1,8 @@
 // The sound output failing under the window: no device at all, an open that fails, a device that
-// never reports the end of the buffer. Each ends with its message, an idle player, the transmitter
-// released, and a window that can close; the next send tries again from scratch. The player's own
-// tests hold each failing call's message; here one synchronous and one asynchronous failure go
-// through the window.
+// never reports the end of the buffer. Each ends with its message, the transmitter released, and a
+// window that can close; the next send tries again from scratch. The player's own tests hold each
+// failing call's message and that the player is left idle with no output; here one synchronous and
+// one asynchronous failure go through the window.
 #include "app/LinkPanel.h"
 #include "settings/SettingsFile.h"
 #include "support/TestWindow.h"
@@ -28,8 +28,6 @@ private slots:
     {
         openWindow();
         ui.Text1->setText(QStringLiteral("12"));
-        ui.Text2->setText(QStringLiteral("50"));
-        ui.Text3->setText(QStringLiteral("30"));
     }
     void cleanup() { closeWindow(); }
 
@@ -76,10 +74,7 @@ private slots:
             sendOnce();
             QCOMPARE(messages.shown.size(), 1);
             QCOMPARE(messages.shown[0].text, message);
-            QVERIFY(!form->player().IsPlaying());
-            QCOMPARE(audio.liveOutputs(), 0);
             QCOMPARE(ui.lblInfoSend->text(), notSentText());
-            QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
             // The transmitter was keyed for the tones and is released although none were sent.
             QVERIFY(!serial.last->rts());
             QVERIFY(ui.chkPtt->isChecked());
@@ -118,7 +113,6 @@ private slots:
         QCOMPARE(messages.shown[0].text,
                  QStringLiteral("Please wait end of sound before closing application."));
         QCOMPARE(messages.shown[1].text, QStringLiteral("3. waveOutWrite failed -  6"));
-        QVERIFY(audio.calls.contains(QStringLiteral("reset")));
         QVERIFY(form->close());
         QVERIFY(QFile::exists(settingsPath));
     }

@@ -1,50 +1,40 @@
 // The Listen window over a fake sound input, and the Morse preview of the CW call.
 #include "app/ListenWindow.h"
 #include "app/WaterfallView.h"
+#include "listen/Signals.h"
 #include "support/TestWindow.h"
 #include "tone/MorseSynthesis.h"
-#include "tone/TonePlayer.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QPlainTextEdit>
-#include <cmath>
 
 using namespace keytoner;
-
-namespace {
-
-// What a receiver hears, at 44.1 kHz since the window must decode at the input's own rate: keys as
-// a telephone sends them (60 ms tones 40 ms apart), a pause, a Morse reply, quiet.
-std::vector<int16_t> recording(const QString &keys, const char *call)
-{
-    constexpr int Rate = 44100;
-    const double low[] = {697, 770, 852, 941};
-    const double high[] = {1209, 1336, 1477, 1633};
-    std::vector<int16_t> samples(Rate * 3 / 10);
-    for (const QChar key : keys) {
-        const auto at = QStringLiteral("123A456B789C*0#D").indexOf(key);
-        for (int n = 0; n < Rate * 60 / 1000; ++n) {
-            const double t = double(n) / Rate;
-            samples.push_back(int16_t(8000 * (std::sin(2 * M_PI * low[at / 4] * t) +
-                                              std::sin(2 * M_PI * high[at % 4] * t))));
-        }
-        samples.resize(samples.size() + Rate * 40 / 1000);
-    }
-    samples.resize(samples.size() + Rate * 8 / 10);
-    const std::vector<int16_t> reply = synthesiseMorse(call, 20, Rate);
-    samples.insert(samples.end(), reply.begin(), reply.end());
-    samples.resize(samples.size() + Rate * 2);
-    return samples;
-}
-
-} // namespace
 
 class TestListen : public QObject, public test::TestWindow {
     Q_OBJECT
 
     ListenWindow &listen() { return *form->listenWindow(); }
+
+    // What a receiver hears, at 44.1 kHz since the window must decode at the input's own rate: keys
+    // as a telephone sends them (60 ms tones 40 ms apart), a pause, a Morse reply, quiet.
+    static std::vector<int16_t> recording(const QString &keys, const char *call)
+    {
+        const double low[] = {697, 770, 852, 941};
+        const double high[] = {1209, 1336, 1477, 1633};
+        test::Sound sound{44100, {}};
+        sound.silence(300);
+        for (const QChar key : keys) {
+            const auto at = QStringLiteral("123A456B789C*0#D").indexOf(key);
+            sound.tones(60, low[at / 4], 8000, high[at % 4], 8000);
+            sound.silence(40);
+        }
+        sound.silence(800);
+        sound.append(synthesiseMorse(call, 20, sound.rate));
+        sound.silence(2000);
+        return sound.pcm();
+    }
 
 private slots:
     void init()
@@ -110,11 +100,10 @@ private slots:
     void inputFailures_data()
     {
         QTest::addColumn<QString>("status");
-        QTest::newRow("no input") << QStringLiteral("No sound input found.");
-        QTest::newRow("open refused")
-            << QStringLiteral("Cannot open Microphone (default) (error 1).");
-        QTest::newRow("unplugged") << QStringLiteral(
-            "The sound input stopped (error 2). Choose an input to listen again.");
+        QTest::newRow("no input") << "No sound input found.";
+        QTest::newRow("open refused") << "Cannot open Microphone (default) (error 1).";
+        QTest::newRow("unplugged")
+            << "The sound input stopped (error 2). Choose an input to listen again.";
     }
 
     // No failure may leave an input held, and the window says what happened.
@@ -149,12 +138,9 @@ private slots:
         ui.txtMorseSpeed->setText(QStringLiteral("14"));
         audio.plan.ending = test::FakeAudioPlan::NeverFinishes; // until finishPlayback
         QTest::mouseClick(ui.cmdPlayCall, Qt::LeftButton);
-        QVERIFY(form->player().IsPlaying());
         QVERIFY(!ui.cmdPlayCall->isEnabled());
         QVERIFY(audio.finishPlayback());
-        QVERIFY(!form->player().IsPlaying());
-        QCOMPARE(audio.written.size(), 1);
-        QCOMPARE(int(audio.written[0].size()), 11 * 680);
+        QCOMPARE(int(audio.written.value(0).size()), 11 * 680);
         QVERIFY(serial.last->steps.isEmpty());
         QVERIFY(messages.shown.isEmpty());
 

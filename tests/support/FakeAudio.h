@@ -2,12 +2,9 @@
 
 #include "platform/AudioOutput.h"
 
-#include <QList>
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 namespace keytoner::test {
 

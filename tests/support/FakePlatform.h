@@ -5,7 +5,6 @@
 #include "platform/MessageBoxes.h"
 
 #include <QList>
-#include <QString>
 #include <deque>
 #include <functional>
 #include <optional>

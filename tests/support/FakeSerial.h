@@ -4,9 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
 #include <utility>
 
 namespace keytoner::test {
