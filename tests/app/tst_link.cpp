@@ -202,16 +202,18 @@ private slots:
         QVERIFY(form->link().session().ShowIdentity());
     }
 
-    // The PTT port keys only while its box is ticked, and gets no close command at exit. The
-    // programming port's close command at exit is tst_fault_link's (the close window row).
+    // The PTT port keys only while its box is ticked (unticked and ticked again unseen by the
+    // window), and gets no close command at exit. The programming port's close command at exit
+    // is tst_fault_link's (the close window row).
     void pttNeedsTheBoxAndClosesSilently()
     {
         enable("2", Ptt);
         {
             const QSignalBlocker blocker(ui.chkPtt);
             ui.chkPtt->setChecked(false);
+            form->link().SetPtt(true);
+            ui.chkPtt->setChecked(true);
         }
-        form->link().SetPtt(true);
         QVERIFY(!port().rts());
         form->link().closeAtExit();
         QVERIFY(port().written().isEmpty());
