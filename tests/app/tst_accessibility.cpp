@@ -347,8 +347,7 @@ private slots:
         const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
         QVERIFY(writeFile(beside, manual("Beside the program")));
         QVERIFY(QDir(dataHome.path()).mkpath("keytoner"));
-        const QString installed = dataHome.filePath("keytoner/" + name);
-        QVERIFY(writeFile(installed, manual("Installed")));
+        QVERIFY(writeFile(dataHome.filePath("keytoner/" + name), manual("Installed")));
 
         InstructionsWindow::Apri(messages, name, "Keytoner v2");
         QVERIFY(readerText().startsWith("Beside the program"));

@@ -50,9 +50,8 @@ private slots:
         form->Form_Load();
 
         QCOMPARE(readIni(),
-                 '"' + folder.path().toUtf8() +
-                     "/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\","
-                     "\"1\",\"200\"\r\n");
+                 '"' + path("Default.prg").toUtf8() +
+                     "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
         QCOMPARE(form->positionTwips(), position);
         QCOMPARE(ui.SSTab1->currentIndex(), tab);
         QCOMPARE(ui.SSTabCmd->currentIndex(), 0);
