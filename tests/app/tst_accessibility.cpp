@@ -10,14 +10,12 @@
 #include "support/Files.h"
 #include "support/TestWindow.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
@@ -41,11 +39,6 @@ QByteArray manual(const QByteArray &first)
     for (int i = 0; i < 200; ++i)
         text += "Line " + QByteArray::number(i) + "\\par ";
     return text + "}";
-}
-
-void processDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 QString spokenText(QWidget *widget, QAccessible::Text kind)
@@ -78,10 +71,8 @@ bool isPartOfAControl(QWidget *widget, QWidget *window)
 class TestAccessibility : public QObject, public test::TestWindow {
     Q_OBJECT
 
-    QString readerText() const
-    {
-        return InstructionsWindow::instance()->rtfIstruzioni->toPlainText();
-    }
+    QString readerText() { return InstructionsWindow::instance()->rtfIstruzioni->toPlainText(); }
+    void processDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QTemporaryDir dataHome;
     QString savedCurrent;
@@ -144,13 +135,11 @@ private slots:
     void fieldsAreNamedForWhatTheyHold()
     {
         form->Form_Load(); // the start-up counts the digits to send in Label3
-        const struct {
-            const char *field;
-            const char *label; // whose buddy the field is
-            const char *name;
-        } fields[] = {{"txtMem_3", "lblCommands_3", "Command 3: Output 2 OFF"},
-                      {"txtMem_9", nullptr, "Command 9: CW Reply Enable/Disable"},
-                      {"Text1", "Label3", "Sequence to Send (16 digits)"}};
+        // The label is the one whose buddy the field is.
+        const std::tuple<const char *, const char *, const char *> fields[] = {
+            {"txtMem_3", "lblCommands_3", "Command 3: Output 2 OFF"},
+            {"txtMem_9", nullptr, "Command 9: CW Reply Enable/Disable"},
+            {"Text1", "Label3", "Sequence to Send (16 digits)"}};
         for (const auto &[field, label, name] : fields) {
             auto *widget = form->findChild<QWidget *>(field);
             QVERIFY(widget);
@@ -159,6 +148,11 @@ private slots:
             if (label)
                 QCOMPARE(form->findChild<QLabel *>(label)->buddy(), widget);
         }
+        // A name in the tables that the window no longer has is reported.
+        QCOMPARE(describeMainWindow(*form), QStringList());
+        ui.txtMorseSpeed->setObjectName("txtSpeed");
+        ui.Label3->setObjectName("lblSequence");
+        QCOMPARE(describeMainWindow(*form), (QStringList{"txtMorseSpeed", "Label3"}));
     }
 
     // The order is one table for both pages; the page without the board's buttons shows that
@@ -178,14 +172,6 @@ private slots:
         QCOMPARE(names, (QStringList{"txtSeqOri", "txtSeqNew", "cmdSeqCalc", "Text1", "Text2",
                                      "Text3", "txtTxd", "txtPttCom", "cmdChoosePttPort", "chkPtt",
                                      "cmdTone", "cmdListen"}));
-    }
-
-    void aRenamedControlIsReported()
-    {
-        QCOMPARE(describeMainWindow(*form), QStringList());
-        form->findChild<QLineEdit *>("txtMorseSpeed")->setObjectName("txtSpeed");
-        form->findChild<QLabel *>("Label3")->setObjectName("lblSequence");
-        QCOMPARE(describeMainWindow(*form), (QStringList{"txtMorseSpeed", "Label3"}));
     }
 
     // Centred over the main window each time it is shown. While an exchange runs there is
@@ -232,8 +218,8 @@ private slots:
     }
 
     // F1 in any field opens the manual, centred on the screen; it is read along the caret,
-    // fills the client area (but while minimized, when that has no size of its own), and Escape
-    // puts it away.
+    // fills the client area (but while minimized, when that has no size of its own), outlives
+    // the main window, and Escape puts it away.
     void f1OpensTheManual()
     {
         ui.txtSeqOri->setFocus();
@@ -271,6 +257,12 @@ private slots:
         window->setWindowState(Qt::WindowNoState);
         QCOMPARE(viewer->size(), window->size());
 
+        QVERIFY(!window->parent());
+        QVERIFY(window->testAttribute(Qt::WA_QuitOnClose));
+        QVERIFY(form->close());
+        processDeletes();
+        QCOMPARE(InstructionsWindow::instance(), window);
+        QVERIFY(window->isVisible());
         QTest::keyClick(viewer, Qt::Key_Escape);
         processDeletes();
         QCOMPARE(InstructionsWindow::instance(), nullptr);
@@ -319,8 +311,9 @@ private slots:
 
     // F1 passes the bare name, so that the lookup order applies: the message names the file
     // alone. The next opening creates the window again, even before the old one is deleted. A
-    // file the reader refuses closes the window with the reader's reason.
-    void missingOrBrokenFileIsReported()
+    // file the reader refuses closes the window with the reader's reason. The order: the current
+    // folder first, then beside the program, then the data folder.
+    void missingOrBrokenFileAndLookupOrder()
     {
         QFile::remove(folder.filePath(ManualName));
         QTest::keyClick(ui.txtMem[3], Qt::Key_F1, Qt::ShiftModifier);
@@ -349,18 +342,12 @@ private slots:
         QCOMPARE(messages.shown[2].icon, MessageIcon::Critical);
         QVERIFY(messages.shown[2].text.contains(ManualName));
         QVERIFY2(messages.shown[2].text.contains("truncated"), qPrintable(messages.shown[2].text));
-    }
 
-    // The current folder first, then beside the program, then the data folder.
-    void looksBesideTheProgramAndInTheDataFolder()
-    {
-        QFile::remove(folder.filePath(ManualName));
         const QString name = QString("Manuale_Test_%1.rtf").arg(QCoreApplication::applicationPid());
         const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
         QVERIFY(writeFile(beside, manual("Beside the program")));
         QVERIFY(QDir(dataHome.path()).mkpath("keytoner"));
-        const QString installed = dataHome.filePath("keytoner/" + name);
-        QVERIFY(writeFile(installed, manual("Installed")));
+        QVERIFY(writeFile(dataHome.filePath("keytoner/" + name), manual("Installed")));
 
         InstructionsWindow::Apri(messages, name, "Keytoner v2");
         QVERIFY(readerText().startsWith("Beside the program"));
@@ -370,21 +357,6 @@ private slots:
         QVERIFY(writeFile(folder.filePath(name), manual("Current folder")));
         InstructionsWindow::Apri(messages, name, "Keytoner v2");
         QVERIFY(readerText().startsWith("Current folder"));
-    }
-
-    void outlivesTheMainWindow()
-    {
-        InstructionsWindow::Apri(messages, ManualName, "Keytoner v2");
-        InstructionsWindow *window = InstructionsWindow::instance();
-        QVERIFY(!window->parent());
-        QVERIFY(window->testAttribute(Qt::WA_QuitOnClose));
-        QVERIFY(form->close());
-        processDeletes();
-        QCOMPARE(InstructionsWindow::instance(), window);
-        QVERIFY(window->isVisible());
-        window->close();
-        processDeletes();
-        QCOMPARE(InstructionsWindow::instance(), nullptr);
     }
 
     void shippedManualReads()

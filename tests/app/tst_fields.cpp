@@ -82,17 +82,6 @@ private slots:
         QCOMPARE(ui.Text1->text(), "A1#");
     }
 
-    // The checksum digit is read at each key, not once.
-    void newCodeRefusesTheChecksumDigit()
-    {
-        ui.txtCrcTag->setText("7");
-        QTest::keyClicks(ui.txtSeqNew, "1737");
-        QCOMPARE(ui.txtSeqNew->text(), "13");
-        ui.txtCrcTag->clear();
-        QTest::keyClicks(ui.txtSeqNew, "7b");
-        QCOMPARE(ui.txtSeqNew->text(), "137B");
-    }
-
     // Every keyboard paste and cut is refused; copy goes through the field's filter, which lets
     // it through here.
     void clipboardKeysFollowTheFilter()
@@ -111,24 +100,9 @@ private slots:
         QCOMPARE(clipboard->text(), "45");
     }
 
-    // A click counts too, blanks included.
-    void digitCountFollowsTypingAndClicks()
-    {
-        ui.Text1->setText("1");
-        QTest::keyClick(ui.Text1, Qt::Key_Backspace);
-        QCOMPARE(ui.Label3->text(), "Sequence to Send (0 digits)");
-        QVERIFY(!ui.cmdTone->isEnabled());
-        QTest::keyClicks(ui.Text1, "1a");
-        QCOMPARE(ui.Label3->text(), "Sequence to Send (2 digits)");
-        QVERIFY(ui.cmdTone->isEnabled());
-        ui.Text1->setText("12 34");
-        QTest::mouseClick(ui.Text1, Qt::LeftButton);
-        QCOMPARE(ui.Label3->text(), "Sequence to Send (5 digits)");
-    }
-
-    // Only a send corrects the timing fields, so they show whether one ran. With the button
-    // disabled by an empty sequence the key still sends.
-    void enterInText1Sends()
+    // Only a send corrects the timing fields, so they show whether one ran; with the button
+    // disabled by an empty sequence the key still sends. A click counts too, blanks included.
+    void text1CountsDigitsAndEnterSends()
     {
         ui.Text2->setText("10");
         ui.Text1->setText("12");
@@ -136,12 +110,19 @@ private slots:
         QCOMPARE(ui.Text2->text(), "25");
         QCOMPARE(messages.shown.size(), 1); // the player could not open the missing device
 
-        ui.Text1->clear();
-        form->sender().Text1_Click();
+        ui.Text1->setText("1");
+        QTest::keyClick(ui.Text1, Qt::Key_Backspace);
+        QCOMPARE(ui.Label3->text(), "Sequence to Send (0 digits)");
         QVERIFY(!ui.cmdTone->isEnabled());
         ui.Text2->setText("5");
         QTest::keyClick(ui.Text1, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(ui.Text2->text(), "25");
+        QTest::keyClicks(ui.Text1, "1a");
+        QCOMPARE(ui.Label3->text(), "Sequence to Send (2 digits)");
+        QVERIFY(ui.cmdTone->isEnabled());
+        ui.Text1->setText("12 34");
+        QTest::mouseClick(ui.Text1, Qt::LeftButton);
+        QCOMPARE(ui.Label3->text(), "Sequence to Send (5 digits)");
     }
 
     // At the left edge, where the field itself would put the caret before the text.
@@ -178,48 +159,41 @@ private slots:
     {
         showPage(1);
         ui.txtCrcTag->setText("C");
-        const struct {
-            const char *original;
-            const char *newCode;
-            const char *modifier;
-            MessageIcon icon;
-            const char *title; // nullptr: no refusal
-            const char *field; // selected, with the focus
-            const char *selected;
-            const char *text1;
-        } rows[] = {
-            {"1234", "5678", "#9", MessageIcon::None, nullptr, nullptr, "", "1234#95678C10"},
-            {"1", "2", "#9", MessageIcon::Exclamation, "DTMF", nullptr, "", "0000"},
-            {"129", "55", "9", MessageIcon::Information, "Warning", "txtSeqOri", "9", "0000"},
-            {"1", "55#9", "#9", MessageIcon::Information, "Warning", "txtSeqNew", "#9", "0000"},
-        };
-        for (const auto &row : rows) {
+        // A null title: no refusal. The field named is selected, with the focus.
+        const std::tuple<const char *, const char *, const char *, MessageIcon, const char *,
+                         const char *, const char *, const char *>
+            rows[] = {
+                {"1234", "5678", "#9", MessageIcon::None, nullptr, nullptr, "", "1234#95678C10"},
+                {"1", "2", "#9", MessageIcon::Exclamation, "DTMF", nullptr, "", "0000"},
+                {"129", "55", "9", MessageIcon::Information, "Warning", "txtSeqOri", "9", "0000"},
+                {"1", "55#9", "#9", MessageIcon::Information, "Warning", "txtSeqNew", "#9", "0000"},
+            };
+        for (const auto &[oldCode, newCode, modifier, icon, title, field, selected, text1] : rows) {
             ui.Text1->setText("0000");
-            ui.txtSeqCmd->setText(row.modifier);
-            ui.txtSeqOri->setText(row.original);
-            ui.txtSeqNew->setText(row.newCode);
+            ui.txtSeqCmd->setText(modifier);
+            ui.txtSeqOri->setText(oldCode);
+            ui.txtSeqNew->setText(newCode);
             messages.shown.clear();
             ui.cmdSeqCalc->setFocus();
             QTest::mouseClick(ui.cmdSeqCalc, Qt::LeftButton);
 
-            QCOMPARE(ui.Text1->text(), row.text1);
-            QCOMPARE(ui.txtSeqOri->text(), row.original);
-            QCOMPARE(ui.txtSeqNew->text(), row.newCode);
+            QCOMPARE((QStringList{ui.Text1->text(), ui.txtSeqOri->text(), ui.txtSeqNew->text()}),
+                     (QStringList{text1, oldCode, newCode}));
             QCOMPARE(ui.SSTab1->currentIndex(), 1);
-            QCOMPARE(messages.shown.size(), row.title ? 1 : 0);
-            if (!row.title) {
+            QCOMPARE(messages.shown.size(), title ? 1 : 0);
+            if (!title) {
                 // Text1_Click followed: the digit count speaks of the new sequence.
                 QCOMPARE(ui.Label3->text(), "Sequence to Send (13 digits)");
                 QVERIFY(ui.cmdTone->isEnabled());
                 continue;
             }
-            QCOMPARE(messages.shown[0].icon, row.icon);
-            QCOMPARE(messages.shown[0].title, row.title);
-            if (!row.field)
+            QCOMPARE(messages.shown[0].icon, icon);
+            QCOMPARE(messages.shown[0].title, title);
+            if (!field)
                 continue;
-            auto *edit = form->findChild<QLineEdit *>(row.field);
+            auto *edit = form->findChild<QLineEdit *>(field);
             QCOMPARE(QApplication::focusWidget(), edit);
-            QCOMPARE(edit->selectedText(), row.selected);
+            QCOMPARE(edit->selectedText(), selected);
         }
     }
 
@@ -243,8 +217,9 @@ private slots:
         QCOMPARE(ui.Label8->text(), "New Sequence  [cmd 3]");
     }
 
-    // The selection lets the next key replace the digit; a free digit warns no more.
-    void checksumDigitWarningWhenTyped()
+    // The selection lets the next key replace the digit; a free digit warns no more. The new
+    // code field refuses the checksum digit, read at each key, not once.
+    void checksumDigitWhenTyped()
     {
         showPage(0);
         ui.txtMem[3]->setText("1C4");
@@ -257,6 +232,12 @@ private slots:
         QCOMPARE(ui.txtCrcTag->text(), "5");
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(ui.lblCrcTag->text(), "[5]");
+
+        QTest::keyClicks(ui.txtSeqNew, "1535");
+        QCOMPARE(ui.txtSeqNew->text(), "13");
+        ui.txtCrcTag->clear();
+        QTest::keyClicks(ui.txtSeqNew, "5b");
+        QCOMPARE(ui.txtSeqNew->text(), "135B");
     }
 };
 

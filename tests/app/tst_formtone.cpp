@@ -10,8 +10,6 @@
 #include "support/Files.h"
 #include "support/TestWindow.h"
 
-#include <QSignalBlocker>
-
 using namespace keytoner;
 using namespace keytoner::test;
 
@@ -30,40 +28,34 @@ private slots:
     // primary screen. No configuration to load (an empty path): nothing failed for the user.
     void settingsFileReplacedByTheDefaultLine_data()
     {
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("content");
         QTest::addColumn<QPoint>("position");
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("sequence");
-        QTest::addColumn<QString>("txDelay");
-        QTest::newRow("short") << QByteArray("\"\",150,300,1,\"55\"\r\n") << QPoint(150, 300) << 1
-                               << "55" << QString();
+        QTest::addColumn<QStringList>("sequenceAndTxDelay");
+        QTest::newRow("short") << "\"\",150,300,1,\"55\"\r\n"
+                               << QPoint(150, 300) << 1 << QStringList{"55", ""};
         QTest::newRow("bad tab, off screen")
-            << QByteArray(
-                   "\"\",-30000,30000,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n")
-            << QPoint(0, 0) << 0 << "9*"
-            << "500";
+            << "\"\",-30000,30000,2,\"9*\",\"70\",\"30\",\"200\",\"2\",\"3\",\"500\"\r\n"
+            << QPoint(0, 0) << 0 << QStringList{"9*", "500"};
     }
     void settingsFileReplacedByTheDefaultLine()
     {
-        QFETCH(QByteArray, content);
+        QFETCH(QString, content);
         QFETCH(QPoint, position);
         QFETCH(int, tab);
-        QFETCH(QString, sequence);
-        QFETCH(QString, txDelay);
-        QVERIFY(writeFile(path("Keytoner2.ini"), content));
+        QFETCH(QStringList, sequenceAndTxDelay);
+        QVERIFY(writeFile(path("Keytoner2.ini"), content.toUtf8()));
         openWindow();
         ui.SSTabCmd->setCurrentIndex(1);
         form->Form_Load();
 
         QCOMPARE(readIni(),
-                 '"' + folder.path().toUtf8() +
-                     "/Default.prg\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\","
-                     "\"1\",\"200\"\r\n");
+                 '"' + path("Default.prg").toUtf8() +
+                     "\",0,0,0,\"0123456789*#ABCD\",\"60\",\"40\",\"300\",\"1\",\"1\",\"200\"\r\n");
         QCOMPARE(form->positionTwips(), position);
         QCOMPARE(ui.SSTab1->currentIndex(), tab);
         QCOMPARE(ui.SSTabCmd->currentIndex(), 0);
-        QCOMPARE(ui.Text1->text(), sequence);
-        QCOMPARE(ui.txtTxd->text(), txDelay);
+        QCOMPARE((QStringList{ui.Text1->text(), ui.txtTxd->text()}), sequenceAndTxDelay);
         QVERIFY(messages.shown.isEmpty());
         QVERIFY(form->ConfigFilePath.isEmpty());
     }
@@ -126,9 +118,8 @@ private slots:
         form->Form_Load();
         QCOMPARE(form->pos(), QPoint(80, 40));
         QCOMPARE(ui.SSTab1->currentIndex(), 1);
-        QCOMPARE(ui.Text1->text(), "12,3");
-        QCOMPARE(ui.Text2->text(), "75");
-        QCOMPARE(ui.txtTxd->text(), "350");
+        QCOMPARE((QStringList{ui.Text1->text(), ui.Text2->text(), ui.txtTxd->text()}),
+                 (QStringList{"12,3", "75", "350"}));
         form->ConfigFilePath = path("\"quoted\".prg");
         QVERIFY(form->close());
         QCOMPARE(readIni(), line);
@@ -136,17 +127,14 @@ private slots:
         QVERIFY(messages.shown[0].text.contains("double quote"));
     }
 
-    void startsWithItsUnusedControlsHidden()
+    void unusedControlsHiddenAndOutputCaptionFollows()
     {
         for (QWidget *hidden : std::initializer_list<QWidget *>{ui.Text4, ui.Label15, ui.Label14})
             QVERIFY(hidden->isHidden() && !hidden->isEnabled());
         QVERIFY(ui.Frame9->isHidden() && ui.Frame10->isHidden() && ui.Frame11->isHidden());
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(ui.Timer1->isActive());
-    }
-
-    void outputCaptionFollowsTheButton()
-    {
+        // An output button's caption follows its state.
         QTest::mouseClick(ui.chkOutput[2], Qt::LeftButton);
         QCOMPARE(ui.chkOutput[2]->text(), "Output 3 ON");
         QTest::mouseClick(ui.chkOutput[2], Qt::LeftButton);
@@ -199,9 +187,8 @@ private slots:
         }
 
         QCOMPARE(form->config().fields(), config);
-        QCOMPARE(ui.chkOutput[0]->text(), "Output 1 ON");
-        QCOMPARE(ui.lblSeqCmd->text(), "[123]");
-        QCOMPARE(ui.lblCrcTag->text(), "[#]");
+        QCOMPARE((QStringList{ui.chkOutput[0]->text(), ui.lblSeqCmd->text(), ui.lblCrcTag->text()}),
+                 (QStringList{"Output 1 ON", "[123]", "[#]"}));
         QCOMPARE(messages.shown.size(), qsizetype(command5.isEmpty() ? 0 : 1));
         if (!command5.isEmpty())
             QCOMPARE(messages.shown[0].text, "Digit # already used in command sequences.\r\n"
@@ -256,11 +243,9 @@ private slots:
         QCOMPARE(messages.shown[0].title, "Unable to load data file " + path("short.prg"));
         QCOMPARE(messages.shown[0].icon, MessageIcon::None);
         QCOMPARE(messages.shown[0].text, "The file ends before item 14 of 30 (command 0).");
-        QCOMPARE(ui.chkOutput[2]->text(), "Output 3 ON");
-        QCOMPARE(ui.txtBhi->text(), "13.8");
-        QCOMPARE(ui.txtMem[0]->text(), "777");
-        QCOMPARE(form->ConfigFilePath, "before");
-        QCOMPARE(form->windowTitle(), "Keytoner v2 - before");
+        QCOMPARE((QStringList{ui.chkOutput[2]->text(), ui.txtBhi->text(), ui.txtMem[0]->text(),
+                              form->ConfigFilePath, form->windowTitle()}),
+                 (QStringList{"Output 3 ON", "13.8", "777", "before", "Keytoner v2 - before"}));
     }
 
     // A file for the port in use keeps programming on; another port ends it before the number

@@ -1,7 +1,6 @@
 // The programming port, PTT keying, the READ and PROGRAM buttons and the port chooser beside the
 // two port fields, on a fake port and port list. The exchanges themselves are tst_linksession's;
 // READ into the fields over a real line is tst_fault_link's.
-#include "app/FormTone.h"
 #include "app/LinkPanel.h"
 #include "app/MessageDialog.h"
 #include "app/PortChooser.h"
@@ -10,18 +9,11 @@
 #include "platform/QtSerialPort.h"
 #include "support/TestWindow.h"
 
-#include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace keytoner;
-using test::FakeSerial;
 
 namespace {
 
@@ -33,10 +25,9 @@ QByteArray identityLine(const QByteArray &text)
     return QByteArray("\xFF\xAA", 2) + text + "\r\n" + char(link::checksum(text));
 }
 
-const QString ById =
-    QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+const QString ById = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
 
-SerialPortEntry ftdi(const QString &device = QStringLiteral("/dev/ttyUSB0"))
+SerialPortEntry ftdi(const QString &device = "/dev/ttyUSB0")
 {
     return {device, device.mid(5), "FT232R USB UART", "FTDI", "A50285BI", 0x0403, 0x6001, ById};
 }
@@ -46,7 +37,7 @@ SerialPortEntry plain(const QString &device)
     SerialPortEntry port;
     port.device = device;
     port.name = device.mid(5);
-    port.description = QStringLiteral("ttyACM");
+    port.description = "ttyACM";
     return port;
 }
 
@@ -55,15 +46,13 @@ SerialPortEntry plain(const QString &device)
 class TestLink : public QObject, public test::TestWindow {
     Q_OBJECT
 
-    FakeSerial &port() { return *serial.last; }
-    void enable(const QString &number = QStringLiteral("3"))
+    test::FakeSerial &port() { return *serial.last; }
+    static constexpr bool Ptt = true;
+    // Ticks the programming port's box, or with Ptt the PTT port's, for the number given.
+    void enable(const QString &number = "3", bool ptt = false)
     {
-        ui.txtPrgComm->setText(number);
-        ui.chkPrg->setChecked(true);
-    }
-    QString linkOf(int number) const
-    {
-        return QFileInfo(folder.filePath(QStringLiteral("com%1").arg(number))).symLinkTarget();
+        (ptt ? ui.txtPttCom : ui.txtPrgComm)->setText(number);
+        (ptt ? ui.chkPtt : ui.chkPrg)->setChecked(true);
     }
 
 private slots:
@@ -92,8 +81,7 @@ private slots:
         QLineEdit *field = ptt ? ui.txtPttCom : ui.txtPrgComm;
         QPushButton *chooser = ptt ? ui.cmdChoosePttPort : ui.cmdChoosePrgPort;
         QCheckBox *enabled = ptt ? ui.chkPtt : ui.chkPrg;
-        field->setText(number);
-        enabled->setChecked(true);
+        enable(number, ptt);
         QVERIFY(enabled->isChecked());
         QCOMPARE(form->link().portOpen(), valid);
         QCOMPARE(port().openedDevices.size(), valid ? 1 : 0);
@@ -102,8 +90,8 @@ private slots:
         QCOMPARE(chooser->isEnabled(), !valid);
         QCOMPARE(messages.shown.size(), valid ? 0 : 1);
         if (!valid) {
-            QCOMPARE(messages.shown[0].text, QStringLiteral("Please enter a valid Comm number."));
-            QCOMPARE(messages.shown[0].title, QStringLiteral("Warning"));
+            QCOMPARE(messages.shown[0].text, "Please enter a valid Comm number.");
+            QCOMPARE(messages.shown[0].title, "Warning");
             QCOMPARE(messages.shown[0].icon, MessageIcon::None);
         }
         enabled->setChecked(false);
@@ -116,24 +104,28 @@ private slots:
     void portThatDoesNotOpen()
     {
         port().refuseOpen = true;
-        enable(QStringLiteral("05"));
-        QCOMPARE(port().openedDevices, QStringList(QStringLiteral("/dev/ttyS4")));
+        enable("05");
+        QCOMPARE(port().openedDevices, QStringList("/dev/ttyS4"));
         QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text, QStringLiteral("Not able to open COM05"));
+        QCOMPARE(messages.shown[0].text, "Not able to open COM05");
         QCOMPARE(messages.shown[0].icon, MessageIcon::Information);
         QVERIFY(!ui.chkPrg->isChecked());
         QVERIFY(ui.txtPrgComm->isEnabled());
     }
 
-    void identityAnnouncements()
+    // One port event for the wiring (the texts of the others are the protocol's unit test),
+    // then the board's identity.
+    void boardAnnouncementsGoToTheDialog()
     {
-        enable();
+        enable("03");
         MessageDialog &dialog = form->dialog();
+        emit port().commEvent(3);
+        QCOMPARE(dialog.info(), "Errore n.3 su COM03");
+        QVERIFY(!dialog.isVisible());
         dialog.setOkVisible(false);
         port().feed(identityLine("Tonesentinel v2"));
-        QCOMPARE(
-            dialog.info(),
-            QStringLiteral("Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !"));
+        QCOMPARE(dialog.info(),
+                 "Wrong version detected: Tonesentinel v2\r\nUse Tonesentinel  v2 !");
         QCOMPARE(dialog.infoColor(), QColor(255, 0, 0));
         QVERIFY(!dialog.okVisible());
         QVERIFY(dialog.isVisible());
@@ -141,7 +133,7 @@ private slots:
         const QByteArray line = identityLine("Tonesentinel  v2");
         port().feed(line.left(7));
         port().feed(line.mid(7));
-        QCOMPARE(dialog.info(), QStringLiteral("Tonesentinel  v2 detected."));
+        QCOMPARE(dialog.info(), "Tonesentinel  v2 detected.");
         QCOMPARE(dialog.infoColor(), QColor(0, 0, 0));
         QVERIFY(dialog.okVisible());
     }
@@ -149,10 +141,9 @@ private slots:
     void pttAndProgrammingExcludeEachOther()
     {
         enable();
-        ui.txtPttCom->setText(QStringLiteral("2"));
-        ui.chkPtt->setChecked(true);
+        enable("2", Ptt);
         QVERIFY(!ui.chkPrg->isChecked());
-        QCOMPARE(port().openedDevices.last(), QStringLiteral("/dev/ttyS1"));
+        QCOMPARE(port().openedDevices.last(), "/dev/ttyS1");
         QVERIFY(!ui.txtPttCom->isEnabled());
 
         ui.chkPrg->setChecked(true);
@@ -167,27 +158,6 @@ private slots:
         form->link().cmdSend_Click();
         QVERIFY(!ui.chkPtt->isChecked());
         QVERIFY(!form->link().portOpen());
-    }
-
-    void setPttNeedsTheBox()
-    {
-        ui.txtPttCom->setText(QStringLiteral("2"));
-        ui.chkPtt->setChecked(true);
-        {
-            const QSignalBlocker blocker(ui.chkPtt);
-            ui.chkPtt->setChecked(false);
-        }
-        form->link().SetPtt(true);
-        QVERIFY(!port().rts());
-    }
-
-    // One event for the wiring; the texts of the others are the protocol's unit test.
-    void portEventsGoToTheLabel()
-    {
-        enable(QStringLiteral("03"));
-        emit port().commEvent(3);
-        QCOMPARE(form->dialog().info(), QStringLiteral("Errore n.3 su COM03"));
-        QVERIFY(!form->dialog().isVisible());
     }
 
     // No close command to a vanished device; the box ticked again opens the port anew. The
@@ -206,41 +176,45 @@ private slots:
         QCOMPARE(port().written(), Identify + Identify);
     }
 
-    // The user may try again at once. The identity wait had not started: announcements work
-    // as before.
-    void portErrorsDuringExchanges()
-    {
-        enable();
-        port().failWrites = true;
-        ui.cmdRead->click();
-        fillValidConfiguration();
-        ui.cmdSend->click();
-        QCOMPARE(messages.shown.size(), 2);
-        QCOMPARE(messages.shown[0].title, QStringLiteral("DTMF"));
-        QCOMPARE(messages.shown[0].text,
-                 QStringLiteral("Operation valid only when the port is open"));
-        QCOMPARE(messages.shown[0].icon, MessageIcon::None);
-        QCOMPARE(messages.shown[1].title, QStringLiteral("COM3"));
-        QVERIFY(ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
-        QVERIFY(form->link().session().ShowIdentity());
-    }
-
-    void invalidConfigurationSendsNothing()
+    // PROGRAM refuses a configuration that fails validation before it writes anything. After
+    // port errors the user may try again at once; the identity wait had not started:
+    // announcements work as before.
+    void refusalsAndPortErrorsDuringExchanges()
     {
         enable();
         fillValidConfiguration();
-        ui.txtMorseSpeed->setText(QStringLiteral("5"));
+        ui.txtMorseSpeed->setText("5");
         ui.cmdSend->click();
         QCOMPARE(port().written(), Identify);
         QCOMPARE(messages.shown.size(), 1); // the configuration's own warning
         QVERIFY(ui.cmdSend->isEnabled());
+
+        ui.txtMorseSpeed->setText("20");
+        port().failWrites = true;
+        ui.cmdRead->click();
+        ui.cmdSend->click();
+        QCOMPARE(messages.shown.size(), 3);
+        QCOMPARE(messages.shown[1].title, "DTMF");
+        QCOMPARE(messages.shown[1].text, "Operation valid only when the port is open");
+        QCOMPARE(messages.shown[1].icon, MessageIcon::None);
+        QCOMPARE(messages.shown[2].title, "COM3");
+        QVERIFY(ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
+        QVERIFY(form->link().session().ShowIdentity());
     }
 
-    // The programming port's close command at exit is tst_fault_link's (the close window row).
-    void closeAtExitSendsNoCloseForPtt()
+    // The PTT port keys only while its box is ticked (unticked and ticked again unseen by the
+    // window), and gets no close command at exit. The programming port's close command at exit
+    // is tst_fault_link's (the close window row).
+    void pttNeedsTheBoxAndClosesSilently()
     {
-        ui.txtPttCom->setText(QStringLiteral("2"));
-        ui.chkPtt->setChecked(true);
+        enable("2", Ptt);
+        {
+            const QSignalBlocker blocker(ui.chkPtt);
+            ui.chkPtt->setChecked(false);
+            form->link().SetPtt(true);
+            ui.chkPtt->setChecked(true);
+        }
+        QVERIFY(!port().rts());
         form->link().closeAtExit();
         QVERIFY(port().written().isEmpty());
         QVERIFY(!form->link().portOpen());
@@ -252,8 +226,8 @@ private slots:
     // portbinding_test's; tab order and names are tst_accessibility's.
     void chooserBindsTheNumber()
     {
-        serial.ports.set({ftdi(), plain(QStringLiteral("/dev/ttyACM0"))});
-        QVERIFY(QFile::link(QStringLiteral("/dev/ttyS9"), folder.filePath(QStringLiteral("com1"))));
+        serial.ports.set({ftdi(), plain("/dev/ttyACM0")});
+        QVERIFY(QFile::link("/dev/ttyS9", folder.filePath("com1")));
         ui.txtPttCom->clear();
         QTest::keyClick(ui.cmdChoosePttPort, Qt::Key_Space);
         PortChooser *chooser = form->findChild<PortChooser *>();
@@ -261,30 +235,28 @@ private slots:
         QCOMPARE(chooser->focusWidget(), chooser->table());
         QCOMPARE(chooser->numberBox()->value(), 2);
         QTest::keyClick(chooser->table(), Qt::Key_Down);
-        QCOMPARE(chooser->chosenPort().device, QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(chooser->chosenPort().device, "/dev/ttyACM0");
         chooser->numberBox()->selectAll();
-        QTest::keyClicks(chooser->numberBox(), QStringLiteral("12"));
+        QTest::keyClicks(chooser->numberBox(), "12");
         QTest::keyClick(chooser->numberBox(), Qt::Key_Return);
-        QCOMPARE(ui.txtPttCom->text(), QStringLiteral("12"));
-        QCOMPARE(linkOf(12), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(ui.txtPttCom->text(), "12");
+        QCOMPARE(QFile::symLinkTarget(folder.filePath("com12")), "/dev/ttyACM0");
         QVERIFY(messages.shown.isEmpty());
     }
 
     void chooserListFollowsPlugging()
     {
-        QVERIFY(QFile::link(ById, folder.filePath(QStringLiteral("com3"))));
+        QVERIFY(QFile::link(ById, folder.filePath("com3")));
         ui.cmdChoosePrgPort->click();
         PortChooser *chooser = form->findChild<PortChooser *>();
         QTreeWidget *table = chooser->table();
         auto *ok = chooser->buttons()->button(QDialogButtonBox::Ok);
         QCOMPARE(table->topLevelItemCount(), 0);
         QVERIFY(!ok->isEnabled());
-        QVERIFY(chooser->findChild<QLabel *>(QStringLiteral("portStatus"))
-                    ->text()
-                    .contains("No serial port"));
+        QVERIFY(chooser->findChild<QLabel *>("portStatus")->text().contains("No serial port"));
 
-        serial.ports.plug(plain(QStringLiteral("/dev/ttyACM0")));
-        serial.ports.plug(ftdi(QStringLiteral("/dev/ttyUSB1")));
+        serial.ports.plug(plain("/dev/ttyACM0"));
+        serial.ports.plug(ftdi("/dev/ttyUSB1"));
         QCOMPARE(table->topLevelItemCount(), 2);
         QStringList row;
         for (int column = 0; column < 6; ++column)
@@ -295,27 +267,27 @@ private slots:
 
         // The selection stays on its port while others come and go.
         table->setCurrentItem(table->topLevelItem(1));
-        serial.ports.unplug(QStringLiteral("/dev/ttyACM0"));
+        serial.ports.unplug("/dev/ttyACM0");
         QCOMPARE(table->topLevelItemCount(), 1);
-        QCOMPARE(chooser->chosenPort().device, QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(chooser->chosenPort().device, "/dev/ttyUSB1");
         chooser->reject();
-        QCOMPARE(linkOf(3), ById);
+        QCOMPARE(QFile::symLinkTarget(folder.filePath("com3")), ById);
     }
 
     // The meanings themselves are portbinding_test's; here the first valid number, the first
     // invalid one, and the tip following the list.
     void tooltipSaysWhatTheNumberMeans()
     {
-        QVERIFY(QFile::link(ById, folder.filePath(QStringLiteral("com1"))));
+        QVERIFY(QFile::link(ById, folder.filePath("com1")));
         serial.ports.set({ftdi()}); // the field may show 1 already: the list's change refreshes
-        ui.txtPrgComm->setText(QStringLiteral("1"));
+        ui.txtPrgComm->setText("1");
         QCOMPARE(ui.txtPrgComm->toolTip(),
                  QStringLiteral("Program Comm number (1-16)\n"
                                 "COM1 \u2192 /dev/ttyUSB0, FT232R USB UART, serial A50285BI"));
-        ui.txtPttCom->setText(QStringLiteral("17"));
-        QCOMPARE(ui.txtPttCom->toolTip(), QStringLiteral("PTT Comm number (1-16)"));
+        ui.txtPttCom->setText("17");
+        QCOMPARE(ui.txtPttCom->toolTip(), "PTT Comm number (1-16)");
         serial.ports.set({});
-        QVERIFY(ui.txtPrgComm->toolTip().endsWith(QStringLiteral("COM1 \u2192 not connected")));
+        QVERIFY(ui.txtPrgComm->toolTip().endsWith("COM1 \u2192 not connected"));
     }
 
     // With the real serial driver: the first line as it always was, then what to do.
@@ -323,14 +295,12 @@ private slots:
     {
         QtSerialPortFactory realSerial;
         openWindow(clock, realSerial);
-        QVERIFY(QFile::link(QStringLiteral("/dev/serial/by-id/usb-unplugged-if00-port0"),
-                            folder.filePath(QStringLiteral("com4"))));
-        ui.txtPttCom->setText(QStringLiteral("4"));
-        ui.chkPtt->setChecked(true);
+        QVERIFY(QFile::link("/dev/serial/by-id/usb-unplugged-if00-port0", folder.filePath("com4")));
+        enable("4", Ptt);
         QCOMPARE(messages.shown.size(), 1);
         const QStringList lines = messages.shown[0].text.split(u'\n');
-        QCOMPARE(lines.value(0), QStringLiteral("Not able to open COM4"));
-        QVERIFY(lines.value(2).contains(QStringLiteral("not plugged in")));
+        QCOMPARE(lines.value(0), "Not able to open COM4");
+        QVERIFY(lines.value(2).contains("not plugged in"));
         QVERIFY(!ui.chkPtt->isChecked());
         form.reset();
     }
