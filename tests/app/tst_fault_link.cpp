@@ -11,10 +11,8 @@
 // timers. KEYTONER_FAULT_NOISE_SECONDS stretches each noise phase into a soak
 // (bench/fault-link-soak.sh).
 #include "app/ConfigPanel.h"
-#include "app/FormTone.h"
 #include "app/LinkPanel.h"
 #include "app/MessageDialog.h"
-#include "app/SenderPanel.h"
 #include "config/ConfigFile.h"
 #include "link/VirtualBoard.h"
 #include "platform/QtSerialPort.h"
@@ -22,15 +20,9 @@
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <functional>
 #include <utility>
 
@@ -104,13 +96,6 @@ class TestFaultLink : public QObject, public test::TestWindow {
         QTRY_COMPARE(form->dialog().info(), Detected);
     }
 
-    void expectMemoryBounded(qint64 beforeKiB)
-    {
-        const qint64 grownKiB = residentKiB() - beforeKiB;
-        qInfo("%lld noise bytes, resident memory grew by %lld KiB", board->noiseSent(), grownKiB);
-        QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
-    }
-
 private slots:
     void init()
     {
@@ -127,28 +112,24 @@ private slots:
     // Random bytes at the line's rate, then a flood of frames that the next repetition cuts
     // short (an identity line that never ends is the parser's unit test). Noise that stops
     // inside a frame must not cost the next READ its answer, nor the port opened again its
-    // announcement.
-    void noiseWhileIdle()
+    // announcement. Then exchanges in the noise each end with a text and the buttons back
+    // (success is possible when the noise spares the frames): at the line's rate no identity
+    // line gets through; sparse noise lets exchanges reach the data frame and the write blocks,
+    // and spoils them there. Once the line is clean, READ works.
+    void noise()
     {
         openWindow(clock, realSerial);
         enableOnBoard();
         const qint64 before = residentKiB();
         board->setNoise(480);
         QTest::qWait(noiseMs(300));
-        board->setNoise(1000000, // as fast as the terminal takes bytes
-                        QByteArray("\xFF\xAA"
-                                   "Tone\xFF\xFF",
-                                   8) +
-                            QByteArray(40, '\x21'));
+        // As fast as the terminal takes bytes.
+        board->setNoise(1000000, QByteArray("\xFF\xAATone\xFF\xFF") + QByteArray(40, '\x21'));
         QTest::qWait(noiseMs(150));
         board->setNoise(0);
         QVERIFY(board->noiseSent() > 480 / 4);
-        expectMemoryBounded(before);
         QVERIFY(form->link().portOpen());
-
-        board->sendNoise(QByteArray("\xFF\xAA"
-                                    "abc",
-                                    5));
+        board->sendNoise(QByteArray("\xFF\xAA") + "abc");
         QTest::qWait(50);
         ui.cmdRead->click();
         QCOMPARE(form->dialog().info(), ReadOk);
@@ -157,23 +138,7 @@ private slots:
         QCOMPARE(form->link().RxImage, board->image());
         QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
 
-        board->sendNoise(QByteArray("\xFF\xFF", 2) + QByteArray(20, '\x01'));
-        QTest::qWait(50);
-        ui.chkPrg->setChecked(false);
-        enableOnBoard();
-        QVERIFY(form->close());
-    }
-
-    // Exchanges in the noise each end with a text and the buttons back (success is possible
-    // when the noise spares the frames). At the line's rate no identity line gets through;
-    // sparse noise lets exchanges reach the data frame and the write blocks, and spoils them
-    // there. Once the line is clean, READ works.
-    void noiseDuringExchanges()
-    {
-        openWindow(clock, realSerial);
-        enableOnBoard();
         fillValidConfiguration();
-        const qint64 before = residentKiB();
         for (const int rate : {480, 5}) {
             board->setNoise(rate);
             QElapsedTimer phase;
@@ -189,9 +154,16 @@ private slots:
             } while (phase.elapsed() < noiseMs(0));
         }
         board->setNoise(0);
-        expectMemoryBounded(before);
+        const qint64 grownKiB = residentKiB() - before;
+        qInfo("%lld noise bytes, resident memory grew by %lld KiB", board->noiseSent(), grownKiB);
+        QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
         ui.cmdRead->click();
         QCOMPARE(form->dialog().info(), ReadOk);
+
+        board->sendNoise(QByteArray("\xFF\xFF") + QByteArray(20, '\x01'));
+        QTest::qWait(50);
+        ui.chkPrg->setChecked(false);
+        enableOnBoard();
         QVERIFY(form->close());
     }
 
@@ -221,17 +193,18 @@ private slots:
         QVERIFY(form->close());
     }
 
+    // One row per kind of wait, named by the row: a box of the window's (the close refused; a
+    // file dialog waits the same way), the sender's own box, and an exchange: READ's dialog and
+    // its port failure box. Programming holds the port, so no PTT in that row. The transmitter is
+    // keyed at 5000 ms, and let go 40 ms after the last sample or, nothing played, after the TX
+    // delay.
     void dialogOpenWhenPlaybackEnds_data()
     {
-        QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("status");
-        // One row per kind of wait: a box of the window's (the close refused; a file dialog
-        // waits the same way), the sender's own box, and an exchange: READ's dialog and its
-        // port failure box. Programming holds the port, so no PTT in that row.
-        QTest::newRow("close refused") << "close refused" << Completed;
-        QTest::newRow("player failure box") << "player failure box"
-                                            << "Sequence NOT sent.";
-        QTest::newRow("READ") << "READ" << Completed;
+        QTest::addColumn<QList<qint64>>("rtsEdges");
+        QTest::newRow("close refused") << Completed << QList<qint64>{5000, 6240};
+        QTest::newRow("player failure box") << "Sequence NOT sent." << QList<qint64>{5000, 5240};
+        QTest::newRow("READ") << Completed << QList<qint64>{};
     }
 
     // The fake output plays until the dialog is up; the playback then ends while it stays open,
@@ -239,9 +212,11 @@ private slots:
     // pointer. The user then leaves the box open a while.
     void dialogOpenWhenPlaybackEnds()
     {
-        QFETCH(QString, dialog);
         QFETCH(QString, status);
+        QFETCH(QList<qint64>, rtsEdges);
+        const QString dialog = QTest::currentDataTag();
         const bool ptt = dialog != QLatin1String("READ");
+        const bool failureBox = dialog == QLatin1String("player failure box");
         clock.manualTime = true;
         clock.nowMs = 5000;
         serial.timeSource = &clock;
@@ -252,16 +227,14 @@ private slots:
         (ptt ? ui.txtPttCom : ui.txtPrgComm)->setText(QStringLiteral("2"));
         (ptt ? ui.chkPtt : ui.chkPrg)->setChecked(true);
         serial.last->failWrites = !ptt;
-        if (dialog == QLatin1String("player failure box"))
+        if (failureBox)
             audio.plan.openResult = AudioOpenError;
         bool ended = false;
-        qint64 lastSampleMs = -1; // -1: nothing was played
         const auto endPlayback = [&] {
             if (std::exchange(ended, true))
                 return;
             if (audio.current) {
                 clock.advance(PlayedMs);
-                lastSampleMs = clock.tickMs();
                 QVERIFY(audio.finishPlayback());
             }
             QCOMPARE(ui.lblInfoSend->text(), status);
@@ -272,7 +245,7 @@ private slots:
         messages.whileShown = [&](const test::ShownMessage &) { endPlayback(); };
 
         form->sender().cmdTone_Click();
-        QVERIFY(dialog == QLatin1String("player failure box") || form->sender().sending());
+        QVERIFY(failureBox || form->sender().sending());
         if (dialog == QLatin1String("close refused")) {
             QVERIFY(!form->close());
         } else if (!ptt) {
@@ -288,16 +261,11 @@ private slots:
         QVERIFY(ended);
         QVERIFY(!form->sender().sending());
         QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
-
         QList<qint64> edges;
         for (const FakeSerial::Step &step : serial.last->steps)
             if (step.kind == FakeSerial::Step::Rts)
                 edges.append(step.atMs);
-        QCOMPARE(edges.size(), ptt ? 2 : 0);
-        if (!ptt)
-            return;
-        // Nothing played: the tail follows the TX delay.
-        QCOMPARE(edges[1] - (lastSampleMs >= 0 ? lastSampleMs : edges[0] + TxDelayMs), qint64(40));
+        QCOMPARE(edges, rtsEdges);
     }
 
     void controlsDuringAnExchange_data()
