@@ -16,30 +16,23 @@
 #include "config/ConfigFile.h"
 #include "link/VirtualBoard.h"
 #include "platform/QtSerialPort.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QDeadlineTimer>
 #include <functional>
 #include <utility>
 
 using namespace keytoner;
-using test::FakeSerial;
 
 namespace {
 
-const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
 const QString ReadOk = QStringLiteral("Data from Tonesentinel  v2 successfully read");
 const QString ProgramOk = QStringLiteral("Tonesentinel  v2 successfully programmed");
 const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = 1000mS.");
-// On the manual clock: how long the fake playback lasts, and how long the user then leaves the
-// box open before closing it.
-constexpr int PlayedMs = 1000;
-constexpr int ReadingMs = 10000;
-constexpr int TxDelayMs = 200;
 
 int noiseMs(int shortMs)
 {
@@ -50,13 +43,8 @@ int noiseMs(int shortMs)
 
 qint64 residentKiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return 0;
+    const QByteArray status = test::fileBytes(QStringLiteral("/proc/self/status"));
+    return status.mid(status.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong();
 }
 
 // Pauses that take no time; the action runs at the first pending-events turn at least delayMs
@@ -93,7 +81,7 @@ class TestFaultLink : public QObject, public test::TestWindow {
         ui.txtPrgComm->setText(QStringLiteral("11"));
         ui.chkPrg->setChecked(true);
         QVERIFY(form->link().portOpen());
-        QTRY_COMPARE(form->dialog().info(), Detected);
+        QTRY_COMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."));
     }
 
 private slots:
@@ -141,8 +129,7 @@ private slots:
         fillValidConfiguration();
         for (const int rate : {480, 5}) {
             board->setNoise(rate);
-            QElapsedTimer phase;
-            phase.start();
+            const QDeadlineTimer phase(noiseMs(0));
             do {
                 for (QPushButton *exchange : {ui.cmdRead, ui.cmdSend}) {
                     form->dialog().setInfo(QString());
@@ -151,7 +138,7 @@ private slots:
                     qInfo("%d bytes/s: %s", rate, qPrintable(form->dialog().info().simplified()));
                     QVERIFY(ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
                 }
-            } while (phase.elapsed() < noiseMs(0));
+            } while (!phase.hasExpired());
         }
         board->setNoise(0);
         const qint64 grownKiB = residentKiB() - before;
@@ -222,7 +209,7 @@ private slots:
         serial.timeSource = &clock;
         openWindow();
         ui.Text1->setText(QStringLiteral("12"));
-        ui.txtTxd->setText(QString::number(TxDelayMs));
+        ui.txtTxd->setText(QStringLiteral("200"));
         audio.plan.ending = test::FakeAudioPlan::NeverFinishes;
         (ptt ? ui.txtPttCom : ui.txtPrgComm)->setText(QStringLiteral("2"));
         (ptt ? ui.chkPtt : ui.chkPrg)->setChecked(true);
@@ -234,13 +221,13 @@ private slots:
             if (std::exchange(ended, true))
                 return;
             if (audio.current) {
-                clock.advance(PlayedMs);
+                clock.advance(1000); // the fake playback's length, on the manual clock
                 QVERIFY(audio.finishPlayback());
             }
             QCOMPARE(ui.lblInfoSend->text(), status);
             QVERIFY(ui.cmdTone->isEnabled());
             QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
-            clock.advance(ReadingMs);
+            clock.advance(10000); // the user leaves the box open a while
         };
         messages.whileShown = [&](const test::ShownMessage &) { endPlayback(); };
 
@@ -262,8 +249,8 @@ private slots:
         QVERIFY(!form->sender().sending());
         QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
         QList<qint64> edges;
-        for (const FakeSerial::Step &step : serial.last->steps)
-            if (step.kind == FakeSerial::Step::Rts)
+        for (const auto &step : serial.last->steps)
+            if (step.kind == test::FakeSerial::Step::Rts)
                 edges.append(step.atMs);
         QCOMPARE(edges, rtsEdges);
     }
@@ -311,8 +298,40 @@ private slots:
         pauses.pause = read ? 2 : 3;
         pauses.delayMs = read ? 100 : 0;
         pauses.action = [&] {
-            useControl(control, read);
             used = true;
+            if (control == QLatin1String("Prg Enable")) {
+                ui.chkPrg->click();
+            } else if (control == QLatin1String("PTT Comm")) {
+                QTest::keyClicks(ui.txtPttCom, QStringLiteral("5"));
+            } else if (control == QLatin1String("Load")) {
+                ui.cmdLoad->click();
+            } else if (control == QLatin1String("Send with PTT")) {
+                ui.chkPtt->click();
+                ui.cmdTone->click();
+            } else if (control == QLatin1String("close window")) {
+                QVERIFY(!form->close());
+                QVERIFY(form->isVisible());
+            } else if (control == QLatin1String("other exchange")) {
+                (read ? ui.cmdSend : ui.cmdRead)->click();
+            } else if (control == QLatin1String("context menu")) {
+                // A menu that opened would be closed again, and the row would fail.
+                bool menuOpened = false;
+                QTimer::singleShot(100, form.get(), [&menuOpened] {
+                    if (QWidget *menu = QApplication::activePopupWidget()) {
+                        menuOpened = true;
+                        menu->close();
+                    }
+                });
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                          ui.txtMem[1]->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(ui.txtMem[1], &menuKey);
+                QTest::qWait(150);
+                QVERIFY(!menuOpened);
+            } else if (control == QLatin1String("calculator box")) {
+                // A modal box now would hold the exchange up until the user closed it.
+                ui.cmdSeqCalc->click();
+                QVERIFY(messages.shown.isEmpty());
+            }
         };
         (read ? ui.cmdRead : ui.cmdSend)->click();
         QVERIFY(used);
@@ -348,44 +367,6 @@ private slots:
         QVERIFY(form->close());
         QTRY_COMPARE(board->closeCommands(), 1);
         QCOMPARE(boardB.receivedBytes(), QByteArray());
-    }
-
-private:
-    void useControl(const QString &control, bool read)
-    {
-        if (control == QLatin1String("Prg Enable")) {
-            ui.chkPrg->click();
-        } else if (control == QLatin1String("PTT Comm")) {
-            QTest::keyClicks(ui.txtPttCom, QStringLiteral("5"));
-        } else if (control == QLatin1String("Load")) {
-            ui.cmdLoad->click();
-        } else if (control == QLatin1String("Send with PTT")) {
-            ui.chkPtt->click();
-            ui.cmdTone->click();
-        } else if (control == QLatin1String("close window")) {
-            QVERIFY(!form->close());
-            QVERIFY(form->isVisible());
-        } else if (control == QLatin1String("other exchange")) {
-            (read ? ui.cmdSend : ui.cmdRead)->click();
-        } else if (control == QLatin1String("context menu")) {
-            // A menu that opened would be closed again, and the row would fail.
-            bool menuOpened = false;
-            QTimer::singleShot(100, form.get(), [&menuOpened] {
-                if (QWidget *menu = QApplication::activePopupWidget()) {
-                    menuOpened = true;
-                    menu->close();
-                }
-            });
-            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                                      ui.txtMem[1]->mapToGlobal(QPoint(2, 2)));
-            QApplication::sendEvent(ui.txtMem[1], &menuKey);
-            QTest::qWait(150);
-            QVERIFY(!menuOpened);
-        } else if (control == QLatin1String("calculator box")) {
-            // A modal box now would hold the exchange up until the user closed it.
-            ui.cmdSeqCalc->click();
-            QVERIFY(messages.shown.isEmpty());
-        }
     }
 };
 
