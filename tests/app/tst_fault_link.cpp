@@ -84,6 +84,13 @@ class TestFaultLink : public QObject, public test::TestWindow {
         QTRY_COMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."));
     }
 
+    void expectMemoryBounded(qint64 beforeKiB)
+    {
+        const qint64 grownKiB = residentKiB() - beforeKiB;
+        qInfo("%lld noise bytes, resident memory grew by %lld KiB", board->noiseSent(), grownKiB);
+        QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
+    }
+
 private slots:
     void init()
     {
@@ -100,11 +107,8 @@ private slots:
     // Random bytes at the line's rate, then a flood of frames that the next repetition cuts
     // short (an identity line that never ends is the parser's unit test). Noise that stops
     // inside a frame must not cost the next READ its answer, nor the port opened again its
-    // announcement. Then exchanges in the noise each end with a text and the buttons back
-    // (success is possible when the noise spares the frames): at the line's rate no identity
-    // line gets through; sparse noise lets exchanges reach the data frame and the write blocks,
-    // and spoils them there. Once the line is clean, READ works.
-    void noise()
+    // announcement.
+    void noiseWhileIdle()
     {
         openWindow(clock, realSerial);
         enableOnBoard();
@@ -116,7 +120,8 @@ private slots:
         QTest::qWait(noiseMs(150));
         board->setNoise(0);
         QVERIFY(board->noiseSent() > 480 / 4);
-        QVERIFY(form->link().portOpen());
+        expectMemoryBounded(before);
+
         board->sendNoise(QByteArray("\xFF\xAA") + "abc");
         QTest::qWait(50);
         ui.cmdRead->click();
@@ -126,7 +131,23 @@ private slots:
         QCOMPARE(form->link().RxImage, board->image());
         QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
 
+        board->sendNoise(QByteArray("\xFF\xFF") + QByteArray(20, '\x01'));
+        QTest::qWait(50);
+        ui.chkPrg->setChecked(false);
+        enableOnBoard();
+        QVERIFY(form->close());
+    }
+
+    // Exchanges in the noise each end with a text and the buttons back (success is possible
+    // when the noise spares the frames). At the line's rate no identity line gets through;
+    // sparse noise lets exchanges reach the data frame and the write blocks, and spoils them
+    // there. Once the line is clean, READ works.
+    void noiseDuringExchanges()
+    {
+        openWindow(clock, realSerial);
+        enableOnBoard();
         fillValidConfiguration();
+        const qint64 before = residentKiB();
         for (const int rate : {480, 5}) {
             board->setNoise(rate);
             const QDeadlineTimer phase(noiseMs(0));
@@ -141,16 +162,9 @@ private slots:
             } while (!phase.hasExpired());
         }
         board->setNoise(0);
-        const qint64 grownKiB = residentKiB() - before;
-        qInfo("%lld noise bytes, resident memory grew by %lld KiB", board->noiseSent(), grownKiB);
-        QVERIFY2(grownKiB < 32 * 1024, qPrintable(QString::number(grownKiB)));
+        expectMemoryBounded(before);
         ui.cmdRead->click();
         QCOMPARE(form->dialog().info(), ReadOk);
-
-        board->sendNoise(QByteArray("\xFF\xFF") + QByteArray(20, '\x01'));
-        QTest::qWait(50);
-        ui.chkPrg->setChecked(false);
-        enableOnBoard();
         QVERIFY(form->close());
     }
 
@@ -162,7 +176,6 @@ private slots:
         QVERIFY(QFile::link(board->devicePath(), folder.filePath(QStringLiteral("com2"))));
         ui.txtPttCom->setText(QStringLiteral("2"));
         ui.chkPtt->setChecked(true);
-        QVERIFY(form->link().portOpen());
         audio.plan.finishMs = 200;
         ui.Text1->setText(QStringLiteral("123"));
         bool keyedThen = false;
@@ -174,8 +187,7 @@ private slots:
         waitForSendEnd();
         QVERIFY(keyedThen);
         QTRY_VERIFY(!ui.chkPtt->isChecked());
-        QVERIFY(!form->link().portOpen());
-        QVERIFY(!form->link().MSComm1().rts());
+        QVERIFY(!form->link().portOpen() && !form->link().MSComm1().rts());
         QVERIFY(!form->player().IsPlaying());
         QVERIFY(form->close());
     }
@@ -203,7 +215,6 @@ private slots:
         QFETCH(QList<qint64>, rtsEdges);
         const QString dialog = QTest::currentDataTag();
         const bool ptt = dialog != QLatin1String("READ");
-        const bool failureBox = dialog == QLatin1String("player failure box");
         clock.manualTime = true;
         clock.nowMs = 5000;
         serial.timeSource = &clock;
@@ -214,7 +225,7 @@ private slots:
         (ptt ? ui.txtPttCom : ui.txtPrgComm)->setText(QStringLiteral("2"));
         (ptt ? ui.chkPtt : ui.chkPrg)->setChecked(true);
         serial.last->failWrites = !ptt;
-        if (failureBox)
+        if (dialog == QLatin1String("player failure box"))
             audio.plan.openResult = AudioOpenError;
         bool ended = false;
         const auto endPlayback = [&] {
@@ -232,7 +243,7 @@ private slots:
         messages.whileShown = [&](const test::ShownMessage &) { endPlayback(); };
 
         form->sender().cmdTone_Click();
-        QVERIFY(failureBox || form->sender().sending());
+        QVERIFY(dialog == QLatin1String("player failure box") || form->sender().sending());
         if (dialog == QLatin1String("close refused")) {
             QVERIFY(!form->close());
         } else if (!ptt) {
@@ -244,7 +255,6 @@ private slots:
             ui.cmdRead->click();
             QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
         }
-        QVERIFY(!messages.shown.isEmpty());
         QVERIFY(ended);
         QVERIFY(!form->sender().sending());
         QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
