@@ -11,43 +11,28 @@
 // timers. KEYTONER_FAULT_NOISE_SECONDS stretches each noise phase into a soak
 // (bench/fault-link-soak.sh).
 #include "app/ConfigPanel.h"
-#include "app/FormTone.h"
 #include "app/LinkPanel.h"
 #include "app/MessageDialog.h"
-#include "app/SenderPanel.h"
 #include "config/ConfigFile.h"
 #include "link/VirtualBoard.h"
 #include "platform/QtSerialPort.h"
+#include "support/Files.h"
 #include "support/TestWindow.h"
 #include "tone/TonePlayer.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+#include <QDeadlineTimer>
 #include <functional>
 #include <utility>
 
 using namespace keytoner;
-using test::FakeSerial;
 
 namespace {
 
-const QString Detected = QStringLiteral("Tonesentinel  v2 detected.");
 const QString ReadOk = QStringLiteral("Data from Tonesentinel  v2 successfully read");
 const QString ProgramOk = QStringLiteral("Tonesentinel  v2 successfully programmed");
 const QString Completed = QStringLiteral("Sequence completed.\r\nEffective time = 1000mS.");
-// On the manual clock: how long the fake playback lasts, and how long the user then leaves the
-// box open before closing it.
-constexpr int PlayedMs = 1000;
-constexpr int ReadingMs = 10000;
-constexpr int TxDelayMs = 200;
 
 int noiseMs(int shortMs)
 {
@@ -58,13 +43,8 @@ int noiseMs(int shortMs)
 
 qint64 residentKiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return 0;
+    const QByteArray status = test::fileBytes(QStringLiteral("/proc/self/status"));
+    return status.mid(status.indexOf("VmRSS:") + 6).trimmed().split(' ').value(0).toLongLong();
 }
 
 // Pauses that take no time; the action runs at the first pending-events turn at least delayMs
@@ -101,7 +81,7 @@ class TestFaultLink : public QObject, public test::TestWindow {
         ui.txtPrgComm->setText(QStringLiteral("11"));
         ui.chkPrg->setChecked(true);
         QVERIFY(form->link().portOpen());
-        QTRY_COMPARE(form->dialog().info(), Detected);
+        QTRY_COMPARE(form->dialog().info(), QStringLiteral("Tonesentinel  v2 detected."));
     }
 
     void expectMemoryBounded(qint64 beforeKiB)
@@ -135,20 +115,14 @@ private slots:
         const qint64 before = residentKiB();
         board->setNoise(480);
         QTest::qWait(noiseMs(300));
-        board->setNoise(1000000, // as fast as the terminal takes bytes
-                        QByteArray("\xFF\xAA"
-                                   "Tone\xFF\xFF",
-                                   8) +
-                            QByteArray(40, '\x21'));
+        // As fast as the terminal takes bytes.
+        board->setNoise(1000000, QByteArray("\xFF\xAATone\xFF\xFF") + QByteArray(40, '\x21'));
         QTest::qWait(noiseMs(150));
         board->setNoise(0);
         QVERIFY(board->noiseSent() > 480 / 4);
         expectMemoryBounded(before);
-        QVERIFY(form->link().portOpen());
 
-        board->sendNoise(QByteArray("\xFF\xAA"
-                                    "abc",
-                                    5));
+        board->sendNoise(QByteArray("\xFF\xAA") + "abc");
         QTest::qWait(50);
         ui.cmdRead->click();
         QCOMPARE(form->dialog().info(), ReadOk);
@@ -157,7 +131,7 @@ private slots:
         QCOMPARE(form->link().RxImage, board->image());
         QCOMPARE(ui.txtCallID->text(), QStringLiteral("TEST"));
 
-        board->sendNoise(QByteArray("\xFF\xFF", 2) + QByteArray(20, '\x01'));
+        board->sendNoise(QByteArray("\xFF\xFF") + QByteArray(20, '\x01'));
         QTest::qWait(50);
         ui.chkPrg->setChecked(false);
         enableOnBoard();
@@ -176,8 +150,7 @@ private slots:
         const qint64 before = residentKiB();
         for (const int rate : {480, 5}) {
             board->setNoise(rate);
-            QElapsedTimer phase;
-            phase.start();
+            const QDeadlineTimer phase(noiseMs(0));
             do {
                 for (QPushButton *exchange : {ui.cmdRead, ui.cmdSend}) {
                     form->dialog().setInfo(QString());
@@ -186,7 +159,7 @@ private slots:
                     qInfo("%d bytes/s: %s", rate, qPrintable(form->dialog().info().simplified()));
                     QVERIFY(ui.cmdRead->isEnabled() && ui.cmdSend->isEnabled());
                 }
-            } while (phase.elapsed() < noiseMs(0));
+            } while (!phase.hasExpired());
         }
         board->setNoise(0);
         expectMemoryBounded(before);
@@ -203,7 +176,6 @@ private slots:
         QVERIFY(QFile::link(board->devicePath(), folder.filePath(QStringLiteral("com2"))));
         ui.txtPttCom->setText(QStringLiteral("2"));
         ui.chkPtt->setChecked(true);
-        QVERIFY(form->link().portOpen());
         audio.plan.finishMs = 200;
         ui.Text1->setText(QStringLiteral("123"));
         bool keyedThen = false;
@@ -215,23 +187,23 @@ private slots:
         waitForSendEnd();
         QVERIFY(keyedThen);
         QTRY_VERIFY(!ui.chkPtt->isChecked());
-        QVERIFY(!form->link().portOpen());
-        QVERIFY(!form->link().MSComm1().rts());
+        QVERIFY(!form->link().portOpen() && !form->link().MSComm1().rts());
         QVERIFY(!form->player().IsPlaying());
         QVERIFY(form->close());
     }
 
+    // One row per kind of wait, named by the row: a box of the window's (the close refused; a
+    // file dialog waits the same way), the sender's own box, and an exchange: READ's dialog and
+    // its port failure box. Programming holds the port, so no PTT in that row. The transmitter is
+    // keyed at 5000 ms, and let go 40 ms after the last sample or, nothing played, after the TX
+    // delay.
     void dialogOpenWhenPlaybackEnds_data()
     {
-        QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("status");
-        // One row per kind of wait: a box of the window's (the close refused; a file dialog
-        // waits the same way), the sender's own box, and an exchange: READ's dialog and its
-        // port failure box. Programming holds the port, so no PTT in that row.
-        QTest::newRow("close refused") << "close refused" << Completed;
-        QTest::newRow("player failure box") << "player failure box"
-                                            << "Sequence NOT sent.";
-        QTest::newRow("READ") << "READ" << Completed;
+        QTest::addColumn<QList<qint64>>("rtsEdges");
+        QTest::newRow("close refused") << Completed << QList<qint64>{5000, 6240};
+        QTest::newRow("player failure box") << "Sequence NOT sent." << QList<qint64>{5000, 5240};
+        QTest::newRow("READ") << Completed << QList<qint64>{};
     }
 
     // The fake output plays until the dialog is up; the playback then ends while it stays open,
@@ -239,15 +211,16 @@ private slots:
     // pointer. The user then leaves the box open a while.
     void dialogOpenWhenPlaybackEnds()
     {
-        QFETCH(QString, dialog);
         QFETCH(QString, status);
+        QFETCH(QList<qint64>, rtsEdges);
+        const QString dialog = QTest::currentDataTag();
         const bool ptt = dialog != QLatin1String("READ");
         clock.manualTime = true;
         clock.nowMs = 5000;
         serial.timeSource = &clock;
         openWindow();
         ui.Text1->setText(QStringLiteral("12"));
-        ui.txtTxd->setText(QString::number(TxDelayMs));
+        ui.txtTxd->setText(QStringLiteral("200"));
         audio.plan.ending = test::FakeAudioPlan::NeverFinishes;
         (ptt ? ui.txtPttCom : ui.txtPrgComm)->setText(QStringLiteral("2"));
         (ptt ? ui.chkPtt : ui.chkPrg)->setChecked(true);
@@ -255,19 +228,17 @@ private slots:
         if (dialog == QLatin1String("player failure box"))
             audio.plan.openResult = AudioOpenError;
         bool ended = false;
-        qint64 lastSampleMs = -1; // -1: nothing was played
         const auto endPlayback = [&] {
             if (std::exchange(ended, true))
                 return;
             if (audio.current) {
-                clock.advance(PlayedMs);
-                lastSampleMs = clock.tickMs();
+                clock.advance(1000); // the fake playback's length, on the manual clock
                 QVERIFY(audio.finishPlayback());
             }
             QCOMPARE(ui.lblInfoSend->text(), status);
             QVERIFY(ui.cmdTone->isEnabled());
             QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
-            clock.advance(ReadingMs);
+            clock.advance(10000); // the user leaves the box open a while
         };
         messages.whileShown = [&](const test::ShownMessage &) { endPlayback(); };
 
@@ -284,20 +255,14 @@ private slots:
             ui.cmdRead->click();
             QCOMPARE(messages.shown.value(0).title, QStringLiteral("DTMF"));
         }
-        QVERIFY(!messages.shown.isEmpty());
         QVERIFY(ended);
         QVERIFY(!form->sender().sending());
         QCOMPARE(ui.lblInfoSend->text(), status); // closing the box changed nothing
-
         QList<qint64> edges;
-        for (const FakeSerial::Step &step : serial.last->steps)
-            if (step.kind == FakeSerial::Step::Rts)
+        for (const auto &step : serial.last->steps)
+            if (step.kind == test::FakeSerial::Step::Rts)
                 edges.append(step.atMs);
-        QCOMPARE(edges.size(), ptt ? 2 : 0);
-        if (!ptt)
-            return;
-        // Nothing played: the tail follows the TX delay.
-        QCOMPARE(edges[1] - (lastSampleMs >= 0 ? lastSampleMs : edges[0] + TxDelayMs), qint64(40));
+        QCOMPARE(edges, rtsEdges);
     }
 
     void controlsDuringAnExchange_data()
@@ -343,8 +308,40 @@ private slots:
         pauses.pause = read ? 2 : 3;
         pauses.delayMs = read ? 100 : 0;
         pauses.action = [&] {
-            useControl(control, read);
             used = true;
+            if (control == QLatin1String("Prg Enable")) {
+                ui.chkPrg->click();
+            } else if (control == QLatin1String("PTT Comm")) {
+                QTest::keyClicks(ui.txtPttCom, QStringLiteral("5"));
+            } else if (control == QLatin1String("Load")) {
+                ui.cmdLoad->click();
+            } else if (control == QLatin1String("Send with PTT")) {
+                ui.chkPtt->click();
+                ui.cmdTone->click();
+            } else if (control == QLatin1String("close window")) {
+                QVERIFY(!form->close());
+                QVERIFY(form->isVisible());
+            } else if (control == QLatin1String("other exchange")) {
+                (read ? ui.cmdSend : ui.cmdRead)->click();
+            } else if (control == QLatin1String("context menu")) {
+                // A menu that opened would be closed again, and the row would fail.
+                bool menuOpened = false;
+                QTimer::singleShot(100, form.get(), [&menuOpened] {
+                    if (QWidget *menu = QApplication::activePopupWidget()) {
+                        menuOpened = true;
+                        menu->close();
+                    }
+                });
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                          ui.txtMem[1]->mapToGlobal(QPoint(2, 2)));
+                QApplication::sendEvent(ui.txtMem[1], &menuKey);
+                QTest::qWait(150);
+                QVERIFY(!menuOpened);
+            } else if (control == QLatin1String("calculator box")) {
+                // A modal box now would hold the exchange up until the user closed it.
+                ui.cmdSeqCalc->click();
+                QVERIFY(messages.shown.isEmpty());
+            }
         };
         (read ? ui.cmdRead : ui.cmdSend)->click();
         QVERIFY(used);
@@ -380,44 +377,6 @@ private slots:
         QVERIFY(form->close());
         QTRY_COMPARE(board->closeCommands(), 1);
         QCOMPARE(boardB.receivedBytes(), QByteArray());
-    }
-
-private:
-    void useControl(const QString &control, bool read)
-    {
-        if (control == QLatin1String("Prg Enable")) {
-            ui.chkPrg->click();
-        } else if (control == QLatin1String("PTT Comm")) {
-            QTest::keyClicks(ui.txtPttCom, QStringLiteral("5"));
-        } else if (control == QLatin1String("Load")) {
-            ui.cmdLoad->click();
-        } else if (control == QLatin1String("Send with PTT")) {
-            ui.chkPtt->click();
-            ui.cmdTone->click();
-        } else if (control == QLatin1String("close window")) {
-            QVERIFY(!form->close());
-            QVERIFY(form->isVisible());
-        } else if (control == QLatin1String("other exchange")) {
-            (read ? ui.cmdSend : ui.cmdRead)->click();
-        } else if (control == QLatin1String("context menu")) {
-            // A menu that opened would be closed again, and the row would fail.
-            bool menuOpened = false;
-            QTimer::singleShot(100, form.get(), [&menuOpened] {
-                if (QWidget *menu = QApplication::activePopupWidget()) {
-                    menuOpened = true;
-                    menu->close();
-                }
-            });
-            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2),
-                                      ui.txtMem[1]->mapToGlobal(QPoint(2, 2)));
-            QApplication::sendEvent(ui.txtMem[1], &menuKey);
-            QTest::qWait(150);
-            QVERIFY(!menuOpened);
-        } else if (control == QLatin1String("calculator box")) {
-            // A modal box now would hold the exchange up until the user closed it.
-            ui.cmdSeqCalc->click();
-            QVERIFY(messages.shown.isEmpty());
-        }
     }
 };
 

@@ -2,15 +2,19 @@
 #include "link/LinkProtocol.h"
 #include "platform/SerialPort.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
-#include <optional>
+#include <tuple>
 #include <vector>
 
 using namespace keytoner;
 using namespace keytoner::link;
 
 namespace {
+
+using Kind = FrameEvent::Kind;
+// What the parser reported, compared whole: kind, checksum verdict, identity text.
+using Event = std::tuple<Kind, bool, QByteArray>;
+using Events = std::vector<Event>;
 
 QByteArray identityLine(const QByteArray &text, const char *ending = "\r\n", int sumOffset = 0)
 {
@@ -41,12 +45,12 @@ struct ParserTest : ::testing::Test {
     ConfigImage rx{};
     FrameParser parser{rx};
 
-    std::vector<FrameEvent> feed(const QByteArray &bytes)
+    Events feed(const QByteArray &bytes)
     {
-        std::vector<FrameEvent> events;
+        Events events;
         for (char c : bytes)
             if (auto event = parser.ParseByte(static_cast<std::uint8_t>(c)))
-                events.push_back(*event);
+                events.emplace_back(event->kind, event->checksumOk, event->text);
         return events;
     }
 };
@@ -58,12 +62,10 @@ TEST(WriteBlocksTest, CutTheImageIntoFourBlocksWithTheirSums)
     const ConfigImage image = sampleImage();
     const auto blocks = writeBlocks(image);
     const int sums[BlockCount] = {0xE8, 0xA1, 0x58, 0xCA}; // added up by hand
-    for (int k = 0; k < BlockCount; ++k) {
-        ASSERT_EQ(blocks[k].size(), 49);
-        EXPECT_EQ(blocks[k].left(48),
-                  QByteArray(reinterpret_cast<const char *>(image.data() + 48 * k), 48));
-        EXPECT_EQ(static_cast<std::uint8_t>(blocks[k].at(48)), sums[k]) << k;
-    }
+    for (int k = 0; k < BlockCount; ++k)
+        EXPECT_EQ(blocks[k], QByteArray(reinterpret_cast<const char *>(image.data() + 48 * k), 48) +
+                                 char(sums[k]))
+            << k;
 }
 
 TEST(DataFilterTest, OnlyCodesTextsAndMarksPassFromPosition8)
@@ -87,49 +89,39 @@ TEST(CommEventTextTest, KnownEventsHaveTextsOthersTheirNumber)
 // data filter lets through is its own test's; here only that the parser applies it.
 TEST_F(ParserTest, OneFrame)
 {
-    using Kind = FrameEvent::Kind;
+    const QByteArray name("Tonesentinel  v2");
+    const ConfigImage sample = sampleImage();
+    const ConfigImage zeros{};
     ConfigImage firstFF = sampleImage();
     firstFF[0] = 0xFF;
     ConfigImage filtered = sampleImage();
     filtered[8] = 0x5B;
-    // A CR in the middle of the line is dropped like the one before LF, from text and sum.
-    const QByteArray withCr = QByteArray("\xFF\xAA"
-                                         "ab\rc\n",
-                                         7) +
-                              char(0x26);
+    const Event abandoned{Kind::Abandoned, false, {}};
     const struct {
         const char *what;
         QByteArray bytes;
-        Kind kind;
-        bool checksumOk;
-        QByteArray text = {};                  // of an identity
+        Event event;
         std::optional<ConfigImage> image = {}; // what a data frame leaves in the target
     } cases[] = {
-        {"CR LF", identityLine("Tonesentinel  v2"), Kind::Identity, true, "Tonesentinel  v2"},
-        {"LF alone", identityLine("Tonesentinel  v2", "\n"), Kind::Identity, true,
-         "Tonesentinel  v2"},
-        {"identity sum off", identityLine("ab", "\r\n", 1), Kind::Identity, false, "ab"},
-        {"CR inside", withCr, Kind::Identity, true, "abc"},
-        {"0x80 is text", identityLine("a\x80"), Kind::Identity, true, "a\x80"},
-        {"0x81 abandons", identityLine("a\x81"), Kind::Abandoned, false},
-        {"noise before", QByteArray("\x01 hi \x80\x7F", 7) + identityLine("X"), Kind::Identity,
-         true, "X"},
+        {"CR LF", identityLine(name), {Kind::Identity, true, name}},
+        {"LF alone", identityLine(name, "\n"), {Kind::Identity, true, name}},
+        {"identity sum off", identityLine("ab", "\r\n", 1), {Kind::Identity, false, "ab"}},
+        // A CR in the middle of the line is dropped like the one before LF, from text and sum.
+        {"CR inside", QByteArray("\xFF\xAA", 2) + "ab\rc\n\x26", {Kind::Identity, true, "abc"}},
+        {"0x80 is text", identityLine("a\x80"), {Kind::Identity, true, "a\x80"}},
+        {"0x81 abandons", identityLine("a\x81"), abandoned},
+        {"noise before", "\x01 hi \x80\x7F" + identityLine("X"), {Kind::Identity, true, "X"}},
         // The byte after FF is not looked at again: FF 55 AA is no identity start.
-        {"FF 55 then a line", QByteArray("\xFF\x55\xAA", 3) + identityLine("Y"), Kind::Identity,
-         true, "Y"},
-        {"data", dataFrame(sampleImage()), Kind::DataFrame, true, {}, sampleImage()},
-        {"data sum off", dataFrame(sampleImage(), 1), Kind::DataFrame, false},
-        {"all zeros, sum zero", dataFrame(ConfigImage{}), Kind::DataFrame, true, {}, ConfigImage{}},
-        {"FF FF FF: first byte FF", dataFrame(firstFF), Kind::DataFrame, true, {}, firstFF},
-        {"0x5B at 8 abandons", dataFrame(filtered), Kind::Abandoned, false},
+        {"FF 55 then a line", "\xFF\x55\xAA" + identityLine("Y"), {Kind::Identity, true, "Y"}},
+        {"data", dataFrame(sample), {Kind::DataFrame, true, {}}, sample},
+        {"data sum off", dataFrame(sample, 1), {Kind::DataFrame, false, {}}},
+        {"all zeros, sum zero", dataFrame(zeros), {Kind::DataFrame, true, {}}, zeros},
+        {"FF FF FF: first byte FF", dataFrame(firstFF), {Kind::DataFrame, true, {}}, firstFF},
+        {"0x5B at 8 abandons", dataFrame(filtered), abandoned},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        const auto events = feed(c.bytes);
-        ASSERT_EQ(events.size(), 1u);
-        EXPECT_EQ(events[0].kind, c.kind);
-        EXPECT_EQ(events[0].checksumOk, c.checksumOk);
-        EXPECT_EQ(events[0].text, c.text);
+        EXPECT_EQ(feed(c.bytes), Events{c.event});
         if (c.image) {
             EXPECT_EQ(rx, *c.image);
         }
@@ -139,17 +131,15 @@ TEST_F(ParserTest, OneFrame)
 
 TEST_F(ParserTest, ResetTakesTheNextByteFromIdle)
 {
+    const Events abc{{Kind::Identity, true, "abc"}};
     parser.requestReset(); // harmless in Idle
-    EXPECT_EQ(feed(identityLine("abc")).at(0).text, "abc");
+    EXPECT_EQ(feed(identityLine("abc")), abc);
 
     // Half a data frame, then a failure: the next bytes start afresh.
     feed(dataFrame(sampleImage()).left(100));
     EXPECT_EQ(parser.state(), FrameParser::DataBytes);
     parser.requestReset();
-    const auto events = feed(identityLine("Tonesentinel  v2"));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, FrameEvent::Kind::Identity);
-    EXPECT_TRUE(events[0].checksumOk);
+    EXPECT_EQ(feed(identityLine("abc")), abc);
 }
 
 // A line that never behaves: an identity far longer than any board's name, or one that never
@@ -158,16 +148,10 @@ TEST_F(ParserTest, OverlongIdentityIsAbandoned)
 {
     const QByteArray lines[] = {identityLine(QByteArray(100000, 'x')),
                                 QByteArray("\xFF\xAA", 2) + QByteArray(4 << 20, 'A')};
+    const QByteArray good(200, 'y');
     for (const QByteArray &line : lines) {
-        const auto events = feed(line);
-        ASSERT_FALSE(events.empty());
-        EXPECT_TRUE(std::all_of(events.begin(), events.end(), [](const FrameEvent &e) {
-            return e.kind == FrameEvent::Kind::Abandoned;
-        }));
+        EXPECT_EQ(feed(line), (Events{{Kind::Abandoned, false, {}}}));
         EXPECT_EQ(parser.state(), FrameParser::Idle);
-        const auto next = feed(identityLine(QByteArray(200, 'y')));
-        ASSERT_EQ(next.size(), 1u);
-        EXPECT_EQ(next[0].kind, FrameEvent::Kind::Identity);
-        EXPECT_TRUE(next[0].checksumOk);
+        EXPECT_EQ(feed(identityLine(good)), (Events{{Kind::Identity, true, good}}));
     }
 }

@@ -6,9 +6,7 @@
 #include "platform/QtSerialPort.h"
 #include "support/FakePlatform.h"
 
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 using namespace keytoner;
 using namespace keytoner::link;
@@ -28,33 +26,26 @@ ConfigImage patternImage()
 // look shorter than it was; the session's own write times cannot.
 class TimedPort : public QtSerialPort {
 public:
-    struct Write {
-        double atMs;
-        QByteArray bytes;
-    };
-    std::vector<Write> writes;
+    TimedPort() { clock_.start(); }
 
     bool write(const QByteArray &bytes) override
     {
-        writes.push_back({clock_.nsecsElapsed() / 1e6, bytes});
+        writes_.push_back({clock_.nsecsElapsed() / 1e6, bytes});
         return QtSerialPort::write(bytes);
     }
 
     // Time of the first write that starts with `prefix`, or -1.
     double firstWrite(const QByteArray &prefix) const
     {
-        for (const Write &w : writes)
-            if (w.bytes.startsWith(prefix))
-                return w.atMs;
+        for (const auto &[atMs, bytes] : writes_)
+            if (bytes.startsWith(prefix))
+                return atMs;
         return -1;
     }
 
 private:
-    QElapsedTimer clock_ = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
+    QElapsedTimer clock_;
+    std::vector<std::pair<double, QByteArray>> writes_; // ms since the port was made, bytes
 };
 
 } // namespace
@@ -77,6 +68,7 @@ class LinkSessionTest : public QObject {
 
     void connectBoard(const VirtualBoard::Faults &faults = {})
     {
+        clock = test::FakeClock();
         board = std::make_unique<VirtualBoard>();
         QVERIFY(board->start());
         board->setFaults(faults);
@@ -89,8 +81,6 @@ class LinkSessionTest : public QObject {
     }
 
 private slots:
-    void init() { clock = test::FakeClock(); }
-
     void cleanup()
     {
         session.reset();
@@ -120,27 +110,20 @@ private slots:
         QCOMPARE(session->ProgramBoard(), LinkSession::Outcome::Succeeded);
         QCOMPARE(reporter->info(), QStringLiteral("Tonesentinel  v2 successfully programmed"));
         QCOMPARE(board->image(), prg);
-        QCOMPARE(board->blocksAccepted(), 4);
         QCOMPARE(clock.sleeps, (QList<int>{10, 480, 480, 480, 480, 100}));
 
         // On the wire: FF CC, FF FF and block 0, the other blocks at least 480 ms
         // apart, then FF AA at least 580 ms after the last block.
-        QByteArray expected("\xFF\xCC\xFF\xFF", 4);
-        for (const auto &block : writeBlocks(prg))
-            expected += block;
-        expected += QByteArray("\xFF\xAA", 2);
-        QCOMPARE(board->receivedBytes(), expected);
+        const QByteArray readBack("\xFF\xAA", 2);
+        const auto blocks = writeBlocks(prg);
+        QCOMPARE(board->receivedBytes(),
+                 "\xFF\xCC\xFF\xFF" + blocks[0] + blocks[1] + blocks[2] + blocks[3] + readBack);
         // Measured at the session's writes: the board's arrival times lag by the scheduling.
-        const auto &writes = port->writes;
-        const auto header = std::find_if(writes.begin(), writes.end(), [](const auto &w) {
-            return w.bytes == QByteArray("\xFF\xFF", 2);
-        });
-        QVERIFY(writes.end() - header >= 5);
-        for (int k = 2; k < 5; ++k)
-            QVERIFY2(header[k].atMs - header[k - 1].atMs >= 480,
-                     qPrintable(QString::number(header[k].atMs - header[k - 1].atMs)));
-        const double readBackGap = port->firstWrite("\xFF\xAA") - header[4].atMs;
-        QVERIFY2(readBackGap >= 580, qPrintable(QString::number(readBackGap)));
+        const QByteArray next[] = {blocks[1], blocks[2], blocks[3], readBack};
+        for (int k = 0; k < BlockCount; ++k) {
+            const double gap = port->firstWrite(next[k]) - port->firstWrite(blocks[k]);
+            QVERIFY2(gap >= (k < 3 ? 480 : 580), qPrintable(QString::number(gap)));
+        }
         QVERIFY(session->VerifyMode());
     }
 
@@ -158,36 +141,26 @@ private slots:
         const QString noVersion = "FAILED to read version! Please Check Connections / Decoder";
         const QByteArray identify("\xFF\xCC", 2);
         const QByteArray read("\xFF\xAA", 2);
-        VirtualBoard::Faults late, blank, sum, filtered, silent, store, noReadBack, hangUp;
+        const auto row = [](const char *name, bool program, VirtualBoard::Faults faults,
+                            const QString &text, const QByteArray &waitFrom = {}, int waitMs = 0) {
+            QTest::newRow(name) << program << faults << text << waitFrom << waitMs;
+        };
         // Far past the 100 ms identity wait, so that a stalled test thread cannot wake to find
         // the answer already there.
-        late.answerDelayMs = 400;
-        blank.identity = "Tonesentinel v2";
-        sum.badDataSum = true;
-        filtered.filteredPosition = 8;
-        silent.silent = true;
-        store.readBackDifference = 100;
-        noReadBack.filteredPosition = 20;
-        QTest::newRow("read, late identity") << false << late << noVersion << identify << 100;
-        QTest::newRow("read, one blank") << false << blank << noVersion << identify << 0;
-        QTest::newRow("read, wrong checksum")
-            << false << sum << "Error reading data from Tonesentinel  v2" << QByteArray() << 0;
-        QTest::newRow("read, filtered byte")
-            << false << filtered << "FAILED to read data!  Please check Connections / Decoder"
-            << read << 768;
-        QTest::newRow("program, no identity")
-            << true << silent << "FAILED to get Version!  Unable to program, please check Decoder"
-            << identify << 100;
-        QTest::newRow("program, read-back differs")
-            << true << store << "Error programming Tonesentinel  v2" << QByteArray() << 0;
-        QTest::newRow("program, no read-back")
-            << true << noReadBack << "FAILED to read data!  Unable to program, please check Decoder"
-            << read << 0;
-        hangUp.hangUpInRead = true;
-        QTest::newRow("read, hang-up") << false << hangUp << QString() << QByteArray() << 0;
-        hangUp = {};
-        hangUp.hangUpInWrite = true;
-        QTest::newRow("program, hang-up") << true << hangUp << QString() << QByteArray() << 0;
+        row("read, late identity", false, {.answerDelayMs = 400}, noVersion, identify, 100);
+        row("read, one blank", false, {.identity = "Tonesentinel v2"}, noVersion, identify);
+        row("read, wrong checksum", false, {.badDataSum = true},
+            "Error reading data from Tonesentinel  v2");
+        row("read, filtered byte", false, {.filteredPosition = 8},
+            "FAILED to read data!  Please check Connections / Decoder", read, 768);
+        row("program, no identity", true, {.silent = true},
+            "FAILED to get Version!  Unable to program, please check Decoder", identify, 100);
+        row("program, read-back differs", true, {.readBackDifference = 100},
+            "Error programming Tonesentinel  v2");
+        row("program, no read-back", true, {.filteredPosition = 20},
+            "FAILED to read data!  Unable to program, please check Decoder", read);
+        row("read, hang-up", false, {.hangUpInRead = true}, QString());
+        row("program, hang-up", true, {.hangUpInWrite = true}, QString());
     }
 
     void exchangeFailures()
