@@ -171,6 +171,10 @@ private slots:
         QFETCH(QByteArray, waitFrom);
         QFETCH(int, waitMs);
         connectBoard(faults);
+        // Where the board hangs up after the first block, the pauses between blocks are real, as
+        // on the wire: a loaded machine may let the board read late, and the paused writes give
+        // it seconds rather than the read-back wait alone to hang up before the exchange ends.
+        clock.realSleeps = faults.hangUpInWrite;
         prg = patternImage();
         rx.fill(0x11);
         const auto exchange = [&] { return program ? session->ProgramBoard() : session->read(); };
@@ -184,6 +188,7 @@ private slots:
             board = std::make_unique<VirtualBoard>();
             QVERIFY(board->start());
             QVERIFY(port->open(board->devicePath()));
+            clock.realSleeps = false;
             QCOMPARE(exchange(), LinkSession::Outcome::Succeeded);
             return;
         }
