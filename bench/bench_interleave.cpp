@@ -155,21 +155,6 @@ void sendWithBox(FormTone &window, const QString &box, bool ptt)
                         << (ui.lblInfoSend->text() == statusAtEnd ? "yes" : "no") << Qt::endl;
 }
 
-void fillValidConfiguration(FormTone &window)
-{
-    const test::WindowControls ui(window);
-    for (QLineEdit *memory : ui.txtMem)
-        memory->clear();
-    ui.txtMem[0]->setText(QStringLiteral("123"));
-    ui.txtSeqCmd->setText(QStringLiteral("4567"));
-    ui.txtCrcTag->setText(QStringLiteral("#"));
-    ui.txtCallID->setText(QStringLiteral("N0CALL"));
-    ui.txtMorseSpeed->setText(QStringLiteral("20"));
-    ui.txtTmr2->setText(QStringLiteral("10"));
-    ui.txtBlo->setText(QStringLiteral("11.5"));
-    ui.txtBhi->setText(QStringLiteral("13.8"));
-}
-
 // 600 ms into the exchange the user ticks PTT Enable (port 4), unticks Prg Enable, presses
 // Load and, last, closes the window.
 void exchangeWithControls(FormTone &window, QPushButton *exchange, bool closeToo)
@@ -233,7 +218,7 @@ int main(int argc, char *argv[])
                 sendWithBox(window, QString::fromLatin1(box), true);
             sendWithBox(window, QStringLiteral("READ, Program Parameters dialog"), false);
             ui.SSTab1->setCurrentIndex(0);
-            fillValidConfiguration(window);
+            test::WindowControls(window).fillValidConfiguration();
             exchangeWithControls(window, ui.cmdRead, false);
             exchangeWithControls(window, ui.cmdSend, true);
             QTextStream(stdout) << "window closed after PROGRAM: "

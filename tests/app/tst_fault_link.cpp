@@ -146,7 +146,7 @@ private slots:
     {
         openWindow(clock, realSerial);
         enableOnBoard();
-        fillValidConfiguration();
+        ui.fillValidConfiguration();
         const qint64 before = residentKiB();
         for (const int rate : {480, 5}) {
             board->setNoise(rate);
@@ -295,7 +295,7 @@ private slots:
         form->show();
         ui.txtPttCom->setText(QStringLiteral("4"));
         enableOnBoard();
-        fillValidConfiguration();
+        ui.fillValidConfiguration();
         // A configuration file naming another programming port.
         BoardConfig config = form->config().fields();
         config.txtPrgComm = QStringLiteral("4");

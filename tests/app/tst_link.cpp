@@ -182,7 +182,7 @@ private slots:
     void refusalsAndPortErrorsDuringExchanges()
     {
         enable();
-        fillValidConfiguration();
+        ui.fillValidConfiguration();
         ui.txtMorseSpeed->setText("5");
         ui.cmdSend->click();
         QCOMPARE(port().written(), Identify);

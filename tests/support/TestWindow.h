@@ -61,21 +61,6 @@ protected:
         QSignalSpy ended(&form->sender(), &SenderPanel::sendEnded);
         QVERIFY(ended.wait());
     }
-    // Fields that PROGRAM accepts: one command, modifier, checksum ID, CW call and speed, timer
-    // and battery levels.
-    void fillValidConfiguration()
-    {
-        for (auto *field : ui.txtMem)
-            field->clear();
-        ui.txtMem[0]->setText(QStringLiteral("123"));
-        ui.txtSeqCmd->setText(QStringLiteral("4567"));
-        ui.txtCrcTag->setText(QStringLiteral("#"));
-        ui.txtCallID->setText(QStringLiteral("IK0ABC"));
-        ui.txtMorseSpeed->setText(QStringLiteral("20"));
-        ui.txtTmr2->setText(QStringLiteral("10"));
-        ui.txtBlo->setText(QStringLiteral("11.5"));
-        ui.txtBhi->setText(QStringLiteral("13.8"));
-    }
 
     QTemporaryDir folder;
     FakeMessageBoxes messages;

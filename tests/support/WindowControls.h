@@ -92,6 +92,22 @@ public:
     QPushButton *cmdTone = find<QPushButton>("cmdTone");
     QPushButton *cmdListen = find<QPushButton>("cmdListen");
     QLabel *lblInfoSend = find<QLabel>("lblInfoSend");
+
+    // Fields that PROGRAM accepts: one command, modifier, checksum ID, CW call and speed, timer
+    // and battery levels.
+    void fillValidConfiguration() const
+    {
+        for (QLineEdit *memory : txtMem)
+            memory->clear();
+        txtMem[0]->setText(QStringLiteral("123"));
+        txtSeqCmd->setText(QStringLiteral("4567"));
+        txtCrcTag->setText(QStringLiteral("#"));
+        txtCallID->setText(QStringLiteral("IK0ABC"));
+        txtMorseSpeed->setText(QStringLiteral("20"));
+        txtTmr2->setText(QStringLiteral("10"));
+        txtBlo->setText(QStringLiteral("11.5"));
+        txtBhi->setText(QStringLiteral("13.8"));
+    }
 };
 
 } // namespace keytoner::test
